@@ -1,0 +1,183 @@
+#include "core/numtext.h"
+
+#include <charconv>
+#include <cfloat>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace ostrel {
+namespace {
+
+// Writes `value` rounded to `significant` digits in plain decimal notation.
+// std::to_chars rounds the exact binary value correctly; the digits are then
+// laid out without an exponent and without trailing zeros.
+template <typename T>
+std::string PlainDecimal(T value, int significant, std::string_view separator) {
+  if (value == 0) return "0"; // negative zero too
+  if (!std::isfinite(value)) {
+    return std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf");
+  }
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                    std::chars_format::scientific,
+                                    significant - 1);
+  const std::string_view scientific(buffer, result.ptr - buffer);
+  // "-d.dddde+XX": sign, digits without the point, decimal exponent.
+  const bool negative = scientific.front() == '-';
+  const std::size_t ePos = scientific.find('e');
+  std::string digits;
+  for (char c : scientific.substr(negative ? 1 : 0, ePos - (negative ? 1 : 0))) {
+    if (c != '.') digits.push_back(c);
+  }
+  int exponent = 0;
+  std::string_view exponentText = scientific.substr(ePos + 1);
+  if (exponentText.front() == '+') exponentText.remove_prefix(1);
+  std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(),
+                  exponent);
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+  std::string text;
+  text.reserve(digits.size() + 8);
+  if (negative) text.push_back('-');
+  const int pointAfter = exponent + 1; // digits before the separator
+  if (pointAfter <= 0) {
+    text += '0';
+    text += separator;
+    text.append(static_cast<std::size_t>(-pointAfter), '0');
+    text += digits;
+  } else if (static_cast<std::size_t>(pointAfter) >= digits.size()) {
+    text += digits;
+    text.append(pointAfter - digits.size(), '0');
+  } else {
+    text.append(digits, 0, pointAfter);
+    text += separator;
+    text.append(digits, pointAfter);
+  }
+  return text;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+} // namespace
+
+std::string NumText(double value, std::string_view decimalSeparator) {
+  return PlainDecimal(value, 15, decimalSeparator);
+}
+
+std::string NumText(float value, std::string_view decimalSeparator) {
+  return PlainDecimal(value, 7, decimalSeparator);
+}
+
+double ParseNumber(std::string_view text) {
+  std::string packed;
+  packed.reserve(text.size());
+  for (char c : text) {
+    if (!IsBlank(c)) packed.push_back(c);
+  }
+  // The longest prefix of the form [sign] digits [. digits] [E|D [sign] digits],
+  // rewritten for from_chars (no '+', 'e' for the exponent letter).
+  std::string number;
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < packed.size() && (packed[i] == '+' || packed[i] == '-')) {
+    negative = packed[i] == '-';
+    ++i;
+  }
+  std::string mantissa;
+  bool anyDigit = false, point = false;
+  for (; i < packed.size(); ++i) {
+    const char c = packed[i];
+    if (IsDigit(c)) {
+      mantissa.push_back(c);
+      anyDigit = true;
+    } else if (c == '.' && !point) {
+      mantissa.push_back(c);
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (!anyDigit) return 0;
+  std::string exponent;
+  if (i < packed.size() && (packed[i] == 'E' || packed[i] == 'e' ||
+                            packed[i] == 'D' || packed[i] == 'd')) {
+    std::size_t j = i + 1;
+    std::string candidate = "e";
+    if (j < packed.size() && (packed[j] == '+' || packed[j] == '-')) {
+      if (packed[j] == '-') candidate.push_back('-');
+      ++j;
+    }
+    const std::size_t firstDigit = j;
+    while (j < packed.size() && IsDigit(packed[j])) candidate.push_back(packed[j++]);
+    if (j > firstDigit) exponent = candidate;
+  }
+  number = mantissa + exponent;
+  double value = 0;
+  const auto result = std::from_chars(number.data(), number.data() + number.size(),
+                                      value, std::chars_format::general);
+  if (result.ec == std::errc::result_out_of_range) {
+    // Overflow or underflow: the decimal magnitude of the number (the
+    // exponent plus the place of the first significant digit) tells which.
+    long long magnitude = 0;
+    const std::size_t pointPos = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t firstNonZero = mantissa.find_first_of("123456789");
+    magnitude = firstNonZero < pointPos
+                    ? static_cast<long long>(pointPos - firstNonZero)
+                    : -static_cast<long long>(firstNonZero - pointPos - 1);
+    long long power = 0;
+    for (std::size_t k = exponent.size() > 1 && exponent[1] == '-' ? 2 : 1;
+         k < exponent.size(); ++k) {
+      power = std::min(power * 10 + (exponent[k] - '0'), 1'000'000'000LL);
+    }
+    if (exponent.size() > 1 && exponent[1] == '-') power = -power;
+    value = magnitude + power > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  }
+  return negative ? -value : value;
+}
+
+float RoundToSingle(double value) {
+  // Beyond FLT_MAX plus half its last unit the nearest single is infinity;
+  // between the two it is FLT_MAX.
+  constexpr double kOverflow = 0x1.ffffffp127;
+  if (std::fabs(value) >= kOverflow) {
+    return value < 0 ? -std::numeric_limits<float>::infinity()
+                     : std::numeric_limits<float>::infinity();
+  }
+  if (std::fabs(value) > FLT_MAX) return value < 0 ? -FLT_MAX : FLT_MAX;
+  return static_cast<float>(value);
+}
+
+std::int16_t RoundHalfEven(double value) {
+  if (std::isnan(value)) return 0;
+  const double rounded = std::nearbyint(value); // the default mode: halves to even
+  if (rounded >= std::numeric_limits<std::int16_t>::max())
+    return std::numeric_limits<std::int16_t>::max();
+  if (rounded <= std::numeric_limits<std::int16_t>::min())
+    return std::numeric_limits<std::int16_t>::min();
+  return static_cast<std::int16_t>(rounded);
+}
+
+FieldReading<double> ReadDoubleField(std::string_view text) {
+  FieldReading<double> reading;
+  reading.value = ParseNumber(text);
+  reading.holdable = std::isfinite(reading.value);
+  reading.text = reading.holdable ? NumText(reading.value) : std::string(text);
+  return reading;
+}
+
+FieldReading<float> ReadSingleField(std::string_view text) {
+  const double parsed = ParseNumber(text);
+  FieldReading<float> reading;
+  reading.value = RoundToSingle(parsed);
+  reading.holdable = std::isfinite(reading.value);
+  if (reading.holdable) {
+    reading.text = NumText(reading.value);
+  } else {
+    reading.text = std::isfinite(parsed) ? NumText(parsed) : std::string(text);
+  }
+  return reading;
+}
+
+} // namespace ostrel

@@ -1,0 +1,177 @@
+// Culmination, equation of time, sunrise, sunset and day length, and the
+// polar day and night.
+//
+// No convergence loop: the Sun is evaluated at local mean noon, the hour
+// angle found there serves as the equation of time for the whole day, and
+// sunset and sunrise are placed one semi-diurnal arc after and before the
+// culmination, re-evaluating the declination at the estimated moments in a
+// fixed sequence of five evaluations.  The horizon altitude h0 is given by
+// sin h0 = -0.0145 (about -0.831 degrees: refraction and the Sun's radius).
+#include <cmath>
+
+#include "core/ephemeris.h"
+#include "core/numtext.h"
+
+namespace ostrel {
+
+// The Sun at the UT hour AtHour of the local civil date, with the formulas
+// of the run but without refraction.  JulDay0 follows the local civil time
+// AtHour + Timezon of the evaluated hour, so for an hour that falls on the
+// local day before or after it is 0 h UT of that day.  The obliquity of the
+// run is reused.  Leaves the azimuth counted from north through east.
+void Ephemeris::SunAtTime() {
+  CalcState &s = state;
+  const float t = s.AtHour;
+  s.DayUt = s.DateDay + static_cast<float>(t / 24.0f);
+  const double julDay = JulianDateOf(s.DateYear, s.DateMonth, s.DayUt);
+  const double whole = std::floor(julDay);
+  s.JulDay0 = julDay - whole < s.DayBoundary ? whole - 0.5 : whole + 0.5;
+  s.AtLst = LocalSiderealTime(t);
+
+  double lambda = TrueAnomalyAt(julDay) + 282.596403;
+  while (lambda >= 360) lambda -= 360;
+  while (lambda < 0) lambda += 360;
+  const double sinLambda = std::sin(lambda * s.Rad);
+  const double sinDecl = sinLambda * std::sin(s.Obliquity * s.Rad);
+  s.AtDeclRad = std::atan(sinDecl / std::sqrt(1 - std::pow(sinDecl, 2)));
+  s.AtnY = sinLambda * std::cos(s.Obliquity * s.Rad);
+  s.AtnX = std::cos(lambda * s.Rad);
+  UnAtn();
+  s.AtRAHours = (ArcTanOfQuotient() * 180 / s.Pi + s.QuadOffset) / 15;
+
+  AltitudeAzimuth((s.AtLst - s.AtRAHours) / 12 * s.Pi, s.AtDeclRad);
+}
+
+// The cosine c of the semi-diurnal arc at the horizon altitude for the
+// latest evaluation, kept in AtnX for Polar.  Beyond +-1 the Sun does not
+// cross that altitude this day: Polar forms the texts and the day ends
+// here.  Otherwise gives S = 12 + H0 / 15, the local apparent solar time of
+// sunset.  A c of exactly 0 is an arc of 90 degrees (ArcTanOfQuotient).
+bool Ephemeris::HorizonTest(double &sunsetSolarTime) {
+  CalcState &s = state;
+  const double phi = s.LatRad;
+  const double delta = s.AtDeclRad;
+  const double c = (-0.0145 - std::sin(phi) * std::sin(delta)) / std::cos(phi) / std::cos(delta);
+  s.AtnX = c;
+  if (std::fabs(c) > 1) {
+    Polar();
+    return false;
+  }
+  s.AtnY = std::sqrt(1 - std::pow(c, 2));
+  const double arc = ArcTanOfQuotient() / s.Rad;
+  UnAtn();
+  sunsetSolarTime = 12 + (arc + s.QuadOffset) / 15;
+  return true;
+}
+
+// The culmination, local civil time not brought into 0..24, splits by floor:
+// -0.5 h shows -1 and 30.  Minutes that would show 60 add 0.0084 h first,
+// to CulmTime too.  The equation of time shows minutes with one decimal,
+// halves upward.
+void Ephemeris::CulminationTexts(double equationOfTime) {
+  CalcState &s = state;
+  if (std::floor((s.CulmTime - std::floor(s.CulmTime)) * 60 + 0.5) == 60) s.CulmTime += 0.0084;
+  report.CulmHour = Text(std::floor(s.CulmTime));
+  report.CulmMin = Text(std::floor((s.CulmTime - std::floor(s.CulmTime)) * 60 + 0.5));
+  report.EquMin = Text(std::floor(600 * equationOfTime + 0.5) / 10);
+}
+
+// The day length, 0 to 24 hours, with no carry into the hour: 11.995 h
+// shows 11 and 60.
+void Ephemeris::DayLengthTexts(double length) {
+  report.DurHour = Text(std::trunc(length));
+  report.DurMin = Text(std::floor(std::fabs(length - std::trunc(length)) * 60 + 0.5));
+}
+
+// Hours truncated toward zero and the absolute minutes, rounded half up.
+// Minutes that would show 60 add 0.0084 h (0.504 min) first.
+void Ephemeris::ClockTexts(double hours, std::string &hourText, std::string &minuteText) {
+  if (std::floor(std::fabs(hours - std::trunc(hours)) * 60 + 0.5) == 60) hours += 0.0084;
+  hourText = Text(std::trunc(hours));
+  minuteText = Text(std::floor(std::fabs(hours - std::trunc(hours)) * 60 + 0.5));
+}
+
+void Ephemeris::RISESET() {
+  CalcState &s = state;
+  // Local mean noon in UT.
+  s.AtHour = RoundToSingle(12 - s.LongHours);
+  SunAtTime();
+  s.CulmDecl = RoundToSingle(s.AtDeclRad / s.Rad);
+
+  // The equation of time, hours: the hour angle at local mean noon, in
+  // -12..12.  The two 0.3-hour tests fold a wrapped hour angle back; an
+  // equation of time just below -0.3 h (February, with JulDay0 moved to the
+  // day before) comes out of them near +23.7 h and is folded back too.
+  double e = s.AtLst - s.AtRAHours;
+  if (e > 0.3) e -= 24;
+  if (e < -0.3) e += 24;
+  if (e > 12) e -= 24;
+
+  s.CulmTime = 12 - e - s.LongHours + s.Timezon;
+  CulminationTexts(e);
+
+  double sunset = 0; // S, local apparent solar time of sunset
+  if (!HorizonTest(sunset)) return;
+  // First estimates, as UT hours of the local date.
+  auto intoDay = [](double hours) {
+    if (hours < 0) hours += 24;
+    if (hours > 24) hours -= 24;
+    return hours;
+  };
+  const double setFirst = intoDay(sunset - e - s.LongHours);
+  const double riseFirst = intoDay((24 - sunset) - e - s.LongHours);
+
+  s.AtHour = RoundToSingle(setFirst);
+  SunAtTime();
+  if (!HorizonTest(sunset)) return;
+  const double setSecond = sunset - e - s.LongHours;
+
+  s.AtHour = RoundToSingle(riseFirst);
+  SunAtTime();
+  if (!HorizonTest(sunset)) return;
+  const double riseSecond = (24 - sunset) - e - s.LongHours;
+
+  s.AtHour = RoundToSingle(setSecond);
+  SunAtTime();
+  if (!HorizonTest(sunset)) return;
+  double set = sunset - e - s.LongHours + s.Timezon;
+  double setAzimuth = s.AzimuthMode + s.Azim;
+  if (setAzimuth > 360) setAzimuth -= 360;
+
+  s.AtHour = RoundToSingle(riseSecond);
+  SunAtTime();
+  if (!HorizonTest(sunset)) return;
+  double rise = (24 - sunset) - e - s.LongHours + s.Timezon;
+  double riseAzimuth = s.AzimuthMode + s.Azim;
+  if (riseAzimuth > 360) riseAzimuth -= 360;
+
+  DayLengthTexts(set - rise); // before any reduction of the two times
+
+  if (rise < 0) rise += 24;
+  if (set > 24) set -= 24;
+  ClockTexts(rise, report.RiseHour, report.RiseMin);
+  ClockTexts(set, report.SetHour, report.SetMin);
+  // Tenths of a degree, halves to the even tenth.
+  report.RiseAzim = Text(RoundHalfEven(10 * riseAzimuth) / 10.0);
+  report.SetAzim = Text(RoundHalfEven(10 * setAzimuth) / 10.0);
+}
+
+// A day on which the evaluated Sun stays below (c > 1, polar night) or above
+// (c < -1, polar day) the horizon altitude: no rise, set or azimuths.
+void Ephemeris::Polar() {
+  report.RiseHour = "--";
+  report.RiseMin = "--";
+  report.SetHour = "--";
+  report.SetMin = "--";
+  if (state.AtnX > 1) {
+    report.DurHour = "--";
+    report.DurMin = "--";
+  } else if (state.AtnX < -1) {
+    report.DurHour = "24";
+    report.DurMin = "00";
+  }
+  report.RiseAzim = "--";
+  report.SetAzim = "--";
+}
+
+} // namespace ostrel

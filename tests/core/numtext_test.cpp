@@ -1,0 +1,146 @@
+// Number texts, the field parse and the rounding helpers.
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+
+#include "core/numtext.h"
+
+namespace ostrel {
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+struct DoubleTextCase {
+  double value;
+  const char *text;
+};
+
+TEST(NumText, DoubleFifteenSignificantDigits) {
+  const DoubleTextCase cases[] = {
+      {0, "0"},
+      {-0.0, "0"},
+      {1, "1"},
+      {-1.5, "-1.5"},
+      {0.1 + 0.2, "0.3"},
+      {2.0 / 3, "0.666666666666667"},
+      {51544.5, "51544.5"},
+      {-58028, "-58028"},
+      {1e20, "100000000000000000000"},
+      {123456789012345678.0, "123456789012346000"},
+      {1.5e-7, "0.00000015"},
+      {-0.00001, "-0.00001"},
+      {88434.49999 - 0.5, "88433.99999"},
+      {147100086, "147100086"},
+      {0.9999999999999999, "1"},
+  };
+  for (const auto &c : cases) EXPECT_EQ(NumText(c.value), c.text) << c.value;
+}
+
+TEST(NumText, SingleSevenSignificantDigits) {
+  const struct {
+    float value;
+    const char *text;
+  } cases[] = {
+      {59.99f, "59.99"},        {1.0f / 3, "0.3333333"}, {16777216.0f, "16777220"},
+      {-0.0f, "0"},             {23.4f, "23.4"},         {-12.5f, "-12.5"},
+      {1e-8f, "0.00000001"},    {3.0f, "3"},
+  };
+  for (const auto &c : cases) EXPECT_EQ(NumText(c.value), c.text) << c.value;
+}
+
+TEST(NumText, DecimalSeparatorOfTheRegion) {
+  EXPECT_EQ(NumText(-5.25, ","), "-5,25");
+  EXPECT_EQ(NumText(0.125f, ","), "0,125");
+  EXPECT_EQ(NumText(12.0, ","), "12");
+  EXPECT_EQ(NumText(3.5, "\u066B"), "3\u066B5"); // Arabic decimal separator, two bytes
+}
+
+struct ParseCase {
+  const char *text;
+  double value;
+};
+
+TEST(ParseNumber, LeadingNumberOfTheText) {
+  const ParseCase cases[] = {
+      {"028", 28},      {"00", 0},         {"", 0},           {"5.50", 5.5},
+      {"12abc", 12},    {"1 5", 15},       {"50,5", 50},      {" -3.5 ", -3.5},
+      {"\t1\n2", 12},   {"1e3", 1000},     {"1D3", 1000},     {"1d-2", 0.01},
+      {"2E+2", 200},    {"1e", 1},         {"1e+", 1},        {"-", 0},
+      {".", 0},         {".5", 0.5},       {"+7", 7},         {"--5", 0},
+      {"1.2.3", 1.2},   {"abc", 0},        {"- 4", -4},       {"1 e 2", 100},
+      {"59.99", 59.99}, {"1e-400", 0},     {"1000e-400", 0},  {"\r5", 0},
+      {"1e400", kInf},  {"-1e400", -kInf}, {"0.0001e400", kInf},
+      {"1000000000000000000000000000000000000000000000000000000000000000000000000000000"
+       "0000000000000000000000000000000000000000000000000000000000000000000000000000000"
+       "0000000000000000000000000000000000000000000000000000000000000000000000000000000"
+       "0000000000000000000000000000000000000000000000000000000000000000000000000000000",
+       kInf},
+  };
+  for (const auto &c : cases) EXPECT_EQ(ParseNumber(c.text), c.value) << '"' << c.text << '"';
+}
+
+TEST(ParseNumber, NegativeZeroWritesBackAsZero) {
+  const double value = ParseNumber("-0");
+  EXPECT_EQ(value, 0);
+  EXPECT_EQ(NumText(value), "0");
+}
+
+struct FieldCase {
+  const char *typed;
+  const char *written;
+  bool holdable;
+};
+
+TEST(ReadField, WriteBackInTheFieldsPrecision) {
+  const FieldCase doubles[] = {
+      {"028", "28", true},      {"", "0", true},      {"5.50", "5.5", true},
+      {"12abc", "12", true},    {"1 5", "15", true},  {"1e40", "10000000000000000000000000000000000000000", true},
+      {"1e400", "1e400", false}, {"-1e999", "-1e999", false},
+  };
+  for (const auto &c : doubles) {
+    const auto reading = ReadDoubleField(c.typed);
+    EXPECT_EQ(reading.text, c.written) << c.typed;
+    EXPECT_EQ(reading.holdable, c.holdable) << c.typed;
+  }
+  const FieldCase singles[] = {
+      {"59.99", "59.99", true},
+      {"59.995", "59.995", true},
+      {"0.1", "0.1", true},
+      {"3.4028234e38", "340282300000000000000000000000000000000", true},
+      {"1e40", "10000000000000000000000000000000000000000", false},
+      {"-1e40", "-10000000000000000000000000000000000000000", false},
+      {"1e400", "1e400", false},
+  };
+  for (const auto &c : singles) {
+    const auto reading = ReadSingleField(c.typed);
+    EXPECT_EQ(reading.text, c.written) << c.typed;
+    EXPECT_EQ(reading.holdable, c.holdable) << c.typed;
+  }
+  EXPECT_EQ(ReadSingleField("59.99").value, 59.99f);
+  EXPECT_GT(ReadSingleField("59.995").value, ReadSingleField("59.99").value);
+}
+
+TEST(RoundHalfEven, HalvesGoToTheEvenNumber) {
+  const struct {
+    double value;
+    std::int16_t rounded;
+  } cases[] = {
+      {0.5, 0},     {1.5, 2},     {2.5, 2},       {-0.5, 0},       {-1.5, -2},
+      {532.5, 532}, {533.5, 534}, {59.5, 60},     {59.49, 59},     {-1800.4, -1800},
+      {NAN, 0},     {1e9, 32767}, {-1e9, -32768},
+  };
+  for (const auto &c : cases) EXPECT_EQ(RoundHalfEven(c.value), c.rounded) << c.value;
+}
+
+TEST(RoundToSingle, OverflowIsInfinityNotUndefined) {
+  EXPECT_EQ(RoundToSingle(59.99), 59.99f);
+  EXPECT_EQ(RoundToSingle(1e40), std::numeric_limits<float>::infinity());
+  EXPECT_EQ(RoundToSingle(-1e40), -std::numeric_limits<float>::infinity());
+  EXPECT_EQ(RoundToSingle(FLT_MAX * 1.00000001), FLT_MAX);
+  EXPECT_TRUE(std::isnan(RoundToSingle(NAN)));
+}
+
+} // namespace
+} // namespace ostrel
