@@ -9,52 +9,67 @@
 namespace ostrel {
 namespace {
 
-// Writes `value` rounded to `significant` digits in plain decimal notation.
-// std::to_chars rounds the exact binary value correctly; the digits are then
-// laid out without an exponent and without trailing zeros.
-template <typename T>
-std::string PlainDecimal(T value, int significant, std::string_view separator) {
-  if (value == 0) return "0"; // negative zero too
-  if (!std::isfinite(value)) {
-    return std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf");
-  }
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                    std::chars_format::scientific,
-                                    significant - 1);
-  const std::string_view scientific(buffer, result.ptr - buffer);
-  // "-d.dddde+XX": sign, digits without the point, decimal exponent.
+// Lays out the digits of a scientific text "-d.ddde+XX" (from to_chars) in
+// plain decimal notation without trailing zeros.  Fits a stack buffer: the
+// longest result, a double near 1e-308 written with 15 digits, is about
+// 330 characters plus the separator.
+std::string PlainFromScientific(std::string_view scientific, std::string_view separator) {
   const bool negative = scientific.front() == '-';
   const std::size_t ePos = scientific.find('e');
-  std::string digits;
+  char digits[24];
+  std::size_t count = 0;
   for (char c : scientific.substr(negative ? 1 : 0, ePos - (negative ? 1 : 0))) {
-    if (c != '.') digits.push_back(c);
+    if (c != '.') digits[count++] = c;
   }
+  while (count > 1 && digits[count - 1] == '0') --count;
   int exponent = 0;
   std::string_view exponentText = scientific.substr(ePos + 1);
   if (exponentText.front() == '+') exponentText.remove_prefix(1);
-  std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(),
-                  exponent);
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
 
   std::string text;
-  text.reserve(digits.size() + 8);
+  text.reserve(count + separator.size() + (exponent < 0 ? -exponent : exponent) + 2);
   if (negative) text.push_back('-');
-  const int pointAfter = exponent + 1; // digits before the separator
+  const long pointAfter = exponent + 1; // digits before the separator
   if (pointAfter <= 0) {
-    text += '0';
-    text += separator;
+    text.push_back('0');
+    text.append(separator);
     text.append(static_cast<std::size_t>(-pointAfter), '0');
-    text += digits;
-  } else if (static_cast<std::size_t>(pointAfter) >= digits.size()) {
-    text += digits;
-    text.append(pointAfter - digits.size(), '0');
+    text.append(digits, count);
+  } else if (static_cast<std::size_t>(pointAfter) >= count) {
+    text.append(digits, count);
+    text.append(static_cast<std::size_t>(pointAfter) - count, '0');
   } else {
-    text.append(digits, 0, pointAfter);
-    text += separator;
-    text.append(digits, pointAfter);
+    text.append(digits, static_cast<std::size_t>(pointAfter));
+    text.append(separator);
+    text.append(digits + pointAfter, count - static_cast<std::size_t>(pointAfter));
   }
   return text;
+}
+
+std::string NonFinite(double value) {
+  return std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf");
+}
+
+// A whole number whose digits all fit the precision needs no rounding.
+template <typename T>
+bool WriteWhole(T value, T limit, std::string &text) {
+  if (value != std::trunc(value) || std::fabs(value) >= limit) return false;
+  char buffer[24];
+  const auto end = std::to_chars(buffer, buffer + sizeof buffer,
+                                 static_cast<long long>(value)).ptr;
+  text.assign(buffer, end);
+  return true;
+}
+
+// `value` rounded to `significant` digits by to_chars, which rounds the
+// exact binary value correctly.
+template <typename T>
+std::string Rounded(T value, int significant, std::string_view separator) {
+  char buffer[64];
+  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                 std::chars_format::scientific, significant - 1).ptr;
+  return PlainFromScientific(std::string_view(buffer, end - buffer), separator);
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
@@ -63,11 +78,33 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 } // namespace
 
 std::string NumText(double value, std::string_view decimalSeparator) {
-  return PlainDecimal(value, 15, decimalSeparator);
+  if (value == 0) return "0"; // negative zero too
+  if (!std::isfinite(value)) return NonFinite(value);
+  std::string text;
+  if (WriteWhole(value, 1e15, text)) return text;
+  // The shortest text that reads back as the value: when it has at most 15
+  // significant digits it is also the value rounded to 15 digits, since a
+  // double's unit in the last place is finer than the 15-digit grid (not so
+  // for subnormal numbers, which have fewer bits).
+  char buffer[64];
+  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                 std::chars_format::scientific).ptr;
+  const std::string_view shortest(buffer, end - buffer);
+  const std::size_t mantissa = shortest.find('e') - (value < 0) - (shortest.find('.') != shortest.npos);
+  if (mantissa <= 15 && std::fabs(value) >= DBL_MIN) {
+    return PlainFromScientific(shortest, decimalSeparator);
+  }
+  return Rounded(value, 15, decimalSeparator);
 }
 
 std::string NumText(float value, std::string_view decimalSeparator) {
-  return PlainDecimal(value, 7, decimalSeparator);
+  if (value == 0) return "0";
+  if (!std::isfinite(value)) return NonFinite(value);
+  std::string text;
+  if (WriteWhole(value, 1e7f, text)) return text;
+  // A float's last place can be coarser than the 7-digit grid (near 2^33),
+  // so the shortest text is not always the rounded one: always round.
+  return Rounded(value, 7, decimalSeparator);
 }
 
 double ParseNumber(std::string_view text) {

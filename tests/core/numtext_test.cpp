@@ -2,8 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "core/numtext.h"
 
@@ -36,6 +40,9 @@ TEST(NumText, DoubleFifteenSignificantDigits) {
       {0.9999999999999999, "1"},
   };
   for (const auto &c : cases) EXPECT_EQ(NumText(c.value), c.text) << c.value;
+  // A subnormal has fewer bits than 15 digits: its shortest text "1e-320" is
+  // not its value to 15 digits, 9.99988867182683e-321.
+  EXPECT_EQ(NumText(1e-320), "0." + std::string(320, '0') + "999988867182683");
 }
 
 TEST(NumText, SingleSevenSignificantDigits) {
@@ -46,8 +53,27 @@ TEST(NumText, SingleSevenSignificantDigits) {
       {59.99f, "59.99"},        {1.0f / 3, "0.3333333"}, {16777216.0f, "16777220"},
       {-0.0f, "0"},             {23.4f, "23.4"},         {-12.5f, "-12.5"},
       {1e-8f, "0.00000001"},    {3.0f, "3"},
+      // Near 2^33 a float's last place is coarser than the 7-digit grid.
+      {8589934592.0f, "8589935000"}, {8590000128.0f, "8590000000"},
   };
   for (const auto &c : cases) EXPECT_EQ(NumText(c.value), c.text) << c.value;
+}
+
+// Against the C library's correctly rounded "%.14e" over random doubles of
+// every magnitude: the plain text must name the same 15-digit number.
+TEST(NumText, AgreesWithPrintfRounding) {
+  std::mt19937_64 random(7);
+  std::uniform_real_distribution<double> mantissa(-10, 10);
+  std::uniform_int_distribution<int> exponent(-30, 30);
+  for (int i = 0; i < 20000; ++i) {
+    const double value = std::ldexp(mantissa(random), exponent(random));
+    char reference[64];
+    std::snprintf(reference, sizeof reference, "%.14e", value);
+    const std::string text = NumText(value);
+    ASSERT_EQ(std::strtod(text.c_str(), nullptr), std::strtod(reference, nullptr))
+        << text << " vs " << reference;
+    ASSERT_EQ(text.find('e'), std::string::npos) << text;
+  }
 }
 
 TEST(NumText, DecimalSeparatorOfTheRegion) {

@@ -1,0 +1,109 @@
+// One whole run of MAINCALC (35 texts) beside a bare kernel of the
+// arithmetic a run needs: six Kepler solutions and the trigonometry of one
+// position and five evaluations, in local variables, with no fields and no
+// texts.  The ratio of the two medians shows what the fields and the texts
+// cost on top of the astronomy.
+//
+//   build/bench/ephemeris_bench --benchmark_repetitions=10
+//       --benchmark_report_aggregates_only=true
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+#include "core/ephemeris.h"
+
+namespace {
+
+using ostrel::kPi;
+using ostrel::kRad;
+
+void FillMoment(ostrel::CalcState &s, double hour) {
+  // 47 00' N, 28 50' E, time zone +3, 21 June 2011.
+  s.LongHours = (28 + 50.0 / 60) / 15;
+  s.LatRad = 47 * kRad;
+  s.Timezon = 3;
+  s.DayBoundary = 0.5 - 3 / 24.0;
+  s.DateYear = 2011;
+  s.DateMonth = 6;
+  s.DateDay = 21;
+  s.UtHours = hour - 3;
+  s.DayUt = s.UtHours / 24 + 21;
+}
+
+void BM_MAINCALC(benchmark::State &state) {
+  ostrel::Ephemeris e;
+  double hour = 9;
+  for (auto _ : state) {
+    FillMoment(e.state, hour);
+    e.MAINCALC();
+    benchmark::DoNotOptimize(e.report.AltMax.data());
+    hour = hour < 20 ? hour + 0.001 : 9;
+  }
+}
+BENCHMARK(BM_MAINCALC);
+
+struct Position {
+  double declination, rightAscension, altitude, azimuth;
+};
+
+// The Sun at a Julian date (minus 2400000) for a local sidereal time.
+Position Evaluate(double julDay, double obliquityRad, double lst, double latRad) {
+  const double motion = (julDay - 44238.5) * (360 / 365.2422);
+  double m = (motion / 360 - std::floor(motion / 360)) * 360 - 3.762863;
+  if (m < 0) m += 360;
+  const double meanAnomaly = m * kRad;
+  double e = meanAnomaly;
+  for (;;) {
+    const double r = e - 0.0167086 * std::sin(e) - meanAnomaly;
+    if (std::fabs(r) <= 1e-7) break;
+    e -= r / (1 - 0.0167086 * std::cos(e));
+  }
+  const double nu = std::atan(std::sqrt(1.0167086 / 0.9832914) * std::tan(e / 2)) * 360 / kPi;
+  const double lambda = (nu + 282.596403) * kRad;
+  const double sinDecl = std::sin(lambda) * std::sin(obliquityRad);
+  const double decl = std::atan(sinDecl / std::sqrt(1 - sinDecl * sinDecl));
+  const double ra =
+      std::atan(std::sin(lambda) * std::cos(obliquityRad) / std::cos(lambda)) / kRad / 15;
+  const double h = (lst - ra) / 12 * kPi;
+  const double sinAlt =
+      std::sin(latRad) * std::sin(decl) + std::cos(decl) * std::cos(latRad) * std::cos(h);
+  const double cosAlt = std::sqrt(1 - sinAlt * sinAlt);
+  const double c = (std::sin(decl) - std::sin(latRad) * sinAlt) / std::cos(latRad) / cosAlt;
+  const double azimuth = std::atan(std::sqrt(1 - c * c) / c) / kRad;
+  return {decl, ra, std::atan(sinAlt / cosAlt) / kRad, azimuth + (std::sin(h) > 0 ? 180 : 0)};
+}
+
+void BM_BareKernel(benchmark::State &state) {
+  const double latRad = 47 * kRad;
+  double hour = 9;
+  for (auto _ : state) {
+    const double julDay = 55733.5 + (hour - 3) / 24;
+    const double t = (55733.5 - 15020) / 36525;
+    const double obliquity = (23.4523 - (46.845 * t + 0.0059 * t * t - 0.001811 * t * t * t) / 3600) * kRad;
+    const double lst = std::fmod(6.6460656 + 2400.051262 * t + 1.002738 * (hour - 3), 24.0);
+    Position p = Evaluate(julDay, obliquity, lst, latRad);
+    // Refraction and airmass of the moment.
+    const double z = 90 - p.altitude;
+    const double tanZ = std::tan(z * kRad);
+    const double refraction = 58.16 * tanZ - 0.067 * std::pow(tanZ, 3) + 0.000086 * std::pow(tanZ, 5);
+    const double zeta = z - refraction / 3600;
+    const double airmass = 1 / (std::cos(zeta * kRad) + 0.50572 * std::pow(96.07995 - zeta, -1.6364));
+    benchmark::DoNotOptimize(airmass);
+    // Five evaluations with the semi-diurnal arc of each.
+    double at = 12 - 1.92;
+    for (int k = 0; k < 5; ++k) {
+      p = Evaluate(55733.5 + at / 24, obliquity, std::fmod(lst + at, 24.0), latRad);
+      const double c = (-0.0145 - std::sin(latRad) * std::sin(p.declination)) /
+                       std::cos(latRad) / std::cos(p.declination);
+      const double arc = std::atan(std::sqrt(1 - c * c) / c) / kRad;
+      benchmark::DoNotOptimize(p);
+      at = 12 + arc / 15 - (k % 2 ? 24 : 0);
+    }
+    hour = hour < 20 ? hour + 0.001 : 9;
+  }
+}
+BENCHMARK(BM_BareKernel);
+
+} // namespace
+
+BENCHMARK_MAIN();
