@@ -1,0 +1,130 @@
+// The main window "Ostrel": the input fields of the site and the moment, the
+// result labels, the choice between real-time tracking and manual input,
+// and the menus.  The window only moves values between its controls and the
+// Ephemeris: input fields -> CalcState -> MAINCALC -> SunReport -> labels.
+#pragma once
+
+#include <QDateTime>
+#include <QMainWindow>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "core/ephemeris.h"
+#include "core/numtext.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+namespace ostrel {
+
+class HemisphereList;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+public:
+  // Builds the window in its design state and runs the load step with the
+  // settings file at settingsPath.  `clock` gives the local date and time
+  // for real-time tracking; an empty one means the system clock.
+  explicit MainWindow(const QString &settingsPath,
+                      std::function<QDateTime()> clock = {},
+                      QWidget *parent = nullptr);
+  ~MainWindow() override;
+
+  // The calculation state and the texts of the last run, read-only.
+  const Ephemeris &ephemeris() const { return ephemeris_; }
+  // The site and moment as handed to the last run of MAINCALC (the run
+  // itself reuses some of these fields for other hours of the day).
+  const CalcState &lastInput() const { return lastInput_; }
+  // The tracking period chosen in the timer interval menu, milliseconds.
+  std::int16_t timerInterval() const { return TimerInterval; }
+
+public slots:
+  // "Cancel": ends the program at once, saving nothing.
+  void Command1_Click();
+  // "Calculate": reads, checks and computes the typed site and moment.
+  void Command2_Click();
+  // One tick of real-time tracking.
+  void Timer1_Timer();
+  // "Real time tracking" and "Manual" selected.
+  void Option1_Click();
+  void Option2_Click();
+  // The timer interval items: 1, 3, 5 and 10 seconds.
+  void me1_2_Click();
+  void me1_3_Click();
+  void me1_4_Click();
+  void me1_5_Click();
+
+private:
+  // The five site fields as read, each written back at once.
+  struct SiteInput {
+    FieldReading<double> LongGrad;
+    FieldReading<float> LongMin;
+    FieldReading<double> LatGrad;
+    FieldReading<float> LatMin;
+    FieldReading<float> Timezon;
+  };
+  struct SitePosition {
+    double LongHours = 0; // hours, east positive
+    double LatRad = 0;    // radians, north positive
+  };
+
+  void BuildControls();
+  void BuildMenus();
+  void Form_Load();
+
+  // The tracking period: a period of 0 stops Timer1.
+  void SetTimerPeriod(int milliseconds);
+  void ChooseTimerInterval(std::int16_t milliseconds, QAction *item);
+  // The tracking inputs (Calculate and the site fields) in their fixed order.
+  void EnableTrackingInputs(bool enabled);
+  // A refused input: the modal message box "Ostrel" with one OK button.
+  void ShowMessage(const char *text);
+  // A refused input on a tick: its message, then manual mode.
+  void FallBackToManual(const char *text);
+  // Reads LongGrad, LongMin, LatGrad, LatMin and Timezon, in this order.
+  SiteInput ReadSite();
+  // Checks the site read and turns it into the units of the calculation
+  // with the hemispheres of List1 and List2.  `latitudeBound` is the
+  // greatest accepted latitude in radians.  Returns the message of the
+  // first bad value, or null when the site is good.
+  const char *CheckSite(const SiteInput &site, double latitudeBound,
+                        SitePosition &position) const;
+  // Writes the checked site into CalcState: LongHours, LatRad, Timezon and
+  // DayBoundary.
+  void WriteSite(const SiteInput &site, const SitePosition &position);
+  // Runs the calculation on the state filled by a handler and shows every
+  // text of the run in the label of the same name.
+  void Calculate();
+
+  QString settingsPath_;
+  std::function<QDateTime()> clock_;
+  Ephemeris ephemeris_;
+  CalcState lastInput_;
+  // The tracking period, milliseconds: 1000, 3000, 5000 or 10000 once the
+  // load step has run.
+  std::int16_t TimerInterval = 0;
+  // True while a message box of this window is open: no tick may run then.
+  bool messageOpen_ = false;
+
+  QTimer *Timer1 = nullptr;
+  QComboBox *DateDay = nullptr, *DateMonth = nullptr, *DateYear = nullptr;
+  QLineEdit *TimeHour = nullptr, *TimeMin = nullptr, *TimeSec = nullptr;
+  QLineEdit *LongGrad = nullptr, *LongMin = nullptr, *LatGrad = nullptr,
+            *LatMin = nullptr, *Timezon = nullptr;
+  HemisphereList *List1 = nullptr, *List2 = nullptr;
+  QRadioButton *Option1 = nullptr, *Option2 = nullptr;
+  QPushButton *Command1 = nullptr, *Command2 = nullptr;
+  std::array<QLabel *, SunReport::Labels.size()> resultLabels_{};
+  QAction *me1_2 = nullptr, *me1_3 = nullptr, *me1_4 = nullptr,
+          *me1_5 = nullptr;
+};
+
+} // namespace ostrel

@@ -1,0 +1,85 @@
+#include "window_test_support.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "app/hemisphere_list.h"
+
+namespace ostrel::testing {
+
+std::unique_ptr<MainWindow> MakeWindow(std::shared_ptr<FakeClock> clock) {
+  return std::make_unique<MainWindow>(QStringLiteral("/nonexistent-ostrel-dir/ostrel.ini"),
+                                      [clock] {
+                                        ++clock->readings;
+                                        return clock->now;
+                                      });
+}
+
+QString TextOf(const QWidget &window, const char *name) {
+  QObject *control = Find<QObject>(window, name);
+  if (auto *label = qobject_cast<QLabel *>(control))
+    return label->text();
+  if (auto *edit = qobject_cast<QLineEdit *>(control))
+    return edit->text();
+  if (auto *combo = qobject_cast<QComboBox *>(control))
+    return combo->currentText();
+  if (auto *button = qobject_cast<QPushButton *>(control))
+    return button->text();
+  return {};
+}
+
+void SetTextOf(QWidget &window, const char *name, const QString &text) {
+  QObject *control = Find<QObject>(window, name);
+  if (auto *edit = qobject_cast<QLineEdit *>(control))
+    edit->setText(text);
+  else if (auto *combo = qobject_cast<QComboBox *>(control))
+    combo->setEditText(text);
+}
+
+QStringList ResultTexts(const MainWindow &window) {
+  QStringList texts;
+  for (const auto &[name, text] : SunReport::Labels)
+    texts << TextOf(window, name);
+  return texts;
+}
+
+QStringList RunClosingMessages(const std::function<void()> &action) {
+  QStringList texts;
+  QTimer closer;
+  closer.setInterval(0);
+  QObject::connect(&closer, &QTimer::timeout, [&texts] {
+    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+    if (!box)
+      return;
+    EXPECT_EQ(box->windowTitle(), "Ostrel");
+    EXPECT_EQ(box->buttons().size(), 1);
+    EXPECT_NE(box->button(QMessageBox::Ok), nullptr);
+    texts << box->text();
+    box->done(QMessageBox::Ok);
+  });
+  closer.start();
+  action();
+  return texts;
+}
+
+void Fill(MainWindow &window, const Input &input) {
+  const std::pair<const char *, QString> fields[] = {
+      {"LongGrad", input.longGrad}, {"LongMin", input.longMin}, {"LatGrad", input.latGrad},
+      {"LatMin", input.latMin},     {"Timezon", input.timezon}, {"DateDay", input.day},
+      {"DateMonth", input.month},   {"DateYear", input.year},   {"TimeHour", input.hour},
+      {"TimeMin", input.minute},    {"TimeSec", input.second}};
+  for (const auto &[name, text] : fields)
+    SetTextOf(window, name, text);
+  Find<HemisphereList>(window, "List1")->SetListIndex(input.list1);
+  Find<HemisphereList>(window, "List2")->SetListIndex(input.list2);
+}
+
+void SelectManual(MainWindow &window) { Find<QRadioButton>(window, "Option2")->click(); }
+
+} // namespace ostrel::testing
