@@ -24,6 +24,7 @@
 #include <QStyleOptionComplex>
 #include <QTimer>
 
+#include "app/about_box.h"
 #include "app/hemisphere_list.h"
 #include "app/layout.h"
 
@@ -158,7 +159,11 @@ MainWindow::MainWindow(const QString &settingsPath,
   Form_Load();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  // The About boxes have no owner window: they go with the main window.
+  delete frmAbout;
+  delete frmAbout_rus;
+}
 
 void MainWindow::BuildControls() {
   auto *client = new QWidget(this);
@@ -234,6 +239,8 @@ void MainWindow::BuildControls() {
   find(Option2, "Option2");
   find(Command1, "Command1");
   find(Command2, "Command2");
+  find(Town, "Town");
+  find(AzimSun, "AzimSun");
   for (std::size_t i = 0; i < SunReport::Labels.size(); ++i)
     find(resultLabels_[i], SunReport::Labels[i].first);
 
@@ -293,21 +300,17 @@ void MainWindow::BuildMenus() {
   connect(me1_3, &QAction::triggered, this, &MainWindow::me1_3_Click);
   connect(me1_4, &QAction::triggered, this, &MainWindow::me1_4_Click);
   connect(me1_5, &QAction::triggered, this, &MainWindow::me1_5_Click);
-}
-
-// The load step: the constants of the calculation, then the settings file.
-void MainWindow::Form_Load() {
-  ephemeris_.state.Pi = 3.1415926535;
-  ephemeris_.state.Rad = 3.1415926535 / 180;
-
-  // The settings file at settingsPath_ is not read yet: every start shows
-  // the window's design state, as with a missing file.
-
-  // A period of 0 (none read) means one second.
-  if (TimerInterval == 0) {
-    TimerInterval = 1000;
-    me1_2->setChecked(true);
-  }
+  me1_12 = item("me1_12");
+  me1_13 = item("me1_13");
+  me1_14 = item("me1_14");
+  connect(me1_12, &QAction::triggered, this, &MainWindow::me1_12_Click);
+  connect(me1_13, &QAction::triggered, this, &MainWindow::me1_13_Click);
+  connect(me1_14, &QAction::triggered, this, &MainWindow::me1_14_Click);
+  connect(item("me1_6"), &QAction::triggered, this, &MainWindow::me1_6_Click);
+  connect(item("me1_7"), &QAction::triggered, this, &MainWindow::me1_7_Click);
+  connect(item("me1_9"), &QAction::triggered, this, &MainWindow::me1_9_Click);
+  connect(item("me1_10"), &QAction::triggered, this, &MainWindow::me1_10_Click);
+  connect(item("me2_1"), &QAction::triggered, this, &MainWindow::me2_1_Click);
 }
 
 void MainWindow::SetTimerPeriod(int milliseconds) {
@@ -323,13 +326,13 @@ void MainWindow::EnableTrackingInputs(bool enabled) {
     input->setEnabled(enabled);
 }
 
-void MainWindow::ShowMessage(const char *text) {
+void MainWindow::ShowMessage(const QString &text) {
   // No tick may run while the user reads a message: a running timer is held
   // for as long as the box is open.
   const bool ticking = Timer1->isActive();
   Timer1->stop();
   messageOpen_ = true;
-  QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Ostrel"), QString::fromUtf8(text),
+  QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Ostrel"), text,
                   QMessageBox::Ok, this);
   box.exec();
   messageOpen_ = false;
@@ -345,10 +348,6 @@ void MainWindow::Calculate() {
     resultLabels_[i]->setText(QString::fromStdString(report.*SunReport::Labels[i].second));
 }
 
-void MainWindow::Command1_Click() {
-  Timer1->stop();
-  QApplication::closeAllWindows();
-  QCoreApplication::quit();
-}
+void MainWindow::Command1_Click() { EndProgram(); }
 
 } // namespace ostrel

@@ -6,16 +6,20 @@
 
 #include <QDateTime>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "core/ephemeris.h"
 #include "core/numtext.h"
+#include "app/settings_file.h"
 
 class QAction;
+class QCloseEvent;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -25,6 +29,7 @@ class QTimer;
 
 namespace ostrel {
 
+class AboutBox;
 class HemisphereList;
 
 class MainWindow : public QMainWindow {
@@ -61,6 +66,27 @@ public slots:
   void me1_3_Click();
   void me1_4_Click();
   void me1_5_Click();
+  // "&Save settings": writes the site, the period, the azimuth convention
+  // and the language to the settings file.
+  void me1_7_Click();
+  // "&Exit": ends the program at once, like "Cancel".
+  void me1_6_Click();
+  // "English" and "Russian": re-caption the window; ApplyRussian is the
+  // Russian switch, also run at load when the settings file says so.
+  void me1_9_Click();
+  void me1_10_Click();
+  void ApplyRussian();
+  // The azimuth conventions: from north, from south, signed from south.
+  // The value reaches the next calculation only.
+  void me1_12_Click();
+  void me1_13_Click();
+  void me1_14_Click();
+  // "About program": the About box of the current language.
+  void me2_1_Click();
+
+protected:
+  // Closing the main window ends the program with every window.
+  void closeEvent(QCloseEvent *event) override;
 
 private:
   // The five site fields as read, each written back at once.
@@ -79,6 +105,18 @@ private:
   void BuildControls();
   void BuildMenus();
   void Form_Load();
+  // Applies the values of a settings file in the load order; false when a
+  // value cannot be applied (a list index other than -1, 0 or 1, a negative
+  // period), which ends the load there.
+  bool ApplySettings(const Settings &settings);
+  // The window's values as the settings file keeps them; nothing when a
+  // field holds a number its precision cannot keep.
+  std::optional<Settings> CurrentSettings() const;
+  // Sets the captions of one language column (the switch of both languages).
+  void SwitchLanguage(bool russian);
+  void ChooseAzimuthMode(std::int16_t mode);
+  // Stops the timer and closes every window, the About boxes too.
+  void EndProgram();
 
   // The tracking period: a period of 0 stops Timer1.
   void SetTimerPeriod(int milliseconds);
@@ -86,7 +124,7 @@ private:
   // The tracking inputs (Calculate and the site fields) in their fixed order.
   void EnableTrackingInputs(bool enabled);
   // A refused input: the modal message box "Ostrel" with one OK button.
-  void ShowMessage(const char *text);
+  void ShowMessage(const QString &text);
   // A refused input on a tick: its message, then manual mode.
   void FallBackToManual(const char *text);
   // Reads LongGrad, LongMin, LatGrad, LatMin and Timezon, in this order.
@@ -125,6 +163,12 @@ private:
   std::array<QLabel *, SunReport::Labels.size()> resultLabels_{};
   QAction *me1_2 = nullptr, *me1_3 = nullptr, *me1_4 = nullptr,
           *me1_5 = nullptr;
+  QAction *me1_12 = nullptr, *me1_13 = nullptr, *me1_14 = nullptr;
+  QLineEdit *Town = nullptr;
+  QLabel *AzimSun = nullptr;
+  // Created on first use; a box closed by its title-bar button is gone and
+  // made afresh next time.
+  QPointer<AboutBox> frmAbout, frmAbout_rus;
 };
 
 } // namespace ostrel

@@ -96,7 +96,7 @@ void MainWindow::Command2_Click() {
   const SiteInput site = ReadSite();
   SitePosition position;
   if (const char *message = CheckSite(site, kManualLatitudeBound, position)) {
-    ShowMessage(message);
+    ShowMessage(QString::fromUtf8(message));
     return;
   }
   // All six fields are written back before any of them is checked.
@@ -119,7 +119,7 @@ void MainWindow::Command2_Click() {
   else if (OutOfRange(month, 1, 12))
     message = kMonthMessage;
   if (message) {
-    ShowMessage(message);
+    ShowMessage(QString::fromUtf8(message));
     return;
   }
 
@@ -141,7 +141,7 @@ void MainWindow::Command2_Click() {
     DateDay->setEditText(QStringLiteral("28"));
   }
   if (OutOfRange(year, 1700, 2100)) {
-    ShowMessage(kYearMessage);
+    ShowMessage(QString::fromUtf8(kYearMessage));
     return;
   }
 

@@ -64,7 +64,7 @@ void MainWindow::Timer1_Timer() {
 
 void MainWindow::FallBackToManual(const char *text) {
   Timer1->stop();
-  ShowMessage(text);
+  ShowMessage(QString::fromUtf8(text));
   // Selecting "Manual" runs Option2_Click, which enables the inputs.
   Option2->setChecked(true);
 }

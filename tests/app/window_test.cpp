@@ -83,24 +83,29 @@ int InkOutside(const QLabel &label) {
 // Captions, headings and the results of sites with the longest texts: polar
 // day and night, a south-western corner of the ranges, the earliest date.
 TEST(Layout, EveryTextFitsItsBox) {
-  const auto window = MakeWindow();
-  SelectManual(*window);
-  const Input sites[] = {
-      {.latGrad = "89"},
-      {.latGrad = "89", .month = "12"},
-      {.longGrad = "179", .longMin = "59.99", .latGrad = "66", .latMin = "33.5",
-       .timezon = "-12", .list1 = 1, .list2 = 1, .day = "31", .month = "12", .year = "2100",
-       .hour = "23", .minute = "59", .second = "59"},
-      {.latGrad = "0", .day = "1", .month = "1", .year = "1700", .hour = "0"}};
-  for (const Input &site : sites) {
-    Fill(*window, site);
-    EXPECT_TRUE(RunClosingMessages([&] { window->Command2_Click(); }).isEmpty());
-    for (const QLabel *label : window->findChildren<QLabel *>())
-      EXPECT_EQ(InkOutside(*label), 0) << label->objectName().toStdString() << " "
-                                       << label->text().toStdString();
+  for (const bool russian : {false, true}) {
+    SCOPED_TRACE(russian ? "Russian" : "English");
+    const auto window = MakeWindow();
+    if (russian)
+      window->ApplyRussian();
+    SelectManual(*window);
+    const Input sites[] = {
+        {.latGrad = "89"},
+        {.latGrad = "89", .month = "12"},
+        {.longGrad = "179", .longMin = "59.99", .latGrad = "66", .latMin = "33.5",
+         .timezon = "-12", .list1 = 1, .list2 = 1, .day = "31", .month = "12", .year = "2100",
+         .hour = "23", .minute = "59", .second = "59"},
+        {.latGrad = "0", .day = "1", .month = "1", .year = "1700", .hour = "0"}};
+    for (const Input &site : sites) {
+      Fill(*window, site);
+      EXPECT_TRUE(RunClosingMessages([&] { window->Command2_Click(); }).isEmpty());
+      for (const QLabel *label : window->findChildren<QLabel *>())
+        EXPECT_EQ(InkOutside(*label), 0) << label->objectName().toStdString() << " "
+                                         << label->text().toStdString();
+    }
+    for (const QPushButton *button : window->findChildren<QPushButton *>())
+      EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()) + 8, button->width());
   }
-  for (const QPushButton *button : window->findChildren<QPushButton *>())
-    EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()) + 8, button->width());
 }
 
 TEST(HemisphereList, TheItemInViewIsTheValueSelectedOrNot) {

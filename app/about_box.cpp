@@ -1,0 +1,80 @@
+#include "app/about_box.h"
+
+#include <QFont>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+
+#include "app/layout.h"
+
+namespace ostrel {
+namespace {
+
+struct AboutControl {
+  const char *name;
+  const char *english, *russian;
+  int left, top, width, height;                  // twips, English box
+  int russianLeft, russianTop, russianWidth, russianHeight; // twips, Russian box
+  int pixelSize;                                 // 0: the default font
+  bool russianCentred;
+  bool centred;
+};
+
+// Client area 4215 x 2475 twips; the notice and the logo are our own.
+constexpr AboutControl kControls[] = {
+    {"Label1", "Ostrel, Version 3.5", "Острел. Версия 3.5", 600, 120, 3012, 252, 0, 120, 4212,
+     252, 13, false, false},
+    {"Label2", "A desktop Sun calculator", "Солнечный калькулятор", 1080, 480, 3015, 255, 840,
+     480, 3255, 255, 11, true, false},
+    {"Label3", "Written by\nthe Ostrel team\n2026", "Написан\nкомандой Острела\n2026", 1080, 720,
+     3012, 612, 1080, 720, 3012, 612, 0, true, true},
+    {"Label5", "Clear skies!", "Приятной работы", 1440, 1800, 1812, 252, 1440, 1800, 1812, 252,
+     11, true, false},
+};
+
+QRect Pixels(int left, int top, int width, int height) {
+  constexpr int k = layout::kTwipsPerPixel;
+  return {left / k, top / k, width / k, height / k};
+}
+
+} // namespace
+
+AboutBox::AboutBox(Language language) : QDialog(nullptr) {
+  const bool russian = language == Language::Russian;
+  setObjectName(russian ? QStringLiteral("frmAbout_rus") : QStringLiteral("frmAbout"));
+  setWindowTitle(russian ? QString::fromUtf8("О Остреле") : QStringLiteral("About Ostrel"));
+  // Closed by its title-bar button it is destroyed; OK only hides it.
+  setAttribute(Qt::WA_DeleteOnClose);
+  setFixedSize(Pixels(0, 0, 4215, 2475).size());
+
+  for (const AboutControl &row : kControls) {
+    auto *label = new QLabel(QString::fromUtf8(russian ? row.russian : row.english), this);
+    label->setObjectName(QString::fromLatin1(row.name));
+    label->setGeometry(russian ? Pixels(row.russianLeft, row.russianTop, row.russianWidth,
+                                        row.russianHeight)
+                               : Pixels(row.left, row.top, row.width, row.height));
+    const bool centred = row.centred || (russian && row.russianCentred);
+    label->setAlignment((centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+    if (row.pixelSize) {
+      QFont font(QStringLiteral("Liberation Sans"));
+      font.setPixelSize(row.pixelSize);
+      font.setBold(true);
+      label->setFont(font);
+    }
+  }
+
+  auto *logo = new QLabel(this);
+  logo->setObjectName(QStringLiteral("Image1"));
+  logo->setGeometry(Pixels(120, 1320, 960, 960));
+  logo->setPixmap(QPixmap(QStringLiteral(":/ostrel/logo.png")));
+
+  auto *ok = new QPushButton(QStringLiteral("OK"), this);
+  ok->setObjectName(QStringLiteral("Command1"));
+  ok->setGeometry(Pixels(3120, 2040, 852, 372));
+  ok->setDefault(true); // Enter presses it
+  connect(ok, &QPushButton::clicked, this, &AboutBox::Command1_Click);
+}
+
+void AboutBox::Command1_Click() { hide(); }
+
+} // namespace ostrel

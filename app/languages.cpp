@@ -1,0 +1,131 @@
+// The two interface languages: the caption table and the switch of the main
+// window between its columns.
+
+#include "app/languages.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+
+#include "app/hemisphere_list.h"
+#include "app/main_window.h"
+
+namespace ostrel::languages {
+namespace {
+
+constexpr Caption kHeadings[] = {
+    {"Label32", "OSTREL", "Острел"},
+    {"Date", "Date", "Дата"},
+    {"DayYear", "Day of Year", "День года"},
+    {"LocalTime", "Local Time", "Местное время"},
+    {"SidTime", "Sidereal Time", "Звездное время"},
+    {"LocSet", "Location:", "Место"},
+    {"Longitude", "Longitude", "Долгота"},
+    {"Latitude", "Latitude", "Широта"},
+    {"TimZon", "Timezone", "Часовой пояс"},
+};
+
+// Item 0 and item 1 of each list, as "control" rows of their own.
+constexpr Caption kHemisphereItems[] = {
+    {"List1", "East", "Вост."},
+    {"List1", "West", "Зап."},
+    {"List2", "North", "Сев."},
+    {"List2", "South", "Южн."},
+};
+
+constexpr Caption kCaptions[] = {
+    {"CoordSun", "Coordinates of Sun", "Координаты Солнца"},
+    {"RASun", "Right Ascension", "Пр. восх."},
+    {"Longit", "Longitude", "Долгота"},
+    {"DeclSun", "Declination", "Склонение"},
+    {"AltSun", "Altitude", "Высота"},
+    {"ZenAng", "Zenith angle", "Зенитный угол"},
+    {"AzimSun", "Azimuth", "Азимут"},
+    {"Tru", "True", "Ист."},
+    {"App", "App.", "Вид."},
+    {"Label31", "Max.True", "Макс.ист."},
+    {"Airm", "Airmass", "Воздушная масса"},
+    {"Distance", "Distance from Earth", "Расстояние от Земли"},
+    {"DiamSun", "Sun's angular diameter", "Угловой диаметр"},
+    {"CulmSun", "Upper culmination time", "Верхняя кульминация"},
+    {"EquTime", "Equation of time in local noon", "Уравнение времени в полдень"},
+    {"Sunrise", "Sunrise", "Восход"},
+    {"Sunset", "Sunset", "Заход"},
+    {"RAzim", "Azimuth", "Азимут"},
+    {"SAzim", "Azimuth", "Азимут"},
+    {"Label35", "Duration of day", "Долгота дня"},
+    {"Label30", "Choice of a mode", "Выбор режима"},
+    {"Label28", "Real time tracking", "Автомат"},
+    {"Label29", "Manual", "Ручной"},
+    {"Command2", "Calculate", "Вычислить"},
+    {"Command1", "Cancel", "Конец"},
+    {"AU", "AU", "а. е."},
+    {"me1", "&Settings", "&Настройки"},
+    {"me1_1", "&Timer interval", "&Интервал обновления"},
+    {"me1_2", "&1 sec", "&1 сек"},
+    {"me1_3", "&3 sec", "&3 сек"},
+    {"me1_4", "&5 sec", "&5 сек"},
+    {"me1_5", "&10 sec", "&10 сек"},
+    {"me1_8", "&Language", "&Язык"},
+    {"me1_9", "&English", "&Английский"},
+    {"me1_10", "&Russian", "&Русский"},
+    {"me1_7", "&Save settings", "&Сохранить настройки"},
+    {"me1_6", "&Exit", "&Выход"},
+    {"me1_11", "&Azimuth", "&Азимут"},
+    {"me1_12", "&From North(0-360)", "&От севера(0-360)"},
+    {"me1_13", "&From South(0-360)", "&От юга(0-360)"},
+    {"me1_14", "&From South(-180+180)", "&От юга(-180+180)"},
+    {"me2", "&Help", "&Помощь"},
+    {"me2_1", "About program", "&О программе"},
+};
+
+} // namespace
+
+std::span<const Caption> Headings() { return kHeadings; }
+std::span<const Caption> HemisphereItems() { return kHemisphereItems; }
+std::span<const Caption> Captions() { return kCaptions; }
+
+} // namespace ostrel::languages
+
+namespace ostrel {
+
+// The captions in the table's order: the headings, the hemisphere lists
+// (keeping the hemisphere in view), then the labels, buttons and menus.
+// Only captions change: no value, result, mode or mark.
+void MainWindow::SwitchLanguage(bool russian) {
+  const auto text = [russian](const languages::Caption &row) {
+    return QString::fromUtf8(russian ? row.russian : row.english);
+  };
+  const auto setCaption = [this, &text](const languages::Caption &row) {
+    const QString name = QString::fromLatin1(row.control);
+    if (auto *label = findChild<QLabel *>(name))
+      label->setText(text(row));
+    else if (auto *button = findChild<QPushButton *>(name))
+      button->setText(text(row));
+    else if (auto *menu = findChild<QMenu *>(name))
+      menu->setTitle(text(row));
+    else if (auto *item = findChild<QAction *>(name))
+      item->setText(text(row));
+  };
+
+  for (const languages::Caption &row : languages::Headings())
+    setCaption(row);
+
+  const int westIndex = List1->TopIndex();
+  const int southIndex = List2->TopIndex();
+  const auto items = languages::HemisphereItems();
+  List1->SetItems({text(items[0]), text(items[1])});
+  List1->SetListIndex(westIndex);
+  List2->SetItems({text(items[2]), text(items[3])});
+  List2->SetListIndex(southIndex);
+
+  for (const languages::Caption &row : languages::Captions())
+    setCaption(row);
+}
+
+void MainWindow::me1_9_Click() { SwitchLanguage(false); }
+void MainWindow::me1_10_Click() { ApplyRussian(); }
+void MainWindow::ApplyRussian() { SwitchLanguage(true); }
+
+} // namespace ostrel

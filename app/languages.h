@@ -1,0 +1,28 @@
+// The two interface languages as data: every caption that a switch of
+// language sets, in the order the switch sets it.
+#pragma once
+
+#include <span>
+
+namespace ostrel::languages {
+
+struct Caption {
+  const char *control; // objectName of a label, button, menu or menu item
+  const char *english;
+  const char *russian;
+};
+
+// Rows 1 to 9: the headings above the inputs, set before the hemisphere
+// lists are refilled.
+std::span<const Caption> Headings();
+// The items of List1 and List2 (index 0 and 1).
+std::span<const Caption> HemisphereItems();
+// The labels and the two buttons, then the menus, set after the lists.
+std::span<const Caption> Captions();
+
+// The language marks: the caption of Command1 tells the About command the
+// language, and the caption of AzimSun is saved as the language token.
+inline constexpr const char *kEnglishCancel = "Cancel";
+inline constexpr const char *kRussianToken = "Азимут";
+
+} // namespace ostrel::languages

@@ -1,0 +1,63 @@
+// The azimuth convention, the About boxes and the ways to end the program.
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/about_box.h"
+#include "app/languages.h"
+#include "app/main_window.h"
+
+namespace ostrel {
+
+// The number of degrees added to an azimuth counted from north; exactly one
+// item is marked, that of the value (any value other than 0 and 180, as a
+// settings file may hold, marks the signed convention).  Nothing is
+// recalculated: the next tick or "Calculate" shows the new convention.
+void MainWindow::ChooseAzimuthMode(std::int16_t mode) {
+  ephemeris_.state.AzimuthMode = mode;
+  QAction *marked = mode == FromNorth ? me1_12 : mode == FromSouth ? me1_13 : me1_14;
+  for (QAction *item : {me1_12, me1_13, me1_14})
+    item->setChecked(item == marked);
+}
+
+void MainWindow::me1_12_Click() { ChooseAzimuthMode(FromNorth); }
+void MainWindow::me1_13_Click() { ChooseAzimuthMode(FromSouth); }
+void MainWindow::me1_14_Click() { ChooseAzimuthMode(FromSouthSigned); }
+
+// The language is read from the caption of "Cancel".  Each box is made on
+// first use and shown modeless, without an owner: the main window stays in
+// use and tracking goes on.  Showing it again brings the same box forward.
+void MainWindow::me2_1_Click() {
+  const bool english = Command1->text() == QLatin1String(languages::kEnglishCancel);
+  QPointer<AboutBox> &box = english ? frmAbout : frmAbout_rus;
+  if (!box)
+    box = new AboutBox(english ? AboutBox::Language::English : AboutBox::Language::Russian);
+  box->show();
+  box->raise();
+  box->activateWindow();
+}
+
+void MainWindow::me1_6_Click() { EndProgram(); }
+
+void MainWindow::EndProgram() {
+  Timer1->stop();
+  QApplication::closeAllWindows();
+  QCoreApplication::quit();
+}
+
+// Closed by its title-bar button, the main window takes every window with
+// it, an open About box too, and saves nothing.
+void MainWindow::closeEvent(QCloseEvent *event) {
+  Timer1->stop();
+  for (AboutBox *box : {frmAbout.data(), frmAbout_rus.data()}) {
+    if (box)
+      box->close();
+  }
+  event->accept();
+  QCoreApplication::quit();
+}
+
+} // namespace ostrel
