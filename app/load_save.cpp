@@ -20,7 +20,7 @@ namespace {
 
 // The file is one short line; a larger file is not a settings file of ours
 // and is read only this far.
-constexpr qint64 kLongestSettingsFile = 64 * 1024;
+constexpr qint64 kLongestSettingsFile = qint64{64} * 1024;
 
 bool IsListIndex(std::int16_t index) { return index >= -1 && index <= 1; }
 
@@ -56,7 +56,7 @@ bool MainWindow::ApplySettings(const Settings &s) {
   TimerInterval = interval;
   SetTimerPeriod(TimerInterval);
   // Any other period keeps the marks as they are.
-  const std::pair<std::int16_t, QAction *> marks[] = {
+  const std::pair<int, QAction *> marks[] = {
       {1000, me1_2}, {3000, me1_3}, {5000, me1_4}, {10000, me1_5}};
   for (const auto &[milliseconds, item] : marks) {
     if (milliseconds != interval)

@@ -108,13 +108,12 @@ private:
   void SkipSeparator() {
     while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
     if (pos_ >= text_.size()) return;
-    if (text_[pos_] == u',') {
+    const QChar next = text_[pos_];
+    if (next == u',' || next == u'\n') {
       ++pos_;
-    } else if (text_[pos_] == u'\r') {
+    } else if (next == u'\r') {
       ++pos_;
       if (pos_ < text_.size() && text_[pos_] == u'\n') ++pos_;
-    } else if (text_[pos_] == u'\n') {
-      ++pos_;
     }
   }
 

@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 namespace ostrel {
@@ -110,9 +111,8 @@ std::string NumText(float value, std::string_view decimalSeparator) {
 double ParseNumber(std::string_view text) {
   std::string packed;
   packed.reserve(text.size());
-  for (char c : text) {
-    if (!IsBlank(c)) packed.push_back(c);
-  }
+  std::copy_if(text.begin(), text.end(), std::back_inserter(packed),
+               [](char c) { return !IsBlank(c); });
   // The longest prefix of the form [sign] digits [. digits] [E|D [sign] digits],
   // rewritten for from_chars (no '+', 'e' for the exponent letter).
   std::string number;
