@@ -9,6 +9,9 @@ packages=(
   fonts-liberation2       # faces with Cyrillic at the window's pixel sizes
   libgtest-dev            # unit and window tests
   libbenchmark-dev        # benchmarks
+  desktop-file-utils      # desktop-file-validate: the installed desktop entry
+  appstream               # appstreamcli: the installed software-centre metadata
+  dpkg-dev file           # cpack -G DEB: dpkg-shlibdeps finds the libraries it needs
 )
 
 missing=()

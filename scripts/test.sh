@@ -12,6 +12,8 @@ export QT_QPA_PLATFORM=offscreen
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOSTREL_WERROR=ON
 cmake --build build/test -j "$jobs"
 ctest --test-dir build/test --output-on-failure -j "$jobs"
+# The Debian package of the same build, its control fields and contents.
+tests/install/check-deb.sh build/test
 
 build/test/bench/ephemeris_bench --benchmark_min_time=0.05
 
