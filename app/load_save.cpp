@@ -50,7 +50,7 @@ void MainWindow::Form_Load() {
 // timer period and the check marks that show them, so a load that ends
 // early never leaves a value that its marks do not show.
 bool MainWindow::ApplySettings(const Settings &s) {
-  const std::int16_t interval = s.TimerInterval == 0 ? 1000 : s.TimerInterval;
+  const std::int16_t interval = s.TimerInterval == 0 ? std::int16_t{1000} : s.TimerInterval;
   if (interval < 0)
     return false; // no timer runs backwards: the value is discarded
   TimerInterval = interval;

@@ -4,6 +4,7 @@
 #include <QStandardPaths>
 
 #include "app/main_window.h"
+#include "app/tick_log.h"
 
 namespace {
 
@@ -21,7 +22,12 @@ QString SettingsPath() {
 
 int main(int argc, char *argv[]) {
   QApplication app(argc, argv);
+  // The desktop entry's id, so that docks match the window to its launcher.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.ostrel.Ostrel"));
   ostrel::MainWindow window(SettingsPath());
   window.show();
+  // Inert unless OSTREL_TICK_LOG is set: the tick benchmark times the
+  // shipped program itself rather than a copy of it built for timing.
+  ostrel::InstallTickLog(window, "Timer1");
   return app.exec();
 }

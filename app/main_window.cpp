@@ -17,12 +17,17 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPaintEvent>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
 #include <QStyleOptionComplex>
 #include <QTimer>
+
+#include <cstring>
+#include <type_traits>
 
 #include "app/about_box.h"
 #include "app/hemisphere_list.h"
@@ -73,13 +78,51 @@ QStyle *ComboStyle() {
   return style;
 }
 
+// A result label, which changes every second while tracking.  Marked
+// opaque, it paints its whole box itself, background first, and the window
+// repaints no client area beneath it when its text changes.  Only a label
+// that covers no other control may be opaque: its background would hide the
+// strip of the control beneath (a unit sign whose box it overlaps by a
+// pixel).
+class ResultLabel : public QLabel {
+public:
+  using QLabel::QLabel;
+
+protected:
+  void paintEvent(QPaintEvent *event) override {
+    if (testAttribute(Qt::WA_OpaquePaintEvent))
+      QPainter(this).fillRect(event->rect(), palette().window());
+    QLabel::paintEvent(event);
+  }
+};
+
+// Whether a control built before `widget` in its parent lies beneath it.
+bool CoversAnotherControl(const QWidget &widget) {
+  for (const QObject *child : widget.parent()->children()) {
+    if (child == &widget)
+      return false;
+    const auto *below = qobject_cast<const QWidget *>(child);
+    if (below && below->geometry().intersects(widget.geometry()))
+      return true;
+  }
+  return false;
+}
+
+bool IsResultLabel(const char *name) {
+  for (const auto &[labelName, text] : SunReport::Labels)
+    if (std::strcmp(labelName, name) == 0)
+      return true;
+  return false;
+}
+
 // A control of the layout table as a widget of its kind, with its text.
 QWidget *MakeControl(const layout::Control &row, QWidget *parent) {
   const QString text = QString::fromUtf8(row.text);
   const Qt::Alignment align = AlignmentOf(row.align);
   switch (row.kind) {
   case layout::Kind::Label: {
-    auto *label = new QLabel(text, parent);
+    auto *label = IsResultLabel(row.name) ? new ResultLabel(text, parent)
+                                          : new QLabel(text, parent);
     label->setTextFormat(Qt::PlainText);
     // Captions wrap at blanks inside their box, and stand at its top.
     label->setWordWrap(true);
@@ -218,8 +261,9 @@ void MainWindow::BuildControls() {
     setTabOrder(byName.value(QString::fromUtf8(focusOrder[i - 1])),
                 byName.value(QString::fromUtf8(focusOrder[i])));
 
-  const auto find = [&byName]<typename Widget>(Widget *&member, const char *name) {
-    member = qobject_cast<Widget *>(byName.value(QString::fromUtf8(name)));
+  const auto find = [&byName](auto *&member, const char *name) {
+    member = qobject_cast<std::remove_reference_t<decltype(member)>>(
+        byName.value(QString::fromUtf8(name)));
     Q_ASSERT(member);
   };
   find(DateDay, "DateDay");
@@ -241,8 +285,15 @@ void MainWindow::BuildControls() {
   find(Command2, "Command2");
   find(Town, "Town");
   find(AzimSun, "AzimSun");
-  for (std::size_t i = 0; i < SunReport::Labels.size(); ++i)
+  for (std::size_t i = 0; i < SunReport::Labels.size(); ++i) {
     find(resultLabels_[i], SunReport::Labels[i].first);
+    shownTexts_[i] = resultLabels_[i]->text().toStdString();
+  }
+  for (QLabel *label : resultLabels_) {
+    // A fixed size spares the parent a layout request for every new text.
+    label->setFixedSize(label->size());
+    label->setAttribute(Qt::WA_OpaquePaintEvent, !CoversAnotherControl(*label));
+  }
 
   Option1->setChecked(true);
   connect(Option1, &QRadioButton::toggled, this, [this](bool selected) {
@@ -344,8 +395,15 @@ void MainWindow::Calculate() {
   lastInput_ = ephemeris_.state;
   ephemeris_.MAINCALC();
   const SunReport &report = ephemeris_.report;
-  for (std::size_t i = 0; i < SunReport::Labels.size(); ++i)
-    resultLabels_[i]->setText(QString::fromStdString(report.*SunReport::Labels[i].second));
+  // From one second to the next most texts stay; only a label whose text
+  // differs is given it, so the others are neither converted nor repainted.
+  for (std::size_t i = 0; i < SunReport::Labels.size(); ++i) {
+    const std::string &text = report.*SunReport::Labels[i].second;
+    if (text == shownTexts_[i])
+      continue;
+    resultLabels_[i]->setText(QString::fromStdString(text));
+    shownTexts_[i] = text;
+  }
 }
 
 void MainWindow::Command1_Click() { EndProgram(); }

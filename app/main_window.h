@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "core/ephemeris.h"
 #include "core/numtext.h"
@@ -31,6 +32,7 @@ namespace ostrel {
 
 class AboutBox;
 class HemisphereList;
+enum class WriteBack; // app/field_text.h
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -128,7 +130,7 @@ private:
   // A refused input on a tick: its message, then manual mode.
   void FallBackToManual(const char *text);
   // Reads LongGrad, LongMin, LatGrad, LatMin and Timezon, in this order.
-  SiteInput ReadSite();
+  SiteInput ReadSite(WriteBack writeBack);
   // Checks the site read and turns it into the units of the calculation
   // with the hemispheres of List1 and List2.  `latitudeBound` is the
   // greatest accepted latitude in radians.  Returns the message of the
@@ -161,6 +163,8 @@ private:
   QRadioButton *Option1 = nullptr, *Option2 = nullptr;
   QPushButton *Command1 = nullptr, *Command2 = nullptr;
   std::array<QLabel *, SunReport::Labels.size()> resultLabels_{};
+  // The text each result label shows, as the report gave it.
+  std::array<std::string, SunReport::Labels.size()> shownTexts_{};
   QAction *me1_2 = nullptr, *me1_3 = nullptr, *me1_4 = nullptr,
           *me1_5 = nullptr;
   QAction *me1_12 = nullptr, *me1_13 = nullptr, *me1_14 = nullptr;

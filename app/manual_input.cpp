@@ -47,13 +47,13 @@ bool IsLeapYear(double year) {
 
 } // namespace
 
-MainWindow::SiteInput MainWindow::ReadSite() {
+MainWindow::SiteInput MainWindow::ReadSite(WriteBack writeBack) {
   SiteInput site;
-  site.LongGrad = ReadDoubleText(LongGrad);
-  site.LongMin = ReadSingleText(LongMin);
-  site.LatGrad = ReadDoubleText(LatGrad);
-  site.LatMin = ReadSingleText(LatMin);
-  site.Timezon = ReadSingleText(Timezon);
+  site.LongGrad = ReadDoubleText(LongGrad, writeBack);
+  site.LongMin = ReadSingleText(LongMin, writeBack);
+  site.LatGrad = ReadDoubleText(LatGrad, writeBack);
+  site.LatMin = ReadSingleText(LatMin, writeBack);
+  site.Timezon = ReadSingleText(Timezon, writeBack);
   return site;
 }
 
@@ -93,7 +93,7 @@ void MainWindow::WriteSite(const SiteInput &site, const SitePosition &position) 
 }
 
 void MainWindow::Command2_Click() {
-  const SiteInput site = ReadSite();
+  const SiteInput site = ReadSite(WriteBack::Always);
   SitePosition position;
   if (const char *message = CheckSite(site, kManualLatitudeBound, position)) {
     ShowMessage(QString::fromUtf8(message));

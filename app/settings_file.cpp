@@ -167,7 +167,10 @@ std::optional<Settings> ReadSettings(QByteArrayView bytes) {
 
 std::optional<QByteArray> WriteSettings(const Settings &s) {
   const auto town = EncodeWindows1251(Quoted(s.Town));
-  const auto language = EncodeWindows1251(s.Language);
+  // The token is the line's last value: an empty one is quoted, else the
+  // reader would take the line end for the separator after the number.
+  const auto language = EncodeWindows1251(
+      s.Language.isEmpty() ? QStringLiteral("\"\"") : Quoted(s.Language));
   if (!town || !language) return std::nullopt;
   QByteArray line = *town;
   line += ',';

@@ -29,7 +29,7 @@ void MainWindow::Timer1_Timer() {
   if (messageOpen_)
     return;
 
-  const SiteInput site = ReadSite();
+  const SiteInput site = ReadSite(WriteBack::IfChanged);
   SitePosition position;
   if (const char *message = CheckSite(site, kTrackingLatitudeBound, position)) {
     FallBackToManual(message);
@@ -40,12 +40,13 @@ void MainWindow::Timer1_Timer() {
   const QDateTime now = clock_();
   const QDate date = now.date();
   const QTime time = now.time();
-  DateDay->setEditText(QString::number(date.day()));
-  DateMonth->setEditText(QString::number(date.month()));
-  DateYear->setEditText(QString::number(date.year()));
-  TimeHour->setText(QString::number(time.hour()));
-  TimeMin->setText(QString::number(time.minute()));
-  TimeSec->setText(QString::number(time.second()));
+  // Mostly only the seconds change: a field keeps a text that stays.
+  SetFieldText(DateDay, QString::number(date.day()), WriteBack::IfChanged);
+  SetFieldText(DateMonth, QString::number(date.month()), WriteBack::IfChanged);
+  SetFieldText(DateYear, QString::number(date.year()), WriteBack::IfChanged);
+  SetFieldText(TimeHour, QString::number(time.hour()), WriteBack::IfChanged);
+  SetFieldText(TimeMin, QString::number(time.minute()), WriteBack::IfChanged);
+  SetFieldText(TimeSec, QString::number(time.second()), WriteBack::IfChanged);
 
   WriteSite(site, position);
   CalcState &state = ephemeris_.state;

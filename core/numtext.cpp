@@ -95,6 +95,12 @@ std::string NumText(double value, std::string_view decimalSeparator) {
   if (mantissa <= 15 && std::fabs(value) >= DBL_MIN) {
     return PlainFromScientific(shortest, decimalSeparator);
   }
+  // The few doubles just below the largest one round up to 15 digits past
+  // the double range, a text that would read back as infinity: they take
+  // the largest 15-digit text within the range instead.
+  if (std::fabs(value) > 1.79769313486231e308) {
+    return Rounded(std::copysign(1.79769313486231e308, value), 15, decimalSeparator);
+  }
   return Rounded(value, 15, decimalSeparator);
 }
 

@@ -12,6 +12,8 @@ packages=(
   desktop-file-utils      # desktop-file-validate: the installed desktop entry
   appstream               # appstreamcli: the installed software-centre metadata
   dpkg-dev file           # cpack -G DEB: dpkg-shlibdeps finds the libraries it needs
+  clang libclang-rt-14-dev  # fuzz targets (libFuzzer with the sanitizers)
+  clang-tidy cppcheck     # static analysis
 )
 
 missing=()

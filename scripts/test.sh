@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: once in
-# an optimised build with warnings as errors, once under AddressSanitizer
-# and UndefinedBehaviorSanitizer, then the benchmarks briefly, so that they
-# are known to run.
+# an optimised build with warnings as errors; the Debian package; the
+# benchmarks briefly, so that they are known to run; static analysis; the
+# fuzz targets for a minute each; and every test again under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/deps.sh
@@ -16,6 +17,10 @@ ctest --test-dir build/test --output-on-failure -j "$jobs"
 tests/install/check-deb.sh build/test
 
 build/test/bench/ephemeris_bench --benchmark_min_time=0.05
+
+./scripts/analyse.sh build/analyse
+# Each fuzz target for a bounded time on a copy of its seed corpus.
+./scripts/fuzz.sh "${OSTREL_FUZZ_SECONDS:-60}"
 
 cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DOSTREL_SANITIZE=ON \
   -DOSTREL_BUILD_BENCH=OFF -DOSTREL_WERROR=ON

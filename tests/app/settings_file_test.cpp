@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 
 #include "app/settings_file.h"
+#include "core/numtext.h"
 
 namespace ostrel {
 namespace {
@@ -47,6 +48,10 @@ TEST(SettingsFile, EveryValueSurvivesARoundTrip) {
       With("Say \"hi\", Bob", 1, 2, 0, 3, 4, 0, 5, 1000, 0, "Азимут"),
       With("  Padded  ", 1, 2, 0, 3, 4, 0, 5, 1000, 0, "Azimuth"),
       With("", 0, 0, 0, 0, 0, 0, 0, 1000, 0, "Azimuth"),
+      // The token is the line's last value: empty, or holding a comma.
+      With("Kishinev", 28, 50, 0, 47, 0, 0, 3, 1000, 0, ""),
+      With("Kishinev", 28, 50, 0, 47, 0, 0, 3, 1000, 0, "a,b"),
+      With("Kishinev", 1.7976931348623157e308, 0, 0, 47, 0, 0, 3, 1000, 0, "Azimuth"),
   };
   for (const Settings &written : cases) {
     const auto bytes = WriteSettings(written);
@@ -56,7 +61,8 @@ TEST(SettingsFile, EveryValueSurvivesARoundTrip) {
     const auto read = ReadSettings(*bytes);
     ASSERT_TRUE(read) << bytes->toStdString();
     EXPECT_EQ(read->Town, written.Town);
-    EXPECT_EQ(read->LongGrad, written.LongGrad);
+    // Numbers come back as their 15-digit texts read them.
+    EXPECT_EQ(read->LongGrad, ParseNumber(NumText(written.LongGrad)));
     EXPECT_EQ(read->LongMin, written.LongMin);
     EXPECT_EQ(read->List1, written.List1);
     EXPECT_EQ(read->LatGrad, written.LatGrad);

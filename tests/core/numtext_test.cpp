@@ -40,6 +40,11 @@ TEST(NumText, DoubleFifteenSignificantDigits) {
       {0.9999999999999999, "1"},
   };
   for (const auto &c : cases) EXPECT_EQ(NumText(c.value), c.text) << c.value;
+  // The largest doubles would round to 15 digits past the double range, a
+  // text that reads back as infinity: they take the largest one within it.
+  EXPECT_EQ(NumText(DBL_MAX), "179769313486231" + std::string(294, '0'));
+  EXPECT_EQ(NumText(-DBL_MAX), "-179769313486231" + std::string(294, '0'));
+  EXPECT_TRUE(std::isfinite(ParseNumber(NumText(DBL_MAX))));
   // A subnormal has fewer bits than 15 digits: its shortest text "1e-320" is
   // not its value to 15 digits, 9.99988867182683e-321.
   EXPECT_EQ(NumText(1e-320), "0." + std::string(320, '0') + "999988867182683");
