@@ -279,4 +279,16 @@ QFont FontOf(Font font) {
   return result;
 }
 
+Qt::Alignment AlignmentOf(Align align) {
+  switch (align) {
+  case Align::Centre:
+    return Qt::AlignHCenter;
+  case Align::Right:
+    return Qt::AlignRight;
+  case Align::Left:
+    break;
+  }
+  return Qt::AlignLeft;
+}
+
 } // namespace ostrel::layout

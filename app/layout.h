@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QFont>
+#include <Qt>
 #include <QRect>
 #include <QRgb>
 #include <QStringList>
@@ -83,5 +84,7 @@ QStringList ItemTexts(const ListItems &row);
 QRect PixelBox(int left, int top, int width, int height);
 
 QFont FontOf(Font font);
+// The horizontal alignment of a control's text.
+Qt::Alignment AlignmentOf(Align align);
 
 } // namespace ostrel::layout

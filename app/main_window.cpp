@@ -36,18 +36,6 @@
 namespace ostrel {
 namespace {
 
-Qt::Alignment AlignmentOf(layout::Align align) {
-  switch (align) {
-  case layout::Align::Centre:
-    return Qt::AlignHCenter;
-  case layout::Align::Right:
-    return Qt::AlignRight;
-  case layout::Align::Left:
-    break;
-  }
-  return Qt::AlignLeft;
-}
-
 // The date combo boxes are 37 to 53 pixels wide: their drop-down arrow is
 // kept narrow so that the typed number keeps most of the box.
 class NarrowArrowStyle : public QProxyStyle {
@@ -118,7 +106,7 @@ bool IsResultLabel(const char *name) {
 // A control of the layout table as a widget of its kind, with its text.
 QWidget *MakeControl(const layout::Control &row, QWidget *parent) {
   const QString text = QString::fromUtf8(row.text);
-  const Qt::Alignment align = AlignmentOf(row.align);
+  const Qt::Alignment align = layout::AlignmentOf(row.align);
   switch (row.kind) {
   case layout::Kind::Label: {
     auto *label = IsResultLabel(row.name) ? new ResultLabel(text, parent)

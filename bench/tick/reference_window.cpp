@@ -35,18 +35,6 @@ namespace {
 
 namespace layout = ostrel::layout;
 
-Qt::Alignment AlignmentOf(layout::Align align) {
-  switch (align) {
-  case layout::Align::Centre:
-    return Qt::AlignHCenter;
-  case layout::Align::Right:
-    return Qt::AlignRight;
-  case layout::Align::Left:
-    break;
-  }
-  return Qt::AlignLeft;
-}
-
 QWidget *MakeControl(const layout::Control &row, QWidget *parent) {
   const QString text = QString::fromUtf8(row.text);
   switch (row.kind) {
@@ -54,12 +42,12 @@ QWidget *MakeControl(const layout::Control &row, QWidget *parent) {
     auto *label = new QLabel(text, parent);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
-    label->setAlignment(AlignmentOf(row.align) | Qt::AlignTop);
+    label->setAlignment(layout::AlignmentOf(row.align) | Qt::AlignTop);
     return label;
   }
   case layout::Kind::TextBox: {
     auto *edit = new QLineEdit(text, parent);
-    edit->setAlignment(AlignmentOf(row.align) | Qt::AlignVCenter);
+    edit->setAlignment(layout::AlignmentOf(row.align) | Qt::AlignVCenter);
     return edit;
   }
   case layout::Kind::ComboBox: {

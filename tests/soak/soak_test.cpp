@@ -207,12 +207,3 @@ TEST(Soak, TrackingThroughCenturiesZonesAndBadInput) {
 
 } // namespace
 } // namespace ostrel::testing
-
-int main(int argc, char **argv) {
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
