@@ -12,6 +12,9 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include <charconv>
+#include <type_traits>
+
 #include "core/numtext.h"
 
 namespace ostrel {
@@ -27,6 +30,23 @@ inline void SetFieldText(QComboBox *field, const QString &text, WriteBack writeB
   // An editable combo box's current text is the text of its line edit.
   if (writeBack == WriteBack::Always || field->currentText() != text)
     field->setEditText(text);
+}
+
+// A whole number written into a field as a tick does, only when the field
+// shows another text.  It is compared as it stands in a byte buffer, so a
+// field that keeps its number costs no string at all.
+template <typename Field>
+void SetFieldNumber(Field *field, int value) {
+  char digits[12];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  const QLatin1StringView text(digits, end - digits);
+  if constexpr (std::is_same_v<Field, QComboBox>) {
+    if (field->currentText() != text)
+      field->setEditText(text);
+  } else {
+    if (field->text() != text)
+      field->setText(text);
+  }
 }
 
 inline FieldReading<double> ReadDoubleText(QLineEdit *field,
@@ -49,5 +69,31 @@ inline FieldReading<double> ReadDoubleText(QComboBox *field,
   SetFieldText(field, QString::fromStdString(reading.text), writeBack);
   return reading;
 }
+
+// A field read again and again, as the site fields are on every tick of
+// real-time tracking.  The reading of a text never changes, so a field that
+// still shows the text this read left in it last time gives the reading of
+// last time, without parsing and writing back the same text once more.
+template <typename T>
+class RepeatedRead {
+public:
+  const FieldReading<T> &operator()(QLineEdit *field) {
+    const QString text = field->text();
+    if (!known_ || text != text_) {
+      if constexpr (std::is_same_v<T, double>)
+        reading_ = ReadDoubleText(field, WriteBack::IfChanged);
+      else
+        reading_ = ReadSingleText(field, WriteBack::IfChanged);
+      text_ = field->text();
+      known_ = true;
+    }
+    return reading_;
+  }
+
+private:
+  QString text_;
+  FieldReading<T> reading_{};
+  bool known_ = false;
+};
 
 } // namespace ostrel

@@ -103,6 +103,25 @@ bool IsResultLabel(const char *name) {
   return false;
 }
 
+// The input fields (but the town's name) and the result labels hold
+// numbers.
+bool ShowsNumbers(const layout::Control &row) {
+  if (row.kind == layout::Kind::TextBox)
+    return std::strcmp(row.name, "Town") != 0;
+  return row.kind == layout::Kind::ComboBox ||
+         (row.kind == layout::Kind::Label && IsResultLabel(row.name));
+}
+
+// Numbers are set glyph by glyph, without kerning: every digit then keeps
+// the face's one digit width, so a value that changes each second stands
+// still ("11" would otherwise close up by a pixel against "12"), and the
+// text needs no shaping, which a tick would pay for in the seconds field.
+// Scripts that cannot do without shaping are still shaped.
+QFont NumberFont(QFont font) {
+  font.setStyleStrategy(QFont::PreferNoShaping);
+  return font;
+}
+
 // A control of the layout table as a widget of its kind, with its text.
 QWidget *MakeControl(const layout::Control &row, QWidget *parent) {
   const QString text = QString::fromUtf8(row.text);
@@ -162,21 +181,17 @@ void Fill(QWidget *widget, QRgb colour) {
 } // namespace
 
 MainWindow::MainWindow(const QString &settingsPath,
-                       std::function<QDateTime()> clock, QWidget *parent)
+                       std::function<LocalMoment()> clock, QWidget *parent)
     : QMainWindow(parent), settingsPath_(settingsPath),
-      clock_(clock ? std::move(clock)
-                   : std::function<QDateTime()>(&QDateTime::currentDateTime)) {
+      clock_(clock ? std::move(clock) : std::function<LocalMoment()>(SystemClock())) {
   setObjectName(QStringLiteral("Ostrel"));
   setWindowTitle(QStringLiteral("Ostrel"));
   setWindowIcon(QIcon(QStringLiteral(":/ostrel/ostrel.png")));
 
-  // Result labels use the user's decimal separator; DistAU is the regional
-  // fixed format with eight decimals.
-  const QLocale regional;
-  ephemeris_.SetNumberFormat(regional.decimalPoint().toStdString(),
-                             [regional](double value) {
-                               return regional.toString(value, 'f', 8).toStdString();
-                             });
+  // Result labels use the user's decimal separator, DistAU too, with its
+  // eight fixed decimals and the leading zero.  The distance, near 1 AU,
+  // never reaches a digit group.
+  ephemeris_.SetNumberFormat(QLocale().decimalPoint().toStdString());
 
   BuildControls();
   BuildMenus();
@@ -227,7 +242,8 @@ void MainWindow::BuildControls() {
     const QString name = QString::fromUtf8(row.name);
     widget->setObjectName(name);
     widget->setGeometry(layout::PixelBox(row.left, row.top, row.width, row.height));
-    widget->setFont(layout::FontOf(row.font));
+    widget->setFont(ShowsNumbers(row) ? NumberFont(layout::FontOf(row.font))
+                                      : layout::FontOf(row.font));
     SetTextColour(widget, row.colour);
     widget->setEnabled(row.enabled);
     byName.insert(name, widget);

@@ -4,7 +4,6 @@
 // Ephemeris: input fields -> CalcState -> MAINCALC -> SunReport -> labels.
 #pragma once
 
-#include <QDateTime>
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
@@ -17,6 +16,8 @@
 
 #include "core/ephemeris.h"
 #include "core/numtext.h"
+#include "app/field_text.h"
+#include "app/local_clock.h"
 #include "app/settings_file.h"
 
 class QAction;
@@ -32,16 +33,15 @@ namespace ostrel {
 
 class AboutBox;
 class HemisphereList;
-enum class WriteBack; // app/field_text.h
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
 public:
   // Builds the window in its design state and runs the load step with the
   // settings file at settingsPath.  `clock` gives the local date and time
-  // for real-time tracking; an empty one means the system clock.
+  // for real-time tracking; an empty one means the computer's clock.
   explicit MainWindow(const QString &settingsPath,
-                      std::function<QDateTime()> clock = {},
+                      std::function<LocalMoment()> clock = {},
                       QWidget *parent = nullptr);
   ~MainWindow() override;
 
@@ -131,6 +131,9 @@ private:
   void FallBackToManual(const char *text);
   // Reads LongGrad, LongMin, LatGrad, LatMin and Timezon, in this order.
   SiteInput ReadSite(WriteBack writeBack);
+  // The same for a tick: a field whose text the last tick left is not
+  // parsed again.
+  SiteInput ReadSiteAgain();
   // Checks the site read and turns it into the units of the calculation
   // with the hemispheres of List1 and List2.  `latitudeBound` is the
   // greatest accepted latitude in radians.  Returns the message of the
@@ -145,7 +148,7 @@ private:
   void Calculate();
 
   QString settingsPath_;
-  std::function<QDateTime()> clock_;
+  std::function<LocalMoment()> clock_;
   Ephemeris ephemeris_;
   CalcState lastInput_;
   // The tracking period, milliseconds: 1000, 3000, 5000 or 10000 once the
@@ -153,6 +156,10 @@ private:
   std::int16_t TimerInterval = 0;
   // True while a message box of this window is open: no tick may run then.
   bool messageOpen_ = false;
+
+  // The site fields as the ticks read them.
+  RepeatedRead<double> longGradRead_, latGradRead_;
+  RepeatedRead<float> longMinRead_, latMinRead_, timezonRead_;
 
   QTimer *Timer1 = nullptr;
   QComboBox *DateDay = nullptr, *DateMonth = nullptr, *DateYear = nullptr;

@@ -29,7 +29,7 @@ void MainWindow::Timer1_Timer() {
   if (messageOpen_)
     return;
 
-  const SiteInput site = ReadSite(WriteBack::IfChanged);
+  const SiteInput site = ReadSiteAgain();
   SitePosition position;
   if (const char *message = CheckSite(site, kTrackingLatitudeBound, position)) {
     FallBackToManual(message);
@@ -37,16 +37,16 @@ void MainWindow::Timer1_Timer() {
   }
   // One reading of the clock serves the whole tick, so the fields, the date
   // and the time of day cannot fall on different days around midnight.
-  const QDateTime now = clock_();
-  const QDate date = now.date();
-  const QTime time = now.time();
+  const LocalMoment now = clock_();
+  const QDate date = now.date;
+  const QTime time = now.time;
   // Mostly only the seconds change: a field keeps a text that stays.
-  SetFieldText(DateDay, QString::number(date.day()), WriteBack::IfChanged);
-  SetFieldText(DateMonth, QString::number(date.month()), WriteBack::IfChanged);
-  SetFieldText(DateYear, QString::number(date.year()), WriteBack::IfChanged);
-  SetFieldText(TimeHour, QString::number(time.hour()), WriteBack::IfChanged);
-  SetFieldText(TimeMin, QString::number(time.minute()), WriteBack::IfChanged);
-  SetFieldText(TimeSec, QString::number(time.second()), WriteBack::IfChanged);
+  SetFieldNumber(DateDay, date.day());
+  SetFieldNumber(DateMonth, date.month());
+  SetFieldNumber(DateYear, date.year());
+  SetFieldNumber(TimeHour, time.hour());
+  SetFieldNumber(TimeMin, time.minute());
+  SetFieldNumber(TimeSec, time.second());
 
   WriteSite(site, position);
   CalcState &state = ephemeris_.state;

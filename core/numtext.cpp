@@ -10,42 +10,107 @@
 namespace ostrel {
 namespace {
 
-// Lays out the digits of a scientific text "-d.ddde+XX" (from to_chars) in
-// plain decimal notation without trailing zeros.  Fits a stack buffer: the
-// longest result, a double near 1e-308 written with 15 digits, is about
-// 330 characters plus the separator.
-std::string PlainFromScientific(std::string_view scientific, std::string_view separator) {
-  const bool negative = scientific.front() == '-';
-  const std::size_t ePos = scientific.find('e');
-  char digits[24];
+// The significant digits of a scientific text "-d.ddde+XX" from to_chars,
+// without trailing zeros, and the decimal exponent of the first of them.
+struct Digits {
+  bool negative = false;
+  char digits[24] = {};
   std::size_t count = 0;
-  for (char c : scientific.substr(negative ? 1 : 0, ePos - (negative ? 1 : 0))) {
-    if (c != '.') digits[count++] = c;
-  }
-  while (count > 1 && digits[count - 1] == '0') --count;
   int exponent = 0;
+};
+
+Digits FromScientific(std::string_view scientific) {
+  Digits d;
+  d.negative = scientific.front() == '-';
+  const std::size_t ePos = scientific.find('e');
+  for (char c : scientific.substr(d.negative ? 1 : 0, ePos - (d.negative ? 1 : 0))) {
+    if (c != '.') d.digits[d.count++] = c;
+  }
+  while (d.count > 1 && d.digits[d.count - 1] == '0') --d.count;
   std::string_view exponentText = scientific.substr(ePos + 1);
   if (exponentText.front() == '+') exponentText.remove_prefix(1);
-  std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
+  std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), d.exponent);
+  return d;
+}
 
+// The digits in plain decimal notation.  The longest result, a double near
+// 1e-308 written with 15 digits, is about 330 characters plus the
+// separator.
+std::string PlainText(const Digits &d, std::string_view separator) {
   std::string text;
-  text.reserve(count + separator.size() + (exponent < 0 ? -exponent : exponent) + 2);
-  if (negative) text.push_back('-');
-  const long pointAfter = exponent + 1; // digits before the separator
+  text.reserve(d.count + separator.size() + (d.exponent < 0 ? -d.exponent : d.exponent) + 2);
+  if (d.negative) text.push_back('-');
+  const long pointAfter = d.exponent + 1; // digits before the separator
   if (pointAfter <= 0) {
     text.push_back('0');
     text.append(separator);
     text.append(static_cast<std::size_t>(-pointAfter), '0');
-    text.append(digits, count);
-  } else if (static_cast<std::size_t>(pointAfter) >= count) {
-    text.append(digits, count);
-    text.append(static_cast<std::size_t>(pointAfter) - count, '0');
+    text.append(d.digits, d.count);
+  } else if (static_cast<std::size_t>(pointAfter) >= d.count) {
+    text.append(d.digits, d.count);
+    text.append(static_cast<std::size_t>(pointAfter) - d.count, '0');
   } else {
-    text.append(digits, static_cast<std::size_t>(pointAfter));
+    text.append(d.digits, static_cast<std::size_t>(pointAfter));
     text.append(separator);
-    text.append(digits + pointAfter, count - static_cast<std::size_t>(pointAfter));
+    text.append(d.digits + pointAfter, d.count - static_cast<std::size_t>(pointAfter));
   }
   return text;
+}
+
+// Rounds the shortest digits of a normal double to `significant` (at most
+// 15) digits, giving the double itself rounded to them.
+//
+// The shortest text is, among the shortest decimals that read back as the
+// double, the one nearest to it; it lies within half a unit of the double's
+// last place, a span narrower than the gap between two rounding boundaries
+// of 15 digits, so at most one boundary falls in it.  A boundary has one
+// digit more than `significant`, the last a 5.  If one falls in the span,
+// the shortest text is at most that long: it is the boundary itself, and
+// only the exact value can tell the side (false: the caller rounds
+// exactly), or it is no farther from the double than the boundary, and so
+// on the double's side of it.  If none does, the two lie on the same side
+// of every boundary.
+bool RoundShortest(Digits &d, std::size_t significant) {
+  if (d.count <= significant) return true;
+  if (d.count == significant + 1 && d.digits[significant] == '5') return false;
+  const bool up = d.digits[significant] >= '5';
+  d.count = significant;
+  if (up) {
+    while (d.count > 0 && d.digits[d.count - 1] == '9') --d.count;
+    if (d.count == 0) { // 99..9 carries into a new first digit
+      d.digits[0] = '1';
+      d.count = 1;
+      ++d.exponent;
+    } else {
+      ++d.digits[d.count - 1];
+    }
+  }
+  while (d.count > 1 && d.digits[d.count - 1] == '0') --d.count;
+  return true;
+}
+
+// `value` rounded to `significant` digits by to_chars, which rounds the
+// exact binary value correctly.
+Digits ExactlyRounded(double value, int significant) {
+  char buffer[64];
+  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                 std::chars_format::scientific, significant - 1).ptr;
+  return FromScientific(std::string_view(buffer, end - buffer));
+}
+
+// A normal double rounded to `significant` digits, in plain notation: from
+// its shortest text where that gives the rounding, else exactly.  The
+// shortest text needs much smaller tables and code than exact rounding, a
+// cost that a tick of real-time tracking, with its caches gone cold since
+// the last second, pays in memory reads.
+std::string RoundedText(double value, int significant, std::string_view separator) {
+  char buffer[64];
+  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                 std::chars_format::scientific).ptr;
+  Digits d = FromScientific(std::string_view(buffer, end - buffer));
+  if (!RoundShortest(d, static_cast<std::size_t>(significant)))
+    d = ExactlyRounded(value, significant);
+  return PlainText(d, separator);
 }
 
 std::string NonFinite(double value) {
@@ -63,16 +128,6 @@ bool WriteWhole(T value, T limit, std::string &text) {
   return true;
 }
 
-// `value` rounded to `significant` digits by to_chars, which rounds the
-// exact binary value correctly.
-template <typename T>
-std::string Rounded(T value, int significant, std::string_view separator) {
-  char buffer[64];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                 std::chars_format::scientific, significant - 1).ptr;
-  return PlainFromScientific(std::string_view(buffer, end - buffer), separator);
-}
-
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -83,25 +138,17 @@ std::string NumText(double value, std::string_view decimalSeparator) {
   if (!std::isfinite(value)) return NonFinite(value);
   std::string text;
   if (WriteWhole(value, 1e15, text)) return text;
-  // The shortest text that reads back as the value: when it has at most 15
-  // significant digits it is also the value rounded to 15 digits, since a
-  // double's unit in the last place is finer than the 15-digit grid (not so
-  // for subnormal numbers, which have fewer bits).
-  char buffer[64];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                 std::chars_format::scientific).ptr;
-  const std::string_view shortest(buffer, end - buffer);
-  const std::size_t mantissa = shortest.find('e') - (value < 0) - (shortest.find('.') != shortest.npos);
-  if (mantissa <= 15 && std::fabs(value) >= DBL_MIN) {
-    return PlainFromScientific(shortest, decimalSeparator);
-  }
   // The few doubles just below the largest one round up to 15 digits past
   // the double range, a text that would read back as infinity: they take
   // the largest 15-digit text within the range instead.
   if (std::fabs(value) > 1.79769313486231e308) {
-    return Rounded(std::copysign(1.79769313486231e308, value), 15, decimalSeparator);
+    return PlainText(ExactlyRounded(std::copysign(1.79769313486231e308, value), 15),
+                     decimalSeparator);
   }
-  return Rounded(value, 15, decimalSeparator);
+  // Subnormal numbers have too few bits for RoundShortest.
+  if (std::fabs(value) < DBL_MIN)
+    return PlainText(ExactlyRounded(value, 15), decimalSeparator);
+  return RoundedText(value, 15, decimalSeparator);
 }
 
 std::string NumText(float value, std::string_view decimalSeparator) {
@@ -110,8 +157,9 @@ std::string NumText(float value, std::string_view decimalSeparator) {
   std::string text;
   if (WriteWhole(value, 1e7f, text)) return text;
   // A float's last place can be coarser than the 7-digit grid (near 2^33),
-  // so the shortest text is not always the rounded one: always round.
-  return Rounded(value, 7, decimalSeparator);
+  // so its own shortest text is not always the rounded one.  Its exact
+  // value as a double, a normal one, is rounded instead.
+  return RoundedText(value, 7, decimalSeparator);
 }
 
 double ParseNumber(std::string_view text) {

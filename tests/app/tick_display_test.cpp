@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -117,6 +118,20 @@ TEST(TickDisplay, AResultLabelWhoseTextStaysIsNotRepainted) {
   ASSERT_NE(TextOf(*window, "SidSec"), sidereal);
   EXPECT_GE(siderealSeconds.paints, 1);
   EXPECT_EQ(dayOfYear.paints, 0);
+}
+
+// Numbers keep one width per digit, so that a value changing each second
+// stands still: "11" is as wide as "12" in the fields and result labels,
+// while the captions keep their kerning.
+TEST(TickDisplay, NumbersKeepOneDigitWidth) {
+  const auto window = MakeWindow();
+  for (const char *name : {"TimeSec", "DateDay", "LongGrad", "SidSec", "DistAU"}) {
+    const QFontMetrics metrics(Find(*window, name)->font());
+    EXPECT_EQ(metrics.horizontalAdvance(QStringLiteral("11")),
+              metrics.horizontalAdvance(QStringLiteral("12")))
+        << name;
+  }
+  EXPECT_EQ(Find(*window, "Town")->font().styleStrategy() & QFont::PreferNoShaping, 0);
 }
 
 } // namespace

@@ -3,7 +3,9 @@
 
 #include <cfloat>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <cmath>
 #include <limits>
@@ -64,20 +66,73 @@ TEST(NumText, SingleSevenSignificantDigits) {
   for (const auto &c : cases) EXPECT_EQ(NumText(c.value), c.text) << c.value;
 }
 
-// Against the C library's correctly rounded "%.14e" over random doubles of
-// every magnitude: the plain text must name the same 15-digit number.
-TEST(NumText, AgreesWithPrintfRounding) {
+// Against the C library's exact rounding ("%.14e" for a double, "%.6e" for
+// a float's exact value), which the text must name to the digit.  Besides
+// random numbers of every magnitude, the generators aim at the rounding
+// boundaries themselves: the doubles and floats nearest a decimal with one
+// digit more than the precision and a last 5, and their neighbours, where
+// rounding the shortest text would go wrong if it were done carelessly, and
+// runs of nines that carry into a new first digit.
+TEST(NumText, AgreesWithExactRounding) {
   std::mt19937_64 random(7);
-  std::uniform_real_distribution<double> mantissa(-10, 10);
-  std::uniform_int_distribution<int> exponent(-30, 30);
-  for (int i = 0; i < 20000; ++i) {
-    const double value = std::ldexp(mantissa(random), exponent(random));
-    char reference[64];
-    std::snprintf(reference, sizeof reference, "%.14e", value);
+  std::uniform_int_distribution<int> decimalExponent(-320, 290);
+  std::uniform_int_distribution<int> floatExponent(-44, 37);
+  std::uniform_int_distribution<std::uint64_t> digits15(100000000000000, 999999999999999);
+  std::uniform_int_distribution<std::uint32_t> digits7(1000000, 9999999);
+  const auto neighbours = [](auto value, int steps) {
+    for (int k = 0; k < steps; ++k)
+      value = std::nextafter(value, decltype(value)(k % 2 ? -INFINITY : INFINITY));
+    return value;
+  };
+  const auto expectDouble = [](double value) {
+    char exact[64];
+    std::snprintf(exact, sizeof exact, "%.14e", value);
     const std::string text = NumText(value);
-    ASSERT_EQ(std::strtod(text.c_str(), nullptr), std::strtod(reference, nullptr))
-        << text << " vs " << reference;
-    ASSERT_EQ(text.find('e'), std::string::npos) << text;
+    ASSERT_EQ(std::strtod(text.c_str(), nullptr), std::strtod(exact, nullptr))
+        << text << " vs " << exact;
+  };
+  const auto expectFloat = [](float value) {
+    char exact[64];
+    std::snprintf(exact, sizeof exact, "%.6e", double(value));
+    const std::string text = NumText(value);
+    ASSERT_EQ(std::strtod(text.c_str(), nullptr), std::strtod(exact, nullptr))
+        << text << " vs " << exact;
+  };
+
+  for (int i = 0; i < 50000; ++i) {
+    // Any finite double, from its bits.
+    std::uint64_t bits = random();
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    if (std::isfinite(value)) expectDouble(value);
+    // Any finite float.
+    const auto floatBits = static_cast<std::uint32_t>(random());
+    float single;
+    std::memcpy(&single, &floatBits, sizeof single);
+    if (std::isfinite(single)) expectFloat(single);
+
+    // Next to a 15-digit rounding boundary, and a run of nines.
+    char decimal[64];
+    const int exponent = decimalExponent(random);
+    std::snprintf(decimal, sizeof decimal, "%llu5e%d",
+                  static_cast<unsigned long long>(digits15(random)), exponent);
+    const double boundary = std::strtod(decimal, nullptr);
+    std::snprintf(decimal, sizeof decimal, "9.99999999999999%de%d", i % 10, exponent);
+    const double nines = std::strtod(decimal, nullptr);
+    for (int step = 0; step < 4; ++step) {
+      if (std::isfinite(boundary)) expectDouble(neighbours(boundary, step));
+      if (std::isfinite(nines)) expectDouble(neighbours(nines, step));
+    }
+    // Next to a 7-digit rounding boundary of floats, and a run of nines.
+    const int exponent7 = floatExponent(random);
+    std::snprintf(decimal, sizeof decimal, "%u5e%d", digits7(random), exponent7 - 7);
+    const float boundary7 = std::strtof(decimal, nullptr);
+    std::snprintf(decimal, sizeof decimal, "9.999999%de%d", i % 10, exponent7);
+    const float nines7 = std::strtof(decimal, nullptr);
+    for (int step = 0; step < 4; ++step) {
+      if (std::isfinite(boundary7)) expectFloat(neighbours(boundary7, step));
+      if (std::isfinite(nines7)) expectFloat(neighbours(nines7, step));
+    }
   }
 }
 
