@@ -19,6 +19,7 @@ struct LocalMoment {
   LocalMoment(QDate date, QTime time) : date(date), time(time) {}
   // A clock that keeps QDateTime values (the tests' fake clocks) gives its
   // local date and time.
+  // cppcheck-suppress noExplicitConstructor
   LocalMoment(const QDateTime &moment) // NOLINT(google-explicit-constructor)
       : date(moment.date()), time(moment.time()) {}
 };

@@ -206,6 +206,11 @@ MainWindow::MainWindow(const QString &settingsPath,
 }
 
 MainWindow::~MainWindow() {
+  // The fields outlive this object's members: they go with the base class.
+  for (QObject *field : std::initializer_list<QObject *>{
+           DateDay, DateMonth, DateYear, TimeHour, TimeMin, TimeSec, LongGrad, LongMin,
+           LatGrad, LatMin, Timezon})
+    disconnect(field, nullptr, this, nullptr);
   // The About boxes have no owner window: they go with the main window.
   delete frmAbout;
   delete frmAbout_rus;
@@ -289,6 +294,17 @@ void MainWindow::BuildControls() {
   find(Command2, "Command2");
   find(Town, "Town");
   find(AzimSun, "AzimSun");
+  // Any change of an input field's text, by the user or by any handler but
+  // the tick's own writes, sends the next tick back to the fields.
+  const auto touched = [this] {
+    if (!tickWriting_)
+      inputsTouched_ = true;
+  };
+  for (QLineEdit *field : {TimeHour, TimeMin, TimeSec, LongGrad, LongMin, LatGrad, LatMin, Timezon})
+    connect(field, &QLineEdit::textChanged, this, touched);
+  for (QComboBox *field : {DateDay, DateMonth, DateYear})
+    connect(field, &QComboBox::editTextChanged, this, touched);
+
   for (std::size_t i = 0; i < SunReport::Labels.size(); ++i) {
     find(resultLabels_[i], SunReport::Labels[i].first);
     shownTexts_[i] = resultLabels_[i]->text().toStdString();

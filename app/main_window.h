@@ -160,6 +160,14 @@ private:
   // The site fields as the ticks read them.
   RepeatedRead<double> longGradRead_, latGradRead_;
   RepeatedRead<float> longMinRead_, latMinRead_, timezonRead_;
+  // What the last tick left in the input fields: its site reading and the
+  // day, month, year, hour, minute and second it wrote.  They stand for the
+  // fields while inputsTouched_ is false, that is, while nothing but a tick
+  // has changed a field's text since.
+  SiteInput trackedSite_;
+  std::array<int, 6> shownClock_{};
+  bool inputsTouched_ = true;
+  bool tickWriting_ = false; // the tick's own writes touch nothing
 
   QTimer *Timer1 = nullptr;
   QComboBox *DateDay = nullptr, *DateMonth = nullptr, *DateYear = nullptr;

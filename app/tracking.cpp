@@ -11,6 +11,8 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include <array>
+
 #include "app/field_text.h"
 #include "app/main_window.h"
 
@@ -29,7 +31,12 @@ void MainWindow::Timer1_Timer() {
   if (messageOpen_)
     return;
 
-  const SiteInput site = ReadSiteAgain();
+  // While only ticks have written the fields, the site read last time is
+  // what the fields hold, and they show the date and time written then.
+  const bool fieldsAsLeft = !inputsTouched_;
+  tickWriting_ = true;
+  const SiteInput site = fieldsAsLeft ? trackedSite_ : ReadSiteAgain();
+  tickWriting_ = false;
   SitePosition position;
   if (const char *message = CheckSite(site, kTrackingLatitudeBound, position)) {
     FallBackToManual(message);
@@ -40,13 +47,24 @@ void MainWindow::Timer1_Timer() {
   const LocalMoment now = clock_();
   const QDate date = now.date;
   const QTime time = now.time;
-  // Mostly only the seconds change: a field keeps a text that stays.
-  SetFieldNumber(DateDay, date.day());
-  SetFieldNumber(DateMonth, date.month());
-  SetFieldNumber(DateYear, date.year());
-  SetFieldNumber(TimeHour, time.hour());
-  SetFieldNumber(TimeMin, time.minute());
-  SetFieldNumber(TimeSec, time.second());
+  // Mostly only the seconds change: a field keeps a number that stays.
+  const std::array<int, 6> clockFields{date.day(), date.month(), date.year(),
+                                       time.hour(), time.minute(), time.second()};
+  tickWriting_ = true;
+  const auto show = [&](auto *field, std::size_t i) {
+    if (!fieldsAsLeft || clockFields[i] != shownClock_[i])
+      SetFieldNumber(field, clockFields[i]);
+  };
+  show(DateDay, 0);
+  show(DateMonth, 1);
+  show(DateYear, 2);
+  show(TimeHour, 3);
+  show(TimeMin, 4);
+  show(TimeSec, 5);
+  tickWriting_ = false;
+  trackedSite_ = site;
+  shownClock_ = clockFields;
+  inputsTouched_ = false;
 
   WriteSite(site, position);
   CalcState &state = ephemeris_.state;

@@ -120,6 +120,27 @@ TEST(TickDisplay, AResultLabelWhoseTextStaysIsNotRepainted) {
   EXPECT_EQ(dayOfYear.paints, 0);
 }
 
+// A field typed into while tracking gets the clock's number again at the
+// next tick, though the number itself stayed; a site field typed into is
+// read again.
+TEST(TickDisplay, AFieldTouchedBetweenTicksIsWrittenAgain) {
+  auto clock = std::make_shared<FakeClock>();
+  const auto window = MakeWindow(clock);
+  window->Timer1_Timer();
+  for (const char *name : {"TimeHour", "DateYear"}) {
+    SCOPED_TRACE(name);
+    SetTextOf(*window, name, "7");
+    clock->now = clock->now.addSecs(1);
+    window->Timer1_Timer();
+    EXPECT_EQ(DateAndTime(*window), (QStringList{"21", "6", "2011", "12", "0", QString::number(clock->now.time().second())}));
+  }
+  SetTextOf(*window, "Timezon", "5");
+  window->Timer1_Timer();
+  EXPECT_EQ(window->lastInput().Timezon, 5.0f);
+  window->Timer1_Timer();
+  EXPECT_EQ(window->lastInput().Timezon, 5.0f);
+}
+
 // Numbers keep one width per digit, so that a value changing each second
 // stands still: "11" is as wide as "12" in the fields and result labels,
 // while the captions keep their kerning.
