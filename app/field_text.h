@@ -70,30 +70,4 @@ inline FieldReading<double> ReadDoubleText(QComboBox *field,
   return reading;
 }
 
-// A field read again and again, as the site fields are on every tick of
-// real-time tracking.  The reading of a text never changes, so a field that
-// still shows the text this read left in it last time gives the reading of
-// last time, without parsing and writing back the same text once more.
-template <typename T>
-class RepeatedRead {
-public:
-  const FieldReading<T> &operator()(QLineEdit *field) {
-    const QString text = field->text();
-    if (!known_ || text != text_) {
-      if constexpr (std::is_same_v<T, double>)
-        reading_ = ReadDoubleText(field, WriteBack::IfChanged);
-      else
-        reading_ = ReadSingleText(field, WriteBack::IfChanged);
-      text_ = field->text();
-      known_ = true;
-    }
-    return reading_;
-  }
-
-private:
-  QString text_;
-  FieldReading<T> reading_{};
-  bool known_ = false;
-};
-
 } // namespace ostrel

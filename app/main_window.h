@@ -131,9 +131,6 @@ private:
   void FallBackToManual(const char *text);
   // Reads LongGrad, LongMin, LatGrad, LatMin and Timezon, in this order.
   SiteInput ReadSite(WriteBack writeBack);
-  // The same for a tick: a field whose text the last tick left is not
-  // parsed again.
-  SiteInput ReadSiteAgain();
   // Checks the site read and turns it into the units of the calculation
   // with the hemispheres of List1 and List2.  `latitudeBound` is the
   // greatest accepted latitude in radians.  Returns the message of the
@@ -157,9 +154,6 @@ private:
   // True while a message box of this window is open: no tick may run then.
   bool messageOpen_ = false;
 
-  // The site fields as the ticks read them.
-  RepeatedRead<double> longGradRead_, latGradRead_;
-  RepeatedRead<float> longMinRead_, latMinRead_, timezonRead_;
   // What the last tick left in the input fields: its site reading and the
   // day, month, year, hour, minute and second it wrote.  They stand for the
   // fields while inputsTouched_ is false, that is, while nothing but a tick

@@ -57,16 +57,6 @@ MainWindow::SiteInput MainWindow::ReadSite(WriteBack writeBack) {
   return site;
 }
 
-MainWindow::SiteInput MainWindow::ReadSiteAgain() {
-  SiteInput site;
-  site.LongGrad = longGradRead_(LongGrad);
-  site.LongMin = longMinRead_(LongMin);
-  site.LatGrad = latGradRead_(LatGrad);
-  site.LatMin = latMinRead_(LatMin);
-  site.Timezon = timezonRead_(Timezon);
-  return site;
-}
-
 const char *MainWindow::CheckSite(const SiteInput &site, double latitudeBound,
                                   SitePosition &position) const {
   if (OutOfRange(site.Timezon, -12, 12))

@@ -35,7 +35,7 @@ void MainWindow::Timer1_Timer() {
   // what the fields hold, and they show the date and time written then.
   const bool fieldsAsLeft = !inputsTouched_;
   tickWriting_ = true;
-  const SiteInput site = fieldsAsLeft ? trackedSite_ : ReadSiteAgain();
+  const SiteInput site = fieldsAsLeft ? trackedSite_ : ReadSite(WriteBack::IfChanged);
   tickWriting_ = false;
   SitePosition position;
   if (const char *message = CheckSite(site, kTrackingLatitudeBound, position)) {

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <type_traits>
 
 #include "core/numtext.h"
 
@@ -84,32 +85,26 @@ TEST(NumText, AgreesWithExactRounding) {
       value = std::nextafter(value, decltype(value)(k % 2 ? -INFINITY : INFINITY));
     return value;
   };
-  const auto expectDouble = [](double value) {
+  // A float is rounded to 7 digits of its exact value, a double to 15.
+  const auto expectExact = [](auto value) {
+    constexpr bool single = std::is_same_v<decltype(value), float>;
     char exact[64];
-    std::snprintf(exact, sizeof exact, "%.14e", value);
+    std::snprintf(exact, sizeof exact, single ? "%.6e" : "%.14e", double(value));
     const std::string text = NumText(value);
     ASSERT_EQ(std::strtod(text.c_str(), nullptr), std::strtod(exact, nullptr))
         << text << " vs " << exact;
   };
-  const auto expectFloat = [](float value) {
-    char exact[64];
-    std::snprintf(exact, sizeof exact, "%.6e", double(value));
-    const std::string text = NumText(value);
-    ASSERT_EQ(std::strtod(text.c_str(), nullptr), std::strtod(exact, nullptr))
-        << text << " vs " << exact;
-  };
-
   for (int i = 0; i < 50000; ++i) {
     // Any finite double, from its bits.
     std::uint64_t bits = random();
     double value;
     std::memcpy(&value, &bits, sizeof value);
-    if (std::isfinite(value)) expectDouble(value);
+    if (std::isfinite(value)) expectExact(value);
     // Any finite float.
     const auto floatBits = static_cast<std::uint32_t>(random());
     float single;
     std::memcpy(&single, &floatBits, sizeof single);
-    if (std::isfinite(single)) expectFloat(single);
+    if (std::isfinite(single)) expectExact(single);
 
     // Next to a 15-digit rounding boundary, and a run of nines.
     char decimal[64];
@@ -120,8 +115,8 @@ TEST(NumText, AgreesWithExactRounding) {
     std::snprintf(decimal, sizeof decimal, "9.99999999999999%de%d", i % 10, exponent);
     const double nines = std::strtod(decimal, nullptr);
     for (int step = 0; step < 4; ++step) {
-      if (std::isfinite(boundary)) expectDouble(neighbours(boundary, step));
-      if (std::isfinite(nines)) expectDouble(neighbours(nines, step));
+      if (std::isfinite(boundary)) expectExact(neighbours(boundary, step));
+      if (std::isfinite(nines)) expectExact(neighbours(nines, step));
     }
     // Next to a 7-digit rounding boundary of floats, and a run of nines.
     const int exponent7 = floatExponent(random);
@@ -130,8 +125,8 @@ TEST(NumText, AgreesWithExactRounding) {
     std::snprintf(decimal, sizeof decimal, "9.999999%de%d", i % 10, exponent7);
     const float nines7 = std::strtof(decimal, nullptr);
     for (int step = 0; step < 4; ++step) {
-      if (std::isfinite(boundary7)) expectFloat(neighbours(boundary7, step));
-      if (std::isfinite(nines7)) expectFloat(neighbours(nines7, step));
+      if (std::isfinite(boundary7)) expectExact(neighbours(boundary7, step));
+      if (std::isfinite(nines7)) expectExact(neighbours(nines7, step));
     }
   }
 }
