@@ -244,9 +244,9 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--build-dir", type=Path, default=REPO / "build",
                         help="build directory (default: %(default)s)")
-    parser.add_argument("--repetitions", type=int, default=3,
+    parser.add_argument("--repetitions", type=int, default=8,
                         help="runs of each program, alternating (default: %(default)s)")
-    parser.add_argument("--seconds", type=float, default=60,
+    parser.add_argument("--seconds", type=float, default=30,
                         help="measured window of each run, s (default: %(default)s)")
     parser.add_argument("--launches", type=int, default=10,
                         help="start-up launches of each program, alternating "
