@@ -17,8 +17,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPainter>
-#include <QPaintEvent>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
@@ -32,6 +30,7 @@
 #include "app/about_box.h"
 #include "app/hemisphere_list.h"
 #include "app/layout.h"
+#include "app/result_label.h"
 
 namespace ostrel {
 namespace {
@@ -65,24 +64,6 @@ QStyle *ComboStyle() {
   }();
   return style;
 }
-
-// A result label, which changes every second while tracking.  Marked
-// opaque, it paints its whole box itself, background first, and the window
-// repaints no client area beneath it when its text changes.  Only a label
-// that covers no other control may be opaque: its background would hide the
-// strip of the control beneath (a unit sign whose box it overlaps by a
-// pixel).
-class ResultLabel : public QLabel {
-public:
-  using QLabel::QLabel;
-
-protected:
-  void paintEvent(QPaintEvent *event) override {
-    if (testAttribute(Qt::WA_OpaquePaintEvent))
-      QPainter(this).fillRect(event->rect(), palette().window());
-    QLabel::paintEvent(event);
-  }
-};
 
 // Whether a control built before `widget` in its parent lies beneath it.
 bool CoversAnotherControl(const QWidget &widget) {
@@ -128,8 +109,9 @@ QWidget *MakeControl(const layout::Control &row, QWidget *parent) {
   const Qt::Alignment align = layout::AlignmentOf(row.align);
   switch (row.kind) {
   case layout::Kind::Label: {
-    auto *label = IsResultLabel(row.name) ? new ResultLabel(text, parent)
-                                          : new QLabel(text, parent);
+    if (IsResultLabel(row.name))
+      return new ResultLabel(text, align | Qt::AlignTop, parent);
+    auto *label = new QLabel(text, parent);
     label->setTextFormat(Qt::PlainText);
     // Captions wrap at blanks inside their box, and stand at its top.
     label->setWordWrap(true);
@@ -309,8 +291,11 @@ void MainWindow::BuildControls() {
     find(resultLabels_[i], SunReport::Labels[i].first);
     shownTexts_[i] = resultLabels_[i]->text().toStdString();
   }
-  for (QLabel *label : resultLabels_) {
-    // A fixed size spares the parent a layout request for every new text.
+  for (ResultLabel *label : resultLabels_) {
+    // Only a label that covers no other control may paint opaquely: its
+    // background would hide the strip of the control beneath (a unit sign
+    // whose box it overlaps by a pixel).  The window then repaints no client
+    // area beneath an opaque label when its text changes.
     label->setFixedSize(label->size());
     label->setAttribute(Qt::WA_OpaquePaintEvent, !CoversAnotherControl(*label));
   }

@@ -32,6 +32,7 @@ class QTimer;
 namespace ostrel {
 
 class AboutBox;
+class ResultLabel;
 class HemisphereList;
 
 class MainWindow : public QMainWindow {
@@ -171,7 +172,7 @@ private:
   HemisphereList *List1 = nullptr, *List2 = nullptr;
   QRadioButton *Option1 = nullptr, *Option2 = nullptr;
   QPushButton *Command1 = nullptr, *Command2 = nullptr;
-  std::array<QLabel *, SunReport::Labels.size()> resultLabels_{};
+  std::array<ResultLabel *, SunReport::Labels.size()> resultLabels_{};
   // The text each result label shows, as the report gave it.
   std::array<std::string, SunReport::Labels.size()> shownTexts_{};
   QAction *me1_2 = nullptr, *me1_3 = nullptr, *me1_4 = nullptr,

@@ -14,6 +14,8 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionFrame>
 
+#include "app/result_label.h"
+
 namespace ostrel::tools {
 namespace {
 
@@ -65,6 +67,14 @@ void CheckLabel(QList<Misfit> &misfits, const QLabel &label) {
   const int flags = int(align) | (label.wordWrap() ? Qt::TextWordWrap : 0);
   Check(misfits, NameOf(label), label.text(), InkOf(label.font(), layoutBox, flags, label.text()),
         label.rect());
+}
+
+// A result label lays out its text as a plain-text label without margin,
+// indent or frame, wrapping at blanks.
+void CheckResultLabel(QList<Misfit> &misfits, const ostrel::ResultLabel &label) {
+  const int flags = int(label.alignment()) | Qt::TextWordWrap;
+  Check(misfits, NameOf(label), label.text(),
+        InkOf(label.font(), label.contentsRect(), flags, label.text()), label.rect());
 }
 
 void CheckLineEdit(QList<Misfit> &misfits, const QLineEdit &edit) {
@@ -185,6 +195,8 @@ QList<Misfit> FindMisfits(const QWidget &window) {
       continue;
     if (const auto *label = qobject_cast<const QLabel *>(widget))
       CheckLabel(misfits, *label);
+    else if (const auto *result = qobject_cast<const ostrel::ResultLabel *>(widget))
+      CheckResultLabel(misfits, *result);
     else if (const auto *edit = qobject_cast<const QLineEdit *>(widget))
       CheckLineEdit(misfits, *edit);
     else if (qobject_cast<const QPushButton *>(widget) ||

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/result_label.h"
 #include "tools/caption_fit.h"
 
 namespace ostrel::tools {
@@ -56,6 +57,12 @@ const Row kRows[] = {
      [](QWidget *p) { return Caption(p, "Equation of time in local noon", 90, 16); }, true},
     {"word wider than its box",
      [](QWidget *p) { return Caption(p, "Кульминация", 30, 40); }, true},
+    {"result in its label",
+     [](QWidget *p) { return Sized(new ResultLabel("2461382.5", Qt::AlignRight, p), 80, 16); },
+     false},
+    {"result wider than its label",
+     [](QWidget *p) { return Sized(new ResultLabel("2461382.5", Qt::AlignRight, p), 30, 16); },
+     true},
     {"value in its text box",
      [](QWidget *p) { return Sized(new QLineEdit("2026", p), 60, 20); }, false},
     {"value wider than its text box",

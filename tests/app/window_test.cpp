@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "app/hemisphere_list.h"
+#include "app/result_label.h"
 #include "window_test_support.h"
 
 namespace ostrel::testing {
@@ -64,7 +65,8 @@ void ShowAndActivate(MainWindow &window) {
 }
 
 // Ink of a label's text outside its box, laid out as the label lays it out.
-int InkOutside(const QLabel &label) {
+template <typename Label>
+int InkOutside(const Label &label) {
   QImage image(label.size() + QSize(80, 80), QImage::Format_ARGB32);
   image.fill(Qt::transparent);
   const QRect box(QPoint(40, 40), label.size());
@@ -100,6 +102,11 @@ TEST(Layout, EveryTextFitsItsBox) {
       Fill(*window, site);
       EXPECT_TRUE(RunClosingMessages([&] { window->Command2_Click(); }).isEmpty());
       for (const QLabel *label : window->findChildren<QLabel *>())
+        EXPECT_EQ(InkOutside(*label), 0) << label->objectName().toStdString() << " "
+                                         << label->text().toStdString();
+      const auto results = window->findChildren<ResultLabel *>();
+      ASSERT_EQ(results.size(), qsizetype(SunReport::Labels.size()));
+      for (const ResultLabel *label : results)
         EXPECT_EQ(InkOutside(*label), 0) << label->objectName().toStdString() << " "
                                          << label->text().toStdString();
     }

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "app/hemisphere_list.h"
+#include "app/result_label.h"
 
 namespace ostrel::testing {
 
@@ -24,6 +25,8 @@ std::unique_ptr<MainWindow> MakeWindow(std::shared_ptr<FakeClock> clock) {
 QString TextOf(const QWidget &window, const char *name) {
   QObject *control = Find<QObject>(window, name);
   if (auto *label = qobject_cast<QLabel *>(control))
+    return label->text();
+  if (auto *label = qobject_cast<ResultLabel *>(control))
     return label->text();
   if (auto *edit = qobject_cast<QLineEdit *>(control))
     return edit->text();

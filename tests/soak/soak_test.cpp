@@ -14,7 +14,6 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QFile>
-#include <QLabel>
 #include <QLocale>
 #include <QRadioButton>
 #include <QTimer>
@@ -26,6 +25,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/result_label.h"
 #include "window_test_support.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -102,9 +102,9 @@ TEST(Soak, TrackingThroughCenturiesZonesAndBadInput) {
   auto clock = std::make_shared<FakeClock>();
   const auto window = MakeWindow(clock);
   window->show();
-  std::vector<const QLabel *> labels;
+  std::vector<const ResultLabel *> labels;
   for (const auto &[name, text] : SunReport::Labels)
-    labels.push_back(Find<QLabel>(*window, name));
+    labels.push_back(Find<ResultLabel>(*window, name));
   auto *tracking = Find<QRadioButton>(*window, "Option1");
   auto *manual = Find<QRadioButton>(*window, "Option2");
   ASSERT_TRUE(tracking->isChecked());
@@ -129,7 +129,7 @@ TEST(Soak, TrackingThroughCenturiesZonesAndBadInput) {
     }
 
     QStringList before;
-    for (const QLabel *label : labels)
+    for (const ResultLabel *label : labels)
       before << label->text();
     const bool bad = tick % 997 == 0;
     const BadInput &input = kBadInputs[badTicks % std::size(kBadInputs)];
@@ -160,7 +160,7 @@ TEST(Soak, TrackingThroughCenturiesZonesAndBadInput) {
       ASSERT_EQ(state.DateDay, date.day()) << "tick " << tick;
       ASSERT_EQ(state.Timezon, Timezone(zoneIndex).toFloat()) << "tick " << tick;
     }
-    for (const QLabel *label : labels) {
+    for (const ResultLabel *label : labels) {
       const QString text = label->text();
       ASSERT_FALSE(text.contains(QLatin1String("nan"), Qt::CaseInsensitive) ||
                    text.contains(QLatin1String("inf"), Qt::CaseInsensitive))
