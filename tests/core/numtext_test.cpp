@@ -106,6 +106,13 @@ TEST(NumText, AgreesWithExactRounding) {
     std::memcpy(&single, &floatBits, sizeof single);
     if (std::isfinite(single)) expectExact(single);
 
+    // A value and its neighbours on either side, a few steps out.
+    const auto checkAround = [&](auto boundary, auto nines) {
+      for (int step = 0; step < 4; ++step) {
+        if (std::isfinite(boundary)) expectExact(neighbours(boundary, step));
+        if (std::isfinite(nines)) expectExact(neighbours(nines, step));
+      }
+    };
     // Next to a 15-digit rounding boundary, and a run of nines.
     char decimal[64];
     const int exponent = decimalExponent(random);
@@ -114,20 +121,14 @@ TEST(NumText, AgreesWithExactRounding) {
     const double boundary = std::strtod(decimal, nullptr);
     std::snprintf(decimal, sizeof decimal, "9.99999999999999%de%d", i % 10, exponent);
     const double nines = std::strtod(decimal, nullptr);
-    for (int step = 0; step < 4; ++step) {
-      if (std::isfinite(boundary)) expectExact(neighbours(boundary, step));
-      if (std::isfinite(nines)) expectExact(neighbours(nines, step));
-    }
+    checkAround(boundary, nines);
     // Next to a 7-digit rounding boundary of floats, and a run of nines.
     const int exponent7 = floatExponent(random);
     std::snprintf(decimal, sizeof decimal, "%u5e%d", digits7(random), exponent7 - 7);
     const float boundary7 = std::strtof(decimal, nullptr);
     std::snprintf(decimal, sizeof decimal, "9.999999%de%d", i % 10, exponent7);
     const float nines7 = std::strtof(decimal, nullptr);
-    for (int step = 0; step < 4; ++step) {
-      if (std::isfinite(boundary7)) expectExact(neighbours(boundary7, step));
-      if (std::isfinite(nines7)) expectExact(neighbours(nines7, step));
-    }
+    checkAround(boundary7, nines7);
   }
 }
 
