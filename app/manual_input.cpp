@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include "core/typed_input.h"
 #include "app/field_text.h"
 #include "app/hemisphere_list.h"
 #include "app/main_window.h"
@@ -66,15 +67,11 @@ const char *MainWindow::CheckSite(const SiteInput &site, double latitudeBound,
   if (OutOfRange(site.LatMin, 0, kMinutesBound))
     return kLatitudeMessage;
 
-  // The minutes are added to the degrees as they stand, sign included:
-  // -10 degrees with 30 minutes is -9.5 degrees.
-  position.LatRad = (double(site.LatMin.value) / 60 + site.LatGrad.value) *
-                    ephemeris_.state.Rad;
-  position.LongHours = (double(site.LongMin.value) / 60 + site.LongGrad.value) / 15;
-  if (List1->TopIndex() == 1) // West
-    position.LongHours = -position.LongHours;
-  if (List2->TopIndex() == 1) // South
-    position.LatRad = -position.LatRad;
+  // The hemisphere lists: West and South at index 1.
+  position.LatRad = LatitudeRadians(site.LatGrad.value, site.LatMin.value,
+                                    List2->TopIndex() == 1, ephemeris_.state.Rad);
+  position.LongHours = LongitudeHours(site.LongGrad.value, site.LongMin.value,
+                                      List1->TopIndex() == 1);
 
   if (!site.LongGrad.holdable || position.LongHours < -12 || position.LongHours > 12)
     return kLongitudeMessage;
@@ -85,11 +82,7 @@ const char *MainWindow::CheckSite(const SiteInput &site, double latitudeBound,
 }
 
 void MainWindow::WriteSite(const SiteInput &site, const SitePosition &position) {
-  CalcState &state = ephemeris_.state;
-  state.LongHours = position.LongHours;
-  state.LatRad = position.LatRad;
-  state.Timezon = site.Timezon.value;
-  state.DayBoundary = 0.5 - double(site.Timezon.value) / 24;
+  SetSite(ephemeris_.state, position.LongHours, position.LatRad, site.Timezon.value);
 }
 
 void MainWindow::Command2_Click() {
@@ -146,15 +139,8 @@ void MainWindow::Command2_Click() {
   }
 
   WriteSite(site, position);
-  CalcState &state = ephemeris_.state;
-  state.DateYear = year.value;
-  state.DateMonth = month.value;
-  state.DateDay = dateDay;
-  // Hours of UT from 0 h UT of the local date, summed in this order and
-  // left outside 0..24 when the time zone takes it there.
-  state.UtHours = ((minute.value / 60 + hour.value) + second.value / 3600) -
-                  double(site.Timezon.value);
-  state.DayUt = state.UtHours / 24 + dateDay;
+  SetTypedMoment(ephemeris_.state, year.value, month.value, dateDay, hour.value,
+                 minute.value, second.value);
   Calculate();
 }
 

@@ -8,6 +8,7 @@
 // (1900 January 0.5), with 1.002738 sidereal hours to the solar hour.
 #include <cmath>
 
+#include "core/classic_theory.h"
 #include "core/ephemeris.h"
 #include "core/numtext.h"
 
@@ -34,20 +35,10 @@ void Ephemeris::DayOfYear() {
 }
 
 double Ephemeris::JulianDateOf(double year, double month, double day) {
-  CalcState &s = state;
-  if (month > 2) {
-    s.YearAdj = year;
-    s.MonthAdj = month;
-  } else {
-    s.YearAdj = year - 1;
-    s.MonthAdj = month + 12;
-  }
-  const double a = std::floor(s.YearAdj / 100);
-  const double b = 2 - a + std::floor(a / 4);
-  // The three whole numbers first, then the day with its fraction, then the
-  // constant: the order fixes the rounding of the last digit.
-  return b + std::floor(365.25 * s.YearAdj) + std::floor(30.6001 * (s.MonthAdj + 1)) +
-         day - 679005.5;
+  const classic::JulianDateParts parts = classic::JulianDate(year, month, day);
+  state.YearAdj = parts.yearAdj;
+  state.MonthAdj = parts.monthAdj;
+  return parts.julDay;
 }
 
 // JulDay for the moment, and JulDay0 for 0 h UT of the local civil date.
@@ -73,17 +64,11 @@ void Ephemeris::JulianDates() {
 
 double Ephemeris::LocalSiderealTime(double utHours) {
   CalcState &s = state;
-  s.T1900 = (s.JulDay0 - 15020) / 36525;
-  s.Gmst0 = 6.6460656 + 2400.051262 * s.T1900 + 0.00002581 * (s.T1900 * s.T1900);
-  // Gmst0 carries about 24 hours for every year since 1900; the two
-  // subtractions take most of them off before the reduction loops.
-  double lst = s.Gmst0 - 24 * (s.DateYear - 1900) - 24 + 1.002738 * utHours;
-  while (lst >= 24) lst -= 24;
-  while (lst < 0) lst += 24;
-  lst += s.LongHours;
-  if (lst < 0) lst += 24;
-  if (lst > 24) lst -= 24; // exactly 24 stays
-  return lst;
+  const classic::SiderealParts parts =
+      classic::LocalSiderealTime(s.JulDay0, s.DateYear, s.LongHours, utHours);
+  s.T1900 = parts.t1900;
+  s.Gmst0 = parts.gmst0;
+  return parts.lst;
 }
 
 void Ephemeris::SiderealTime() { state.Lst = LocalSiderealTime(state.UtHours); }

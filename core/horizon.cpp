@@ -10,35 +10,24 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/classic_theory.h"
 #include "core/ephemeris.h"
 
 namespace ostrel {
 
 // Steps shared by the run and by SunAtTime: the altitude and the azimuth
-// from north through east for an hour angle and a declination in radians.
-//
-// Near a meridian or zenith passage rounding can carry |SinAlt| or the
-// azimuth cosine a hair beyond 1, and with the Sun exactly in the zenith the
-// azimuth divisor is zero.  Both are limited to +-1: an altitude of +-90
-// degrees, an azimuth of 0 or 180 degrees.  A cosine of exactly 0 (the Sun
-// due east or west) gives 90 degrees through ArcTanOfQuotient.
+// from north through east for an hour angle and a declination in radians
+// (see classic::Horizon).  A cosine of exactly 0 (the Sun due east or west)
+// gives 90 degrees through the arctangent of the quotient.
 void Ephemeris::AltitudeAzimuth(double hourAngle, double declination) {
   CalcState &s = state;
-  const double phi = s.LatRad;
-  s.SinAlt = std::sin(phi) * std::sin(declination) +
-             std::cos(declination) * std::cos(phi) * std::cos(hourAngle);
-  s.SinAlt = std::clamp(s.SinAlt, -1.0, 1.0);
-  const double cosAlt = std::sqrt(1 - std::pow(s.SinAlt, 2));
-  s.AltDeg = std::atan(s.SinAlt / cosAlt) / s.Rad; // +-inf gives +-90 at the zenith
-  double cosAzim = (std::sin(declination) - std::sin(phi) * s.SinAlt) / std::cos(phi) / cosAlt;
-  if (std::isnan(cosAzim)) cosAzim = 1; // 0 / 0: Sun in the zenith, no direction
-  cosAzim = std::clamp(cosAzim, -1.0, 1.0);
-  s.AtnY = std::sqrt(1 - std::pow(cosAzim, 2));
-  s.AtnX = cosAzim;
-  const double principal = ArcTanOfQuotient() / s.Rad;
-  UnAtn();
-  s.Azim = principal + s.QuadOffset; // 0 to 180
-  if (std::sin(hourAngle) > 0) s.Azim = 360 - s.Azim; // west of the meridian
+  const classic::HorizonPoint p = classic::Horizon(s.LatRad, hourAngle, declination, s.Rad);
+  s.SinAlt = p.sinAlt;
+  s.AltDeg = p.altDeg;
+  s.AtnY = p.atnY;
+  s.AtnX = p.atnX;
+  s.QuadOffset = p.quadOffset;
+  s.Azim = p.azimuthDeg;
 }
 
 void Ephemeris::HorizontalCoordinates() {
@@ -61,16 +50,8 @@ void Ephemeris::HorizontalCoordinates() {
 void Ephemeris::Refraction() {
   CalcState &s = state;
   const double z = s.ZenDeg;
-  const double h = s.AltDeg;
-  double r;
-  if (z <= 85) {
-    s.TanZen = std::tan(z * s.Rad);
-    r = 58.16 * s.TanZen - 0.067 * std::pow(s.TanZen, 3) + 0.000086 * std::pow(s.TanZen, 5);
-  } else if (z <= 90.575) {
-    r = (((0.711 * h - 12.79) * h + 103.4) * h - 518.2) * h + 1735;
-  } else {
-    r = -20.774 / std::tan(h * s.Rad);
-  }
+  if (z <= 85) s.TanZen = std::tan(z * s.Rad);
+  const double r = classic::RefractionArcsec(z, s.AltDeg, s.Rad);
   s.RefrArcsec = r;
   s.ZenAppDeg = z - r / 3600;
   s.AltAppDeg = 90 - s.ZenAppDeg;

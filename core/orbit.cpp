@@ -11,74 +11,43 @@
 #include <cmath>
 #include <limits>
 
+#include "core/classic_theory.h"
 #include "core/ephemeris.h"
 #include "core/numtext.h"
 
 namespace ostrel {
 namespace {
-constexpr double kEccentricity = 0.0167086;
 constexpr double kKmPerAU = 149597870;
-// Newton's method converges in at most two corrections for this eccentricity;
-// the bound only stops a value outside the range from looping for ever.
-constexpr int kKeplerPasses = 50;
 constexpr int kCarryPasses = 16;
 } // namespace
 
 // Kepler's equation E - e sin E = M by Newton's method, radians.
-void Ephemeris::Kepler() {
-  CalcState &s = state;
-  double e = s.MeanAnomaly;
-  for (int pass = 0; pass < kKeplerPasses; ++pass) {
-    const double residual = e - kEccentricity * std::sin(e) - s.MeanAnomaly;
-    if (std::fabs(residual) <= 0.0000001) break;
-    e = e - residual / (1 - kEccentricity * std::cos(e));
-  }
-  s.EccAnomaly = e;
-}
+void Ephemeris::Kepler() { state.EccAnomaly = classic::SolveKepler(state.MeanAnomaly); }
 
 // The offset that brings the principal arctangent of AtnY / AtnX (degrees,
 // -90 to 90) to the full circle 0 to 360.  A zero AtnX stands for the
 // direction +-90 degrees (see ArcTanOfQuotient), which needs 0 or 360.
-void Ephemeris::UnAtn() {
-  CalcState &s = state;
-  if (s.AtnX < 0) {
-    s.QuadOffset = 180;
-  } else if (s.AtnY < 0) {
-    s.QuadOffset = 360;
-  } else {
-    s.QuadOffset = 0;
-  }
-}
+void Ephemeris::UnAtn() { state.QuadOffset = classic::QuadrantOffset(state.AtnY, state.AtnX); }
 
 double Ephemeris::ArcTanOfQuotient() const {
-  constexpr double kInfinity = std::numeric_limits<double>::infinity();
-  const double quotient =
-      state.AtnX != 0 ? state.AtnY / state.AtnX : (state.AtnY < 0 ? -kInfinity : kInfinity);
-  return std::atan(quotient);
+  return classic::ArcTanOfQuotient(state.AtnY, state.AtnX);
 }
 
 double Ephemeris::TrueAnomalyAt(double julDay) {
   CalcState &s = state;
-  const double motion = (julDay - 44238.5) * (360 / 365.2422);
-  // Into 0..360 for past and future dates alike.
-  s.MeanLong = (motion / 360 - std::floor(motion / 360)) * 360;
-  double m = s.MeanLong - 3.762863;
-  if (m < 0) m += 360;
-  s.MeanAnomaly = m * s.Rad;
-  Kepler();
-  return std::atan(std::sqrt(1.0167086 / 0.9832914) * std::tan(s.EccAnomaly / 2)) * 360 /
-         s.Pi;
+  const classic::OrbitPoint point = classic::Orbit(julDay, s.Rad, s.Pi);
+  s.MeanLong = point.meanLong;
+  s.MeanAnomaly = point.meanAnomaly;
+  s.EccAnomaly = point.eccAnomaly;
+  return point.trueAnomalyDeg;
 }
 
 // Ecliptic longitude, distance and diameter with their texts.
 void Ephemeris::SolarOrbit() {
   CalcState &s = state;
   s.TrueAnomaly = TrueAnomalyAt(s.JulDay);
-  s.SunLong = s.TrueAnomaly + 282.596403;
-  while (s.SunLong >= 360) s.SunLong -= 360;
-  while (s.SunLong < 0) s.SunLong += 360;
-  s.RadiusAU = (1 - kEccentricity * kEccentricity) /
-               (1 + kEccentricity * std::cos(s.TrueAnomaly * s.Rad));
+  s.SunLong = classic::EclipticLongitude(s.TrueAnomaly);
+  s.RadiusAU = classic::RadiusVector(s.TrueAnomaly, s.Rad);
   s.DiamArcmin = 0.533128 / s.RadiusAU * 60;
 
   // The longitude is truncated, not rounded, to four decimals.
@@ -104,9 +73,7 @@ void Ephemeris::DiameterTexts() {
 // Obliquity for 0 h UT of the local date, declination and right ascension.
 void Ephemeris::EquatorialCoordinates() {
   CalcState &s = state;
-  const double t = s.T1900;
-  s.Obliquity =
-      23.4523 - (46.845 * t + 0.0059 * std::pow(t, 2) - 0.001811 * std::pow(t, 3)) / 3600;
+  s.Obliquity = classic::Obliquity(s.T1900);
   const double lambda = s.SunLong * s.Rad;
   const double epsilon = s.Obliquity * s.Rad;
   const double sinDecl = std::sin(lambda) * std::sin(epsilon);

@@ -108,6 +108,7 @@ struct CalcState {
   double AtRAHours = 0;   // right ascension at AtHour, 0 to 24
   double CulmTime = 0;    // local civil time of upper culmination, not reduced
   float CulmDecl = 0;     // declination at local mean noon
+  double EquationOfTime = 0; // hours: the hour angle at local mean noon
 
   // Greatest altitude of the day.
   float AltMaxDeg = 0;

@@ -9,6 +9,7 @@
 // sin h0 = -0.0145 (about -0.831 degrees: refraction and the Sun's radius).
 #include <cmath>
 
+#include "core/classic_theory.h"
 #include "core/ephemeris.h"
 #include "core/numtext.h"
 
@@ -28,9 +29,7 @@ void Ephemeris::SunAtTime() {
   s.JulDay0 = julDay - whole < s.DayBoundary ? whole - 0.5 : whole + 0.5;
   s.AtLst = LocalSiderealTime(t);
 
-  double lambda = TrueAnomalyAt(julDay) + 282.596403;
-  while (lambda >= 360) lambda -= 360;
-  while (lambda < 0) lambda += 360;
+  const double lambda = classic::EclipticLongitude(TrueAnomalyAt(julDay));
   const double sinLambda = std::sin(lambda * s.Rad);
   const double sinDecl = sinLambda * std::sin(s.Obliquity * s.Rad);
   s.AtDeclRad = std::atan(sinDecl / std::sqrt(1 - std::pow(sinDecl, 2)));
@@ -106,6 +105,7 @@ void Ephemeris::RISESET() {
   if (e > 0.3) e -= 24;
   if (e < -0.3) e += 24;
   if (e > 12) e -= 24;
+  s.EquationOfTime = e;
 
   s.CulmTime = 12 - e - s.LongHours + s.Timezon;
   CulminationTexts(e);
