@@ -1,0 +1,403 @@
+// Reading the command line: CLI11 takes the words apart; the values are
+// checked here, so that each refusal can say what is accepted.
+#include "cli/arguments.h"
+
+#include <CLI/CLI.hpp>
+
+#include <array>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <map>
+#include <memory>
+
+#include "core/numtext.h"
+#include "core/typed_input.h"
+
+namespace ostrel::cli {
+namespace {
+
+// What each option accepts, as a refusal says it.
+const std::map<std::string, std::string> kAccepted = {
+    {"--lat", "LAT is decimal degrees from -90 to 90, north positive (-33.87), "
+              "or D:M with N or S (47:0N, 33:52.2S)"},
+    {"--lon", "LON is decimal degrees from -180 to 180, east positive (28.85), "
+              "or D:M with E or W (28:51E, 73:59.5W)"},
+    {"--tz", "HOURS is the time zone from -12 to 14, local time = UT + HOURS (3, -3.5)"},
+    {"--at", "LOCAL is YYYY-MM-DDTHH:MM or YYYY-MM-DDTHH:MM:SS, local time at the site, "
+             "from 1700-01-01T00:00 to 2100-12-31T23:59:59"},
+    {"--azimuth", "the azimuth is north, south or south-signed"},
+    {"--date", "DATE is YYYY-MM-DD from 1700-01-01 to 2100-12-31"},
+    {"--from", "DATE is YYYY-MM-DD from 1700-01-01 to 2100-12-31"},
+    {"--to", "DATE is YYYY-MM-DD from 1700-01-01 to 2100-12-31"},
+    {"--altitude", "DEG is degrees from -90 to 90"},
+    {"--step", "MINUTES is a whole number from 1 to 1440"},
+    {"--format", "the format is text, json or csv"},
+    {"--theory", "the theory is classic"},
+};
+
+constexpr std::array<const char *, 4> kCommands = {"now", "day", "table", "path"};
+
+// A value as a refusal quotes it: on one line, not too long.
+std::string Quoted(std::string_view value) {
+  std::string text;
+  for (char c : value.substr(0, 64)) {
+    const auto byte = static_cast<unsigned char>(c);
+    text += byte < 0x20 || byte == 0x7f ? '?' : c;
+  }
+  if (value.size() > 64) text += "...";
+  return text.empty() ? "''" : text;
+}
+
+struct Refusal {
+  std::string text;
+};
+
+[[noreturn]] void Refuse(const std::string &option, std::string_view value) {
+  throw Refusal{option + " " + Quoted(value) + ": " + kAccepted.at(option)};
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A plain decimal number: an optional sign, digits with at most one point,
+// at least one digit.  Read by the window's own field parse, so that a value
+// is the one the same text gives in a field.
+std::optional<double> DecimalNumber(std::string_view text, bool signAllowed = true) {
+  std::size_t i = 0;
+  if (signAllowed && i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  int digits = 0, points = 0;
+  for (; i < text.size(); ++i) {
+    if (IsDigit(text[i])) {
+      ++digits;
+    } else if (text[i] == '.' && points == 0) {
+      ++points;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (digits == 0) return std::nullopt;
+  const std::string_view unsigned_ = text[0] == '+' ? text.substr(1) : text;
+  const double value = ParseNumber(unsigned_);
+  if (!std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+std::optional<int> WholeNumber(std::string_view text) {
+  int value = 0;
+  if (text.empty() || text.size() > 9) return std::nullopt;
+  for (char c : text) {
+    if (!IsDigit(c)) return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+// The window's bound of the minute fields, in single precision.
+constexpr float kMinutesBound = 59.99f;
+
+// LAT or LON: decimal degrees, or D:M with a sign or a hemisphere letter.
+TypedAngle ReadAngle(const std::string &option, const std::string &text, double limit,
+                     char positive, char negative) {
+  const std::size_t colon = text.find(':');
+  if (colon == std::string::npos) {
+    const std::optional<double> value = DecimalNumber(text);
+    if (!value || std::fabs(*value) > limit) Refuse(option, text);
+    return {*value, 0, false};
+  }
+  std::string_view degrees(text.data(), colon);
+  std::string_view minutes(text.data() + colon + 1, text.size() - colon - 1);
+  bool other = false;
+  bool signed_ = false;
+  if (!degrees.empty() && (degrees[0] == '-' || degrees[0] == '+')) {
+    other = degrees[0] == '-';
+    signed_ = true;
+    degrees.remove_prefix(1);
+  }
+  if (!minutes.empty()) {
+    const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(minutes.back())));
+    if (letter == positive || letter == negative) {
+      if (signed_) Refuse(option, text); // a sign and a letter together
+      other = letter == negative;
+      minutes.remove_suffix(1);
+    }
+  }
+  const std::optional<int> whole = WholeNumber(degrees);
+  const std::optional<double> arcMinutes = DecimalNumber(minutes, false);
+  if (!whole || !arcMinutes) Refuse(option, text);
+  const float kept = RoundToSingle(*arcMinutes);
+  if (kept > kMinutesBound || *whole + double(kept) / 60 > limit) Refuse(option, text);
+  return {double(*whole), kept, other};
+}
+
+bool InRange(const CivilDate &date) {
+  using namespace std::chrono;
+  const year_month_day ymd{year{date.year}, month{unsigned(date.month)}, day{unsigned(date.day)}};
+  return ymd.ok() && date.year >= 1700 && date.year <= 2100;
+}
+
+// YYYY-MM-DD at the start of `text`; the rest is handed back.
+std::optional<CivilDate> DatePart(std::string_view text, std::string_view &rest) {
+  if (text.size() < 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+  const auto year = WholeNumber(text.substr(0, 4));
+  const auto month = WholeNumber(text.substr(5, 2));
+  const auto day = WholeNumber(text.substr(8, 2));
+  if (!year || !month || !day) return std::nullopt;
+  const CivilDate date{*year, *month, *day};
+  if (!InRange(date)) return std::nullopt;
+  rest = text.substr(10);
+  return date;
+}
+
+CivilDate ReadDate(const std::string &option, const std::string &text) {
+  std::string_view rest;
+  const std::optional<CivilDate> date = DatePart(text, rest);
+  if (!date || !rest.empty()) Refuse(option, text);
+  return *date;
+}
+
+LocalMoment ReadMoment(const std::string &option, const std::string &text) {
+  std::string_view rest;
+  const std::optional<CivilDate> date = DatePart(text, rest);
+  if (!date || (rest.size() != 6 && rest.size() != 9) || rest[0] != 'T' || rest[3] != ':')
+    Refuse(option, text);
+  const auto hour = WholeNumber(rest.substr(1, 2));
+  const auto minute = WholeNumber(rest.substr(4, 2));
+  std::optional<int> second = 0;
+  if (rest.size() == 9) second = rest[6] == ':' ? WholeNumber(rest.substr(7, 2)) : std::nullopt;
+  if (!hour || !minute || !second || *hour > 23 || *minute > 59 || *second > 59)
+    Refuse(option, text);
+  return {*date, *hour, *minute, *second};
+}
+
+std::string CommandList() { return "now, day, table, path"; }
+
+struct Options {
+  std::string lat, lon, tz, at, azimuth = "north", date, from, to, step, format = "text",
+                                theory = "classic";
+  std::vector<std::string> altitudes;
+};
+
+// The options of one command in the order its help lists them.
+void AddOptions(CLI::App &command, Command which, Options &o) {
+  command.add_option("--lat", o.lat, "LAT: latitude")->required();
+  command.add_option("--lon", o.lon, "LON: longitude")->required();
+  command.add_option("--tz", o.tz, "HOURS: time zone, local = UT + HOURS")->required();
+  switch (which) {
+  case Command::Now:
+    command.add_option("--at", o.at, "LOCAL: local time YYYY-MM-DDTHH:MM[:SS] (default: now)");
+    command.add_option("--azimuth", o.azimuth, "north, south or south-signed (default north)");
+    break;
+  case Command::Day:
+    command.add_option("--date", o.date, "DATE: YYYY-MM-DD (default: today at the site)");
+    command.add_option("--altitude", o.altitudes, "DEG: rising and setting at this altitude")
+        ->allow_extra_args(false);
+    break;
+  case Command::Table:
+    command.add_option("--from", o.from, "DATE: first date")->required();
+    command.add_option("--to", o.to, "DATE: last date")->required();
+    break;
+  case Command::Path:
+    command.add_option("--date", o.date, "DATE: YYYY-MM-DD (default: today at the site)");
+    command.add_option("--step", o.step, "MINUTES: 1 to 1440 (default 10)");
+    break;
+  }
+  command.add_option("--format", o.format, "text, json or csv (default text)");
+  command.add_option("--theory", o.theory, "classic (default)");
+}
+
+// The names of the options a command has, for a refusal.
+std::string OptionList(const CLI::App &command) {
+  std::string list;
+  for (const CLI::Option *option : command.get_options()) {
+    const std::string name = option->get_name();
+    if (name.rfind("--", 0) != 0 || name == "--help") continue;
+    list += (list.empty() ? "" : ", ") + name;
+  }
+  return list;
+}
+
+std::string OneLine(std::string text) {
+  for (char &c : text) {
+    if (c == '\n' || c == '\r') c = ' ';
+  }
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  return text;
+}
+
+Request Check(Command which, const Options &o) {
+  Request r;
+  r.command = which;
+  r.latitude = ReadAngle("--lat", o.lat, 90, 'N', 'S');
+  r.longitude = ReadAngle("--lon", o.lon, 180, 'E', 'W');
+  const std::optional<double> tz = DecimalNumber(o.tz);
+  if (!tz) Refuse("--tz", o.tz);
+  r.timezone = RoundToSingle(*tz);
+  if (r.timezone < -12 || r.timezone > 14) Refuse("--tz", o.tz);
+  if (o.format == "text") {
+    r.format = Format::Text;
+  } else if (o.format == "json") {
+    r.format = Format::Json;
+  } else if (o.format == "csv") {
+    r.format = Format::Csv;
+  } else {
+    Refuse("--format", o.format);
+  }
+  if (o.theory != "classic") Refuse("--theory", o.theory);
+  switch (which) {
+  case Command::Now:
+    if (!o.at.empty()) r.at = ReadMoment("--at", o.at);
+    if (o.azimuth == "north") {
+      r.azimuthMode = FromNorth;
+    } else if (o.azimuth == "south") {
+      r.azimuthMode = FromSouth;
+    } else if (o.azimuth == "south-signed") {
+      r.azimuthMode = FromSouthSigned;
+    } else {
+      Refuse("--azimuth", o.azimuth);
+    }
+    break;
+  case Command::Day:
+    if (!o.date.empty()) r.date = ReadDate("--date", o.date);
+    for (const std::string &text : o.altitudes) {
+      const std::optional<double> altitude = DecimalNumber(text);
+      if (!altitude || std::fabs(*altitude) > 90) Refuse("--altitude", text);
+      r.altitudes.push_back(*altitude);
+    }
+    break;
+  case Command::Table: {
+    r.from = ReadDate("--from", o.from);
+    r.to = ReadDate("--to", o.to);
+    using namespace std::chrono;
+    const auto days = [](const CivilDate &d) {
+      return sys_days{year{d.year} / month{unsigned(d.month)} / day{unsigned(d.day)}};
+    };
+    if (days(r.from) > days(r.to)) {
+      throw Refusal{"--from " + o.from + ": after --to " + o.to +
+                    "; the first date must not be after the last"};
+    }
+    break;
+  }
+  case Command::Path:
+    if (!o.date.empty()) r.date = ReadDate("--date", o.date);
+    if (!o.step.empty()) {
+      const std::optional<int> step = WholeNumber(o.step);
+      if (!step || *step < 1 || *step > 1440) Refuse("--step", o.step);
+      r.stepMinutes = *step;
+    }
+    break;
+  }
+  return r;
+}
+
+const char *kUsage =
+    "Usage:\n"
+    "  ostrel-cli now   SITE [--at LOCAL] [--azimuth north|south|south-signed] [OUT]\n"
+    "  ostrel-cli day   SITE [--date DATE] [--altitude DEG]... [OUT]\n"
+    "  ostrel-cli table SITE --from DATE --to DATE [OUT]\n"
+    "  ostrel-cli path  SITE [--date DATE] [--step MINUTES] [OUT]\n"
+    "  SITE = --lat LAT --lon LON --tz HOURS\n"
+    "  OUT  = [--format text|json|csv] [--theory classic]\n"
+    "\n"
+    "  now    the Sun at a moment: the 35 results of the window and their values\n"
+    "  day    sunrise, sunset, culmination, twilights, golden and blue hours\n"
+    "  table  one line a date: rise, set, culmination, day length, twilights\n"
+    "  path   altitude and azimuth through the day at a step\n"
+    "\n"
+    "  LAT    decimal degrees, north positive (-33.87), or D:M with N or S (33:52.2S)\n"
+    "  LON    decimal degrees, east positive (28.85), or D:M with E or W (28:51E)\n"
+    "  HOURS  time zone, local time = UT + HOURS, -12 to 14 (3, -3.5)\n"
+    "  LOCAL  YYYY-MM-DDTHH:MM[:SS], local time at the site (default: now)\n"
+    "  DATE   YYYY-MM-DD, 1700-01-01 to 2100-12-31 (default: today at the site)\n"
+    "\n"
+    "Exit status: 0 done, 1 output not written, 2 bad input.\n"
+    "'ostrel-cli COMMAND --help' lists a command's options.\n";
+
+} // namespace
+
+double DecimalDegrees(const TypedAngle &angle) {
+  const double degrees = double(angle.minutes) / 60 + angle.degrees;
+  return angle.otherHemisphere ? -degrees : degrees;
+}
+
+Site SiteOf(const Request &request) {
+  Site site;
+  site.LatRad = LatitudeRadians(request.latitude.degrees, request.latitude.minutes,
+                                request.latitude.otherHemisphere);
+  site.LongHours = LongitudeHours(request.longitude.degrees, request.longitude.minutes,
+                                  request.longitude.otherHemisphere);
+  site.Timezon = request.timezone;
+  return site;
+}
+
+Parsed ParseArguments(std::span<const std::string> arguments) {
+  Parsed parsed;
+  const auto refuse = [&parsed](std::string text) {
+    parsed.outcome = Parsed::Outcome::Refused;
+    parsed.text = "ostrel-cli: " + OneLine(std::move(text));
+    return parsed;
+  };
+  if (arguments.empty()) return refuse("a command is missing; the commands are " + CommandList());
+  const std::string &first = arguments[0];
+  if (first == "--help" || first == "-h") {
+    parsed.outcome = Parsed::Outcome::Help;
+    parsed.text = kUsage;
+    return parsed;
+  }
+  if (first == "--version") {
+    parsed.outcome = Parsed::Outcome::Version;
+    parsed.text = "ostrel-cli " OSTREL_VERSION "\n";
+    return parsed;
+  }
+  Command which = Command::Now;
+  std::size_t index = 0;
+  while (index < kCommands.size() && first != kCommands[index]) ++index;
+  if (index == kCommands.size())
+    return refuse(Quoted(first) + ": not a command; the commands are " + CommandList());
+  which = static_cast<Command>(index);
+
+  CLI::App command("ostrel-cli " + first, "ostrel-cli " + first);
+  command.allow_extras();
+  Options options;
+  AddOptions(command, which, options);
+  // CLI11 takes the words from the back.
+  std::vector<std::string> words(arguments.begin() + 1, arguments.end());
+  std::reverse(words.begin(), words.end());
+  try {
+    command.parse(words);
+  } catch (const CLI::CallForHelp &) {
+    parsed.outcome = Parsed::Outcome::Help;
+    parsed.text = command.help();
+    return parsed;
+  } catch (const CLI::RequiredError &e) {
+    const std::string what = e.what();
+    const std::string option = what.substr(0, what.find(' '));
+    if (kAccepted.count(option))
+      return refuse(option + " is missing: " + first + " needs it; " + kAccepted.at(option));
+    return refuse(what);
+  } catch (const CLI::ArgumentMismatch &e) {
+    const std::string what = e.what();
+    const std::string option = what.substr(0, what.find(':'));
+    if (kAccepted.count(option)) {
+      if (what.find("missing") != std::string::npos)
+        return refuse(option + ": its value is missing; " + kAccepted.at(option));
+      return refuse(option + ": given more than once; " + kAccepted.at(option));
+    }
+    return refuse(what);
+  } catch (const CLI::ParseError &e) {
+    return refuse(e.what());
+  }
+  const std::vector<std::string> extras = command.remaining();
+  if (!extras.empty()) {
+    return refuse(Quoted(extras.front()) + ": not an option of '" + first +
+                  "'; its options are " + OptionList(command));
+  }
+  try {
+    parsed.request = Check(which, options);
+  } catch (const Refusal &refusal) {
+    return refuse(refusal.text);
+  }
+  parsed.outcome = Parsed::Outcome::Run;
+  return parsed;
+}
+
+} // namespace ostrel::cli

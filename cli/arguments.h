@@ -1,0 +1,71 @@
+// The command line of ostrel-cli: what it asks for, read and checked.
+//
+//   ostrel-cli now   SITE [--at LOCAL] [--azimuth north|south|south-signed] [OUT]
+//   ostrel-cli day   SITE [--date DATE] [--altitude DEG]... [OUT]
+//   ostrel-cli table SITE --from DATE --to DATE [OUT]
+//   ostrel-cli path  SITE [--date DATE] [--step MINUTES] [OUT]
+//   SITE = --lat LAT --lon LON --tz HOURS
+//   OUT  = [--format text|json|csv] [--theory classic]
+//
+// Every value is checked here; a refusal is one line that names the option,
+// the value and what is accepted.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/sun_day.h"
+
+namespace ostrel::cli {
+
+enum class Command { Now, Day, Table, Path };
+enum class Format { Text, Json, Csv };
+
+// An angle as the window's three fields hold it: whole or decimal degrees,
+// minutes in single precision, and the hemisphere list (South or West
+// chosen when `otherHemisphere`).
+struct TypedAngle {
+  double degrees = 0;
+  float minutes = 0;
+  bool otherHemisphere = false;
+};
+
+// A local civil moment as typed.
+struct LocalMoment {
+  CivilDate date;
+  int hour = 0, minute = 0, second = 0;
+};
+
+struct Request {
+  Command command = Command::Now;
+  TypedAngle latitude, longitude;
+  float timezone = 0;                // hours, local = UT + timezone
+  std::optional<LocalMoment> at;     // now: the moment; none means the clock
+  std::optional<CivilDate> date;     // day, path: none means today at the site
+  CivilDate from, to;                // table
+  std::vector<double> altitudes;     // day: degrees
+  int stepMinutes = 10;              // path
+  std::int16_t azimuthMode = 0;      // now: FromNorth, FromSouth, FromSouthSigned
+  Format format = Format::Text;
+};
+
+struct Parsed {
+  enum class Outcome { Run, Help, Version, Refused };
+  Outcome outcome = Outcome::Refused;
+  Request request;
+  std::string text; // the help text, or the one-line refusal (no line end)
+};
+
+// `arguments` without the program's name.
+Parsed ParseArguments(std::span<const std::string> arguments);
+
+// Latitude and longitude in the calculation's units, from the typed fields
+// by the window's sums.
+Site SiteOf(const Request &request);
+// Signed decimal degrees of a typed angle, by the same sum.
+double DecimalDegrees(const TypedAngle &angle);
+
+} // namespace ostrel::cli

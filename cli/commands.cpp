@@ -1,0 +1,578 @@
+// The four commands.  Each asks the core and only writes what it answers:
+// `now` the window's run for the typed values, `day` and `table` the day's
+// events, `path` the Sun's place through the day.
+#include "cli/commands.h"
+
+#include <nlohmann/json.hpp>
+
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+#include "cli/arguments.h"
+#include "core/day_events.h"
+#include "core/ephemeris.h"
+#include "core/numtext.h"
+#include "core/typed_input.h"
+
+namespace ostrel::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// ---- Moments and numbers as text --------------------------------------
+
+std::string ClockText(int seconds) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60,
+                seconds % 60);
+  return text;
+}
+
+std::string DateText(const CivilDate &date) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
+  return text;
+}
+
+// The zone's offset to the minute: "+03:00", "-03:30", "+00:00".
+std::string OffsetText(float timezone) {
+  const long long minutes = std::llround(double(timezone) * 60);
+  const long long magnitude = minutes < 0 ? -minutes : minutes;
+  char text[48];
+  std::snprintf(text, sizeof text, "%c%02lld:%02lld", minutes < 0 ? '-' : '+', magnitude / 60,
+                magnitude % 60);
+  return text;
+}
+
+std::string IsoMoment(const CivilDate &date, int seconds, float timezone) {
+  return DateText(date) + "T" + ClockText(seconds) + OffsetText(timezone);
+}
+
+Json MomentJson(const DayMoment &moment, const CivilDate &date, float timezone) {
+  return moment.happens() ? Json(IsoMoment(date, moment.seconds, timezone)) : Json(nullptr);
+}
+
+std::string Fixed(double value, int decimals) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return text;
+}
+
+// The time zone as it was typed and kept in single precision: 5.75, -3.5.
+double TimezoneValue(float timezone) { return ParseNumber(NumText(timezone)); }
+
+// "47°00.00′N" from the typed fields.
+std::string AngleText(const TypedAngle &angle, char positive, char negative) {
+  const double degrees = DecimalDegrees(angle);
+  const double magnitude = std::fabs(degrees);
+  double whole = std::floor(magnitude);
+  double minutes = std::round((magnitude - whole) * 6000) / 100;
+  if (minutes >= 60) {
+    whole += 1;
+    minutes = 0;
+  }
+  char text[48];
+  std::snprintf(text, sizeof text, "%.0f°%05.2f′%c", whole, minutes,
+                degrees < 0 ? negative : positive);
+  return text;
+}
+
+std::string SiteText(const Request &r) {
+  return AngleText(r.latitude, 'N', 'S') + " " + AngleText(r.longitude, 'E', 'W') + ", UTC" +
+         OffsetText(r.timezone);
+}
+
+Json SiteJson(const Request &r) {
+  return Json{{"latitude", DecimalDegrees(r.latitude)},
+              {"longitude", DecimalDegrees(r.longitude)},
+              {"timezone", TimezoneValue(r.timezone)}};
+}
+
+// A CSV field: quoted only where it has to be.
+std::string CsvField(const std::string &text) {
+  if (text.find_first_of(",\"\n\r") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+std::string Shortest(double value) {
+  char text[32];
+  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+  return std::string(text, end);
+}
+
+// ---- The local date and moment from the clock ---------------------------
+
+struct LocalNow {
+  CivilDate date;
+  int seconds = 0; // of the day
+};
+
+std::optional<LocalNow> LocalNowAt(float timezone, std::chrono::system_clock::time_point now) {
+  using namespace std::chrono;
+  const long long utc = duration_cast<seconds>(now.time_since_epoch()).count() -
+                        (now.time_since_epoch() < duration_cast<seconds>(now.time_since_epoch())
+                             ? 1
+                             : 0);
+  const long long local = utc + std::llround(double(timezone) * 3600);
+  long long day = local / 86400;
+  long long second = local % 86400;
+  if (second < 0) {
+    second += 86400;
+    day -= 1;
+  }
+  const year_month_day ymd{sys_days{days{day}}};
+  const CivilDate date{int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day()))};
+  if (date.year < 1700 || date.year > 2100) return std::nullopt;
+  return LocalNow{date, int(second)};
+}
+
+// ---- Why an event is missing ------------------------------------------
+
+std::string LevelText(double altitudeDeg) {
+  std::string text = NumText(altitudeDeg);
+  return (altitudeDeg > 0 ? "+" : "") + text + "°";
+}
+
+std::string WhyMissing(Absence absence, const std::string &level) {
+  switch (absence) {
+  case Absence::AlwaysAbove: return "the Sun stays above " + level + " all day";
+  case Absence::AlwaysBelow: return "the Sun stays below " + level + " all day";
+  case Absence::OtherDate: return "it falls on the day before or after";
+  case Absence::None: break;
+  }
+  return "";
+}
+
+// ---- now ----------------------------------------------------------------
+
+// Captions of the window's results, English, with the units they show in.
+struct NowLine {
+  const char *caption;
+  std::vector<const char *> labels; // texts joined by the separators
+  std::vector<const char *> separators; // after each text
+};
+
+int Now(const Request &r, std::ostream &out, std::ostream &err, const Clock &clock) {
+  LocalMoment moment;
+  if (r.at) {
+    moment = *r.at;
+  } else {
+    const std::optional<LocalNow> now = LocalNowAt(r.timezone, clock());
+    if (!now) {
+      err << "ostrel-cli: the computer's clock is outside the years 1700 to 2100\n";
+      return kBadInput;
+    }
+    moment = {now->date, now->seconds / 3600, now->seconds / 60 % 60, now->seconds % 60};
+  }
+  const Site site = SiteOf(r);
+  Ephemeris run;
+  SetSite(run.state, site.LongHours, site.LatRad, site.Timezon);
+  run.state.AzimuthMode = r.azimuthMode;
+  SetTypedMoment(run.state, moment.date.year, moment.date.month, moment.date.day, moment.hour,
+                 moment.minute, moment.second);
+  run.MAINCALC();
+  const SunReport &texts = run.report;
+  const double hours = (double(moment.minute) / 60 + moment.hour) + double(moment.second) / 3600;
+  const SunPlace place = ClassicSunDay(site, moment.date).PlaceAt(hours);
+  const int secondsOfDay = moment.hour * 3600 + moment.minute * 60 + moment.second;
+  const std::string when = IsoMoment(moment.date, secondsOfDay, r.timezone);
+
+  Json values{
+      {"julian_date", place.julDay + 2400000},
+      {"right_ascension_h", place.rightAscensionHours},
+      {"declination_deg", place.declinationDeg},
+      {"ecliptic_longitude_deg", place.eclipticLongitudeDeg},
+      {"distance_au", place.distanceAU},
+      {"local_sidereal_time_h", place.localSiderealHours},
+      {"hour_angle_h", place.hourAngleHours},
+      {"altitude_true_deg", place.altitudeDeg},
+      {"altitude_apparent_deg", ApparentAltitude(place.altitudeDeg)},
+      {"azimuth_deg", place.azimuthDeg},
+      {"equation_of_time_min", run.state.EquationOfTime * 60},
+  };
+
+  if (r.format == Format::Json) {
+    Json textJson = Json::object();
+    for (const auto &[name, text] : SunReport::Labels) textJson[name] = texts.*text;
+    const Json document{{"theory", "classic"}, {"site", SiteJson(r)}, {"moment", when},
+                        {"texts", textJson}, {"values", values}};
+    out << document.dump(2) << '\n';
+    return out ? kDone : kNotWritten;
+  }
+  if (r.format == Format::Csv) {
+    std::string header = "moment", row = when;
+    for (const auto &[name, text] : SunReport::Labels) {
+      header += std::string(",") + name;
+      row += "," + CsvField(texts.*text);
+    }
+    for (const auto &[key, value] : values.items()) {
+      header += "," + key;
+      row += "," + Shortest(value.get<double>());
+    }
+    out << header << '\n' << row << '\n';
+    return out ? kDone : kNotWritten;
+  }
+
+  const char *azimuthCaption = r.azimuthMode == FromNorth   ? "Azimuth (from north)"
+                               : r.azimuthMode == FromSouth ? "Azimuth (from south)"
+                                                            : "Azimuth (signed, from south)";
+  const std::string declinationSign = texts.Label33.empty() ? "+" : texts.Label33;
+  const std::pair<std::string, std::string> lines[] = {
+      {"Day of Year", texts.DOY},
+      {"Julian date (modified)", texts.JulianDate},
+      {"Sidereal Time", texts.SidHour + " h " + texts.SidMin + " min " + texts.SidSec + " s"},
+      {"Longitude (ecliptic)", texts.LongSun + "°"},
+      {"Right Ascension", texts.RAHour + " h " + texts.RAMin + " min " + texts.RASec + " s"},
+      {"Declination", declinationSign + texts.DeclGrad + "° " + texts.DeclMin + "′ " +
+                          texts.DeclSec + "″"},
+      {"Altitude, True", texts.AltTrue + "°"},
+      {"Altitude, App.", texts.AltApp + "°"},
+      {"Zenith angle, True", texts.ZenTrue + "°"},
+      {"Zenith angle, App.", texts.ZenApp + "°"},
+      {azimuthCaption, texts.AzimTrue + "°"},
+      {"Airmass", texts.Airmass},
+      {"Distance from Earth", texts.DistAU + " AU, " + texts.Distkm + " km"},
+      {"Sun's angular diameter", texts.DiamMin + "′ " + texts.DiamSec + "″"},
+      {"Upper culmination time", texts.CulmHour + " h " + texts.CulmMin + " min"},
+      {"Max.True altitude", texts.AltMax + "°"},
+      {"Equation of time in local noon", texts.EquMin + " min"},
+      {"Sunrise", texts.RiseHour + " h " + texts.RiseMin + " min, azimuth " + texts.RiseAzim + "°"},
+      {"Sunset", texts.SetHour + " h " + texts.SetMin + " min, azimuth " + texts.SetAzim + "°"},
+      {"Duration of day", texts.DurHour + " h " + texts.DurMin + " min"},
+  };
+  out << "The Sun at " << DateText(moment.date) << " " << ClockText(secondsOfDay) << " UTC"
+      << OffsetText(r.timezone) << ", " << AngleText(r.latitude, 'N', 'S') << " "
+      << AngleText(r.longitude, 'E', 'W') << " (classic theory)\n\n";
+  for (const auto &[caption, value] : lines) {
+    out << caption << std::string(32 - std::min<std::size_t>(31, caption.size()), ' ')
+        << value << '\n';
+  }
+  return out ? kDone : kNotWritten;
+}
+
+// ---- day ------------------------------------------------------------------
+
+struct EventRow {
+  const char *key;        // as JSON and the day window name it
+  const char *caption;    // for a person
+  DayMoment moment;
+  double levelDeg;        // the altitude it crosses, degrees
+};
+
+std::vector<EventRow> EventRows(const DayEvents &e, double horizonDeg) {
+  return {
+      {"astronomical_dawn", "Astronomical dawn", e.astronomicalDawn, kAstronomicalTwilightDeg},
+      {"nautical_dawn", "Nautical dawn", e.nauticalDawn, kNauticalTwilightDeg},
+      {"civil_dawn", "Civil dawn", e.civilDawn, kCivilTwilightDeg},
+      {"morning_blue_hour_start", "Morning blue hour, start", e.morningBlueHour[0],
+       kBlueHourLowDeg},
+      {"morning_blue_hour_end", "Morning blue hour, end", e.morningBlueHour[1],
+       kGoldenHourLowDeg},
+      {"morning_golden_hour_start", "Morning golden hour, start", e.morningGoldenHour[0],
+       kGoldenHourLowDeg},
+      {"sunrise", "Sunrise", e.sunrise, horizonDeg},
+      {"morning_golden_hour_end", "Morning golden hour, end", e.morningGoldenHour[1],
+       kGoldenHourHighDeg},
+      {"culmination", "Upper culmination time", e.culmination, 0},
+      {"evening_golden_hour_start", "Evening golden hour, start", e.eveningGoldenHour[0],
+       kGoldenHourHighDeg},
+      {"sunset", "Sunset", e.sunset, horizonDeg},
+      {"evening_golden_hour_end", "Evening golden hour, end", e.eveningGoldenHour[1],
+       kGoldenHourLowDeg},
+      {"evening_blue_hour_start", "Evening blue hour, start", e.eveningBlueHour[0],
+       kGoldenHourLowDeg},
+      {"evening_blue_hour_end", "Evening blue hour, end", e.eveningBlueHour[1],
+       kBlueHourLowDeg},
+      {"civil_dusk", "Civil dusk", e.civilDusk, kCivilTwilightDeg},
+      {"nautical_dusk", "Nautical dusk", e.nauticalDusk, kNauticalTwilightDeg},
+      {"astronomical_dusk", "Astronomical dusk", e.astronomicalDusk, kAstronomicalTwilightDeg},
+  };
+}
+
+std::string DayLengthText(const DayEvents &e) {
+  if (!e.dayLengthSeconds) return "";
+  return *e.dayLengthSeconds == 86400 ? "24:00:00" : ClockText(*e.dayLengthSeconds);
+}
+
+const char *PolarKey(Polar polar) {
+  return polar == Polar::Day ? "day" : polar == Polar::Night ? "night" : nullptr;
+}
+
+CivilDate DateOrToday(const Request &r, const Clock &clock, bool &clockOk) {
+  clockOk = true;
+  if (r.date) return *r.date;
+  const std::optional<LocalNow> now = LocalNowAt(r.timezone, clock());
+  if (!now) {
+    clockOk = false;
+    return {};
+  }
+  return now->date;
+}
+
+int Day(const Request &r, std::ostream &out, std::ostream &err, const Clock &clock) {
+  bool clockOk = true;
+  const CivilDate date = DateOrToday(r, clock, clockOk);
+  if (!clockOk) {
+    err << "ostrel-cli: the computer's clock is outside the years 1700 to 2100\n";
+    return kBadInput;
+  }
+  const ClassicSunDay day(SiteOf(r), date);
+  const DayEvents e = FindDayEvents(day, r.altitudes);
+  const double horizonDeg = std::asin(day.HorizonSinAltitude()) / kRad;
+  const std::vector<EventRow> rows = EventRows(e, horizonDeg);
+
+  if (r.format == Format::Json) {
+    const auto at = [&](const DayMoment &m) { return MomentJson(m, date, r.timezone); };
+    Json events{
+        {"sunrise", at(e.sunrise)},
+        {"sunset", at(e.sunset)},
+        {"culmination", at(e.culmination)},
+        {"civil_dawn", at(e.civilDawn)},
+        {"civil_dusk", at(e.civilDusk)},
+        {"nautical_dawn", at(e.nauticalDawn)},
+        {"nautical_dusk", at(e.nauticalDusk)},
+        {"astronomical_dawn", at(e.astronomicalDawn)},
+        {"astronomical_dusk", at(e.astronomicalDusk)},
+        {"morning_golden_hour", Json::array({at(e.morningGoldenHour[0]), at(e.morningGoldenHour[1])})},
+        {"evening_golden_hour", Json::array({at(e.eveningGoldenHour[0]), at(e.eveningGoldenHour[1])})},
+        {"morning_blue_hour", Json::array({at(e.morningBlueHour[0]), at(e.morningBlueHour[1])})},
+        {"evening_blue_hour", Json::array({at(e.eveningBlueHour[0]), at(e.eveningBlueHour[1])})},
+    };
+    Json absent = Json::object();
+    for (const EventRow &row : rows) {
+      if (!row.moment.happens()) absent[row.key] = AbsenceKey(row.moment.absence);
+    }
+    Json altitudes = Json::array();
+    for (const LevelCrossings &level : e.altitudes) {
+      Json entry{{"altitude_deg", level.altitudeDeg},
+                 {"rising", at(level.rising)},
+                 {"setting", at(level.setting)}};
+      Json levelAbsent = Json::object();
+      if (!level.rising.happens()) levelAbsent["rising"] = AbsenceKey(level.rising.absence);
+      if (!level.setting.happens()) levelAbsent["setting"] = AbsenceKey(level.setting.absence);
+      entry["absent"] = levelAbsent;
+      altitudes.push_back(entry);
+    }
+    const Json document{
+        {"theory", "classic"},
+        {"site", SiteJson(r)},
+        {"date", DateText(date)},
+        {"polar", PolarKey(e.polar) ? Json(PolarKey(e.polar)) : Json(nullptr)},
+        {"events", events},
+        {"culmination_altitude_deg",
+         e.culminationAltitudeDeg ? Json(*e.culminationAltitudeDeg) : Json(nullptr)},
+        {"day_length_s", e.dayLengthSeconds ? Json(*e.dayLengthSeconds) : Json(nullptr)},
+        {"altitudes", altitudes},
+        {"absent", absent},
+    };
+    out << document.dump(2) << '\n';
+    return out ? kDone : kNotWritten;
+  }
+
+  if (r.format == Format::Csv) {
+    out << "event,time,altitude_deg,absent\n";
+    for (const EventRow &row : rows) {
+      const bool culmination = std::string_view(row.key) == "culmination";
+      const double level = culmination && e.culminationAltitudeDeg ? *e.culminationAltitudeDeg
+                                                                    : row.levelDeg;
+      out << row.key << ',' << (row.moment.happens() ? ClockText(row.moment.seconds) : "") << ','
+          << (culmination && !e.culminationAltitudeDeg ? "" : Fixed(level, 6)) << ','
+          << AbsenceKey(row.moment.absence) << '\n';
+    }
+    out << "day_length," << DayLengthText(e) << ",,\n";
+    for (const LevelCrossings &level : e.altitudes) {
+      for (const auto &[key, m] : {std::pair{"altitude_rising", level.rising},
+                                   std::pair{"altitude_setting", level.setting}}) {
+        out << key << ',' << (m.happens() ? ClockText(m.seconds) : "") << ','
+            << Fixed(level.altitudeDeg, 6) << ',' << AbsenceKey(m.absence) << '\n';
+      }
+    }
+    return out ? kDone : kNotWritten;
+  }
+
+  out << "The Sun's day at " << SiteText(r) << ", " << DateText(date) << " (classic theory)\n";
+  if (e.polar == Polar::Day) out << "Polar day: the Sun stays above the horizon all day.\n";
+  if (e.polar == Polar::Night) out << "Polar night: the Sun stays below the horizon all day.\n";
+  out << '\n';
+  const auto line = [&out](const std::string &caption, const std::string &value) {
+    out << caption << std::string(30 - std::min<std::size_t>(29, caption.size()), ' ') << value
+        << '\n';
+  };
+  for (const EventRow &row : rows) {
+    std::string value;
+    if (row.moment.happens()) {
+      value = ClockText(row.moment.seconds);
+      if (std::string_view(row.key) == "culmination" && e.culminationAltitudeDeg)
+        value += "  altitude " + Fixed(*e.culminationAltitudeDeg, 2) + "°";
+    } else {
+      value = "--:--:--  " + WhyMissing(row.moment.absence, LevelText(row.levelDeg));
+    }
+    line(row.caption, value);
+  }
+  line("Duration of day", e.dayLengthSeconds ? DayLengthText(e)
+                                             : "--:--:--  sunrise and sunset do not frame one day");
+  for (const LevelCrossings &level : e.altitudes) {
+    const std::string name = "Sun at " + LevelText(level.altitudeDeg);
+    for (const auto &[way, m] : {std::pair{", rising", level.rising},
+                                 std::pair{", setting", level.setting}}) {
+      line(name + way, m.happens() ? ClockText(m.seconds)
+                                   : "--:--:--  " + WhyMissing(m.absence, LevelText(level.altitudeDeg)));
+    }
+  }
+  return out ? kDone : kNotWritten;
+}
+
+// ---- table ----------------------------------------------------------------
+
+int Table(const Request &r, std::ostream &out) {
+  using namespace std::chrono;
+  const Site site = SiteOf(r);
+  const auto daysOf = [](const CivilDate &d) {
+    return sys_days{year{d.year} / month{unsigned(d.month)} / day{unsigned(d.day)}};
+  };
+  const sys_days first = daysOf(r.from), last = daysOf(r.to);
+
+  const auto time = [](const DayMoment &m) { return m.happens() ? ClockText(m.seconds) : std::string(); };
+  if (r.format == Format::Json) {
+    out << "{\n  \"theory\": \"classic\",\n  \"site\": " << SiteJson(r).dump() << ",\n  \"from\": \""
+        << DateText(r.from) << "\",\n  \"to\": \"" << DateText(r.to) << "\",\n  \"days\": [";
+  } else if (r.format == Format::Csv) {
+    out << "date,sunrise,sunset,culmination,day_length,civil_dawn,civil_dusk,nautical_dawn,"
+           "nautical_dusk,astronomical_dawn,astronomical_dusk,culmination_altitude\n";
+  } else {
+    out << "The Sun's days at " << SiteText(r) << " (classic theory), local times\n\n"
+        << "date        sunrise   sunset    culmin.   day       civil dawn/dusk     "
+           "nautical dawn/dusk  astron. dawn/dusk   culm. alt.\n";
+  }
+  std::string chunk;
+  for (sys_days d = first; d <= last; d += days{1}) {
+    const year_month_day ymd{d};
+    const CivilDate date{int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day()))};
+    const DayEvents e = FindDayEvents(ClassicSunDay(site, date), {}, DayEventSet::Twilights);
+    const std::string altitude =
+        e.culminationAltitudeDeg ? Fixed(*e.culminationAltitudeDeg, 4) : std::string();
+    if (r.format == Format::Json) {
+      const auto at = [&](const DayMoment &m) { return MomentJson(m, date, r.timezone); };
+      const Json row{
+          {"date", DateText(date)},
+          {"polar", PolarKey(e.polar) ? Json(PolarKey(e.polar)) : Json(nullptr)},
+          {"sunrise", at(e.sunrise)},
+          {"sunset", at(e.sunset)},
+          {"culmination", at(e.culmination)},
+          {"day_length_s", e.dayLengthSeconds ? Json(*e.dayLengthSeconds) : Json(nullptr)},
+          {"civil_dawn", at(e.civilDawn)},
+          {"civil_dusk", at(e.civilDusk)},
+          {"nautical_dawn", at(e.nauticalDawn)},
+          {"nautical_dusk", at(e.nauticalDusk)},
+          {"astronomical_dawn", at(e.astronomicalDawn)},
+          {"astronomical_dusk", at(e.astronomicalDusk)},
+          {"culmination_altitude_deg",
+           e.culminationAltitudeDeg ? Json(*e.culminationAltitudeDeg) : Json(nullptr)},
+      };
+      chunk += (d == first ? "\n    " : ",\n    ") + row.dump();
+    } else if (r.format == Format::Csv) {
+      chunk += DateText(date) + ',' + time(e.sunrise) + ',' + time(e.sunset) + ',' +
+               time(e.culmination) + ',' + DayLengthText(e) + ',' + time(e.civilDawn) + ',' +
+               time(e.civilDusk) + ',' + time(e.nauticalDawn) + ',' + time(e.nauticalDusk) + ',' +
+               time(e.astronomicalDawn) + ',' + time(e.astronomicalDusk) + ',' + altitude + '\n';
+    } else {
+      const auto cell = [](const std::string &text) {
+        return (text.empty() ? std::string("--:--:--") : text) + "  ";
+      };
+      chunk += DateText(date) + "  " + cell(time(e.sunrise)) + cell(time(e.sunset)) +
+               cell(time(e.culmination)) + cell(DayLengthText(e)) + cell(time(e.civilDawn)) +
+               cell(time(e.civilDusk)) + cell(time(e.nauticalDawn)) + cell(time(e.nauticalDusk)) +
+               cell(time(e.astronomicalDawn)) + cell(time(e.astronomicalDusk)) + altitude + '\n';
+    }
+    if (chunk.size() > (1 << 15)) {
+      if (!out.write(chunk.data(), std::streamsize(chunk.size()))) return kNotWritten;
+      chunk.clear();
+    }
+  }
+  if (r.format == Format::Json) chunk += "\n  ]\n}\n";
+  out.write(chunk.data(), std::streamsize(chunk.size()));
+  return out ? kDone : kNotWritten;
+}
+
+// ---- path -----------------------------------------------------------------
+
+int Path(const Request &r, std::ostream &out, std::ostream &err, const Clock &clock) {
+  bool clockOk = true;
+  const CivilDate date = DateOrToday(r, clock, clockOk);
+  if (!clockOk) {
+    err << "ostrel-cli: the computer's clock is outside the years 1700 to 2100\n";
+    return kBadInput;
+  }
+  const ClassicSunDay day(SiteOf(r), date);
+  Json points = Json::array();
+  if (r.format == Format::Csv) {
+    out << "time,altitude_true,altitude_apparent,azimuth\n";
+  } else if (r.format == Format::Text) {
+    out << "The Sun's path at " << SiteText(r) << ", " << DateText(date)
+        << " (classic theory)\n\n"
+        << "time    altitude true  altitude app.  azimuth (from north)\n";
+  }
+  for (int minutes = 0; minutes <= 1440; minutes += r.stepMinutes) {
+    const SunPlace place = day.PlaceAt(minutes / 60.0);
+    const double apparent = ApparentAltitude(place.altitudeDeg);
+    char time[24];
+    std::snprintf(time, sizeof time, "%02d:%02d", minutes / 60, minutes % 60);
+    if (r.format == Format::Json) {
+      points.push_back({{"time", time},
+                        {"altitude_true_deg", place.altitudeDeg},
+                        {"altitude_apparent_deg", apparent},
+                        {"azimuth_deg", place.azimuthDeg}});
+    } else if (r.format == Format::Csv) {
+      out << time << ',' << Fixed(place.altitudeDeg, 6) << ',' << Fixed(apparent, 6) << ','
+          << Fixed(place.azimuthDeg, 6) << '\n';
+    } else {
+      char line[96];
+      std::snprintf(line, sizeof line, "%s  %12.3f°  %12.3f°  %12.3f°\n", time,
+                    place.altitudeDeg, apparent, place.azimuthDeg);
+      out << line;
+    }
+  }
+  if (r.format == Format::Json) {
+    const Json document{{"theory", "classic"}, {"site", SiteJson(r)}, {"date", DateText(date)},
+                        {"step_min", r.stepMinutes}, {"points", points}};
+    out << document.dump(2) << '\n';
+  }
+  return out ? kDone : kNotWritten;
+}
+
+} // namespace
+
+int Run(std::span<const std::string> arguments, std::ostream &out, std::ostream &err,
+        const Clock &clock) {
+  const Parsed parsed = ParseArguments(arguments);
+  switch (parsed.outcome) {
+  case Parsed::Outcome::Help:
+  case Parsed::Outcome::Version:
+    out << parsed.text;
+    return out ? kDone : kNotWritten;
+  case Parsed::Outcome::Refused:
+    err << parsed.text << '\n';
+    return kBadInput;
+  case Parsed::Outcome::Run:
+    break;
+  }
+  const Request &r = parsed.request;
+  switch (r.command) {
+  case Command::Now: return Now(r, out, err, clock);
+  case Command::Day: return Day(r, out, err, clock);
+  case Command::Table: return Table(r, out);
+  case Command::Path: return Path(r, out, err, clock);
+  }
+  return kBadInput;
+}
+
+} // namespace ostrel::cli
