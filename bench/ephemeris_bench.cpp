@@ -4,13 +4,22 @@
 // texts.  The ratio of the two medians shows what the fields and the texts
 // cost on top of the astronomy.
 //
+// Beside them, one whole day's events (BM_DayEvents: the classic theory set
+// up for a site and date, then FindDayEvents with every event) and a year
+// table's day (BM_DayEventsTable: no golden or blue hours), cycling through
+// the 64 days of bench/day_cases.h.  The aim is a day's events within five
+// runs of MAINCALC (compare the BM_DayEvents and BM_MAINCALC medians).
+//
 //   build/bench/ephemeris_bench --benchmark_repetitions=10
 //       --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 
+#include "bench/day_cases.h"
+#include "core/day_events.h"
 #include "core/ephemeris.h"
+#include "core/sun_day.h"
 
 namespace {
 
@@ -103,6 +112,43 @@ void BM_BareKernel(benchmark::State &state) {
   }
 }
 BENCHMARK(BM_BareKernel);
+
+// The days of the table, one per iteration.  Before timing, every day is
+// computed once: a day at a mid latitude (within 60 degrees) without a
+// sunrise and a sunset would mean the benchmark times a failure, and the
+// mean number of moments found a day is reported beside the time
+// (events_per_day; at most 13 with every event, 9 without the golden and
+// blue hours).
+void RunDays(benchmark::State &state, ostrel::DayEventSet set) {
+  using namespace ostrel::bench;
+  int found = 0;
+  for (std::size_t i = 0; i < kBenchDays; ++i) {
+    const ostrel::ClassicSunDay day(OstrelSite(SiteOfDay(i)), OstrelDate(DateOfDay(i)));
+    const ostrel::DayEvents events = ostrel::FindDayEvents(day, {}, set);
+    const bool riseAndSet = events.sunrise.happens() && events.sunset.happens();
+    if (std::fabs(SiteOfDay(i).latDeg) < 60 && !riseAndSet) {
+      state.SkipWithError("a mid-latitude day without sunrise or sunset");
+      return;
+    }
+    found += HappeningMoments(events);
+  }
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const ostrel::ClassicSunDay day(OstrelSite(SiteOfDay(i)), OstrelDate(DateOfDay(i)));
+    ostrel::DayEvents events = ostrel::FindDayEvents(day, {}, set);
+    benchmark::DoNotOptimize(events);
+    i = i + 1 < kBenchDays ? i + 1 : 0;
+  }
+  state.counters["events_per_day"] = double(found) / kBenchDays;
+}
+
+void BM_DayEvents(benchmark::State &state) { RunDays(state, ostrel::DayEventSet::Full); }
+BENCHMARK(BM_DayEvents);
+
+void BM_DayEventsTable(benchmark::State &state) {
+  RunDays(state, ostrel::DayEventSet::Twilights);
+}
+BENCHMARK(BM_DayEventsTable);
 
 } // namespace
 
