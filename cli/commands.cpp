@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
 #include <optional>
 #include <vector>
 
@@ -154,12 +155,22 @@ std::string WhyMissing(Absence absence, const std::string &level) {
 
 // ---- now ----------------------------------------------------------------
 
-// Captions of the window's results, English, with the units they show in.
-struct NowLine {
-  const char *caption;
-  std::vector<const char *> labels; // texts joined by the separators
-  std::vector<const char *> separators; // after each text
-};
+constexpr const char *kClockOutOfRange =
+    "ostrel-cli: the computer's clock is outside the years 1700 to 2100\n";
+
+// The window's placeholders ("--", "--------", "- - - - - -") stand for a
+// value that does not exist: they take no unit.
+bool IsPlaceholder(const std::string &text) {
+  return text.rfind('-', 0) == 0 && text.find_first_of("0123456789") == std::string::npos;
+}
+
+// Texts joined with their units, or the first text's placeholder alone.
+std::string WithUnits(std::initializer_list<std::pair<std::string, const char *>> parts) {
+  if (IsPlaceholder(parts.begin()->first)) return parts.begin()->first;
+  std::string text;
+  for (const auto &[value, unit] : parts) text += value + unit;
+  return text;
+}
 
 int Now(const Request &r, std::ostream &out, std::ostream &err, const Clock &clock) {
   LocalMoment moment;
@@ -168,7 +179,7 @@ int Now(const Request &r, std::ostream &out, std::ostream &err, const Clock &clo
   } else {
     const std::optional<LocalNow> now = LocalNowAt(r.timezone, clock());
     if (!now) {
-      err << "ostrel-cli: the computer's clock is outside the years 1700 to 2100\n";
+      err << kClockOutOfRange;
       return kBadInput;
     }
     moment = {now->date, now->seconds / 3600, now->seconds / 60 % 60, now->seconds % 60};
@@ -229,25 +240,32 @@ int Now(const Request &r, std::ostream &out, std::ostream &err, const Clock &clo
   const std::pair<std::string, std::string> lines[] = {
       {"Day of Year", texts.DOY},
       {"Julian date (modified)", texts.JulianDate},
-      {"Sidereal Time", texts.SidHour + " h " + texts.SidMin + " min " + texts.SidSec + " s"},
-      {"Longitude (ecliptic)", texts.LongSun + "°"},
-      {"Right Ascension", texts.RAHour + " h " + texts.RAMin + " min " + texts.RASec + " s"},
-      {"Declination", declinationSign + texts.DeclGrad + "° " + texts.DeclMin + "′ " +
-                          texts.DeclSec + "″"},
-      {"Altitude, True", texts.AltTrue + "°"},
-      {"Altitude, App.", texts.AltApp + "°"},
-      {"Zenith angle, True", texts.ZenTrue + "°"},
-      {"Zenith angle, App.", texts.ZenApp + "°"},
-      {azimuthCaption, texts.AzimTrue + "°"},
+      {"Sidereal Time",
+       WithUnits({{texts.SidHour, " h "}, {texts.SidMin, " min "}, {texts.SidSec, " s"}})},
+      {"Longitude (ecliptic)", WithUnits({{texts.LongSun, "°"}})},
+      {"Right Ascension",
+       WithUnits({{texts.RAHour, " h "}, {texts.RAMin, " min "}, {texts.RASec, " s"}})},
+      {"Declination", WithUnits({{declinationSign + texts.DeclGrad, "° "},
+                                 {texts.DeclMin, "′ "},
+                                 {texts.DeclSec, "″"}})},
+      {"Altitude, True", WithUnits({{texts.AltTrue, "°"}})},
+      {"Altitude, App.", WithUnits({{texts.AltApp, "°"}})},
+      {"Zenith angle, True", WithUnits({{texts.ZenTrue, "°"}})},
+      {"Zenith angle, App.", WithUnits({{texts.ZenApp, "°"}})},
+      {azimuthCaption, WithUnits({{texts.AzimTrue, "°"}})},
       {"Airmass", texts.Airmass},
-      {"Distance from Earth", texts.DistAU + " AU, " + texts.Distkm + " km"},
-      {"Sun's angular diameter", texts.DiamMin + "′ " + texts.DiamSec + "″"},
-      {"Upper culmination time", texts.CulmHour + " h " + texts.CulmMin + " min"},
-      {"Max.True altitude", texts.AltMax + "°"},
-      {"Equation of time in local noon", texts.EquMin + " min"},
-      {"Sunrise", texts.RiseHour + " h " + texts.RiseMin + " min, azimuth " + texts.RiseAzim + "°"},
-      {"Sunset", texts.SetHour + " h " + texts.SetMin + " min, azimuth " + texts.SetAzim + "°"},
-      {"Duration of day", texts.DurHour + " h " + texts.DurMin + " min"},
+      {"Distance from Earth", WithUnits({{texts.DistAU, " AU, "}, {texts.Distkm, " km"}})},
+      {"Sun's angular diameter", WithUnits({{texts.DiamMin, "′ "}, {texts.DiamSec, "″"}})},
+      {"Upper culmination time", WithUnits({{texts.CulmHour, " h "}, {texts.CulmMin, " min"}})},
+      {"Max.True altitude", WithUnits({{texts.AltMax, "°"}})},
+      {"Equation of time in local noon", WithUnits({{texts.EquMin, " min"}})},
+      {"Sunrise", WithUnits({{texts.RiseHour, " h "},
+                             {texts.RiseMin, " min, azimuth "},
+                             {texts.RiseAzim, "°"}})},
+      {"Sunset", WithUnits({{texts.SetHour, " h "},
+                            {texts.SetMin, " min, azimuth "},
+                            {texts.SetAzim, "°"}})},
+      {"Duration of day", WithUnits({{texts.DurHour, " h "}, {texts.DurMin, " min"}})},
   };
   out << "The Sun at " << DateText(moment.date) << " " << ClockText(secondsOfDay) << " UTC"
       << OffsetText(r.timezone) << ", " << AngleText(r.latitude, 'N', 'S') << " "
@@ -322,7 +340,7 @@ int Day(const Request &r, std::ostream &out, std::ostream &err, const Clock &clo
   bool clockOk = true;
   const CivilDate date = DateOrToday(r, clock, clockOk);
   if (!clockOk) {
-    err << "ostrel-cli: the computer's clock is outside the years 1700 to 2100\n";
+    err << kClockOutOfRange;
     return kBadInput;
   }
   const ClassicSunDay day(SiteOf(r), date);
@@ -509,7 +527,7 @@ int Path(const Request &r, std::ostream &out, std::ostream &err, const Clock &cl
   bool clockOk = true;
   const CivilDate date = DateOrToday(r, clock, clockOk);
   if (!clockOk) {
-    err << "ostrel-cli: the computer's clock is outside the years 1700 to 2100\n";
+    err << kClockOutOfRange;
     return kBadInput;
   }
   const ClassicSunDay day(SiteOf(r), date);
