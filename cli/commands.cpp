@@ -110,6 +110,13 @@ std::string Shortest(double value) {
   return std::string(text, end);
 }
 
+// Characters of a UTF-8 text, for aligning columns.
+std::size_t DisplayWidth(const std::string &text) {
+  std::size_t width = 0;
+  for (char c : text) width += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return width;
+}
+
 // ---- The local date and moment from the clock ---------------------------
 
 struct LocalNow {
@@ -138,8 +145,9 @@ std::optional<LocalNow> LocalNowAt(float timezone, std::chrono::system_clock::ti
 
 // ---- Why an event is missing ------------------------------------------
 
+// Degrees to 0.001 with the sign: "+6°", "-0.831°".
 std::string LevelText(double altitudeDeg) {
-  std::string text = NumText(altitudeDeg);
+  std::string text = NumText(std::round(altitudeDeg * 1000) / 1000);
   return (altitudeDeg > 0 ? "+" : "") + text + "°";
 }
 
@@ -422,8 +430,8 @@ int Day(const Request &r, std::ostream &out, std::ostream &err, const Clock &clo
   if (e.polar == Polar::Night) out << "Polar night: the Sun stays below the horizon all day.\n";
   out << '\n';
   const auto line = [&out](const std::string &caption, const std::string &value) {
-    out << caption << std::string(30 - std::min<std::size_t>(29, caption.size()), ' ') << value
-        << '\n';
+    out << caption << std::string(30 - std::min<std::size_t>(29, DisplayWidth(caption)), ' ')
+        << value << '\n';
   };
   for (const EventRow &row : rows) {
     std::string value;
