@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <chrono>
@@ -217,9 +218,7 @@ std::string OptionList(const CLI::App &command) {
 }
 
 std::string OneLine(std::string text) {
-  for (char &c : text) {
-    if (c == '\n' || c == '\r') c = ' ';
-  }
+  std::replace_if(text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
   while (!text.empty() && text.back() == ' ') text.pop_back();
   return text;
 }

@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -112,24 +113,17 @@ std::string Shortest(double value) {
 
 // Characters of a UTF-8 text, for aligning columns.
 std::size_t DisplayWidth(const std::string &text) {
-  std::size_t width = 0;
-  for (char c : text) width += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  return width;
+  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80; // not a continuation byte
+  }));
 }
 
 // ---- The local date and moment from the clock ---------------------------
 
-struct LocalNow {
-  CivilDate date;
-  int seconds = 0; // of the day
-};
-
-std::optional<LocalNow> LocalNowAt(float timezone, std::chrono::system_clock::time_point now) {
+// The local civil moment at the site, to the whole second, of an instant.
+std::optional<LocalMoment> LocalNowAt(float timezone, std::chrono::system_clock::time_point now) {
   using namespace std::chrono;
-  const long long utc = duration_cast<seconds>(now.time_since_epoch()).count() -
-                        (now.time_since_epoch() < duration_cast<seconds>(now.time_since_epoch())
-                             ? 1
-                             : 0);
+  const long long utc = floor<seconds>(now.time_since_epoch()).count();
   const long long local = utc + std::llround(double(timezone) * 3600);
   long long day = local / 86400;
   long long second = local % 86400;
@@ -140,7 +134,8 @@ std::optional<LocalNow> LocalNowAt(float timezone, std::chrono::system_clock::ti
   const year_month_day ymd{sys_days{days{day}}};
   const CivilDate date{int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day()))};
   if (date.year < 1700 || date.year > 2100) return std::nullopt;
-  return LocalNow{date, int(second)};
+  const int secondOfDay = int(second);
+  return LocalMoment{date, secondOfDay / 3600, secondOfDay / 60 % 60, secondOfDay % 60};
 }
 
 // ---- Why an event is missing ------------------------------------------
@@ -185,12 +180,12 @@ int Now(const Request &r, std::ostream &out, std::ostream &err, const Clock &clo
   if (r.at) {
     moment = *r.at;
   } else {
-    const std::optional<LocalNow> now = LocalNowAt(r.timezone, clock());
+    const std::optional<LocalMoment> now = LocalNowAt(r.timezone, clock());
     if (!now) {
       err << kClockOutOfRange;
       return kBadInput;
     }
-    moment = {now->date, now->seconds / 3600, now->seconds / 60 % 60, now->seconds % 60};
+    moment = *now;
   }
   const Site site = SiteOf(r);
   Ephemeris run;
@@ -336,7 +331,7 @@ const char *PolarKey(Polar polar) {
 CivilDate DateOrToday(const Request &r, const Clock &clock, bool &clockOk) {
   clockOk = true;
   if (r.date) return *r.date;
-  const std::optional<LocalNow> now = LocalNowAt(r.timezone, clock());
+  const std::optional<LocalMoment> now = LocalNowAt(r.timezone, clock());
   if (!now) {
     clockOk = false;
     return {};

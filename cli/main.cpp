@@ -19,7 +19,7 @@ namespace {
 class OutputBuffer : public std::streambuf {
 public:
   explicit OutputBuffer(int fd) : fd_(fd) { setp(buffer_, buffer_ + sizeof buffer_); }
-  ~OutputBuffer() override { sync(); }
+  ~OutputBuffer() override { Drain(); }
   int error() const { return error_; }
 
 protected:

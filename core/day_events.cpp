@@ -95,10 +95,8 @@ public:
       int &count = above ? result.risings : result.settings;
       if (count++ > 0) continue; // only the first of each direction is given
       const double hours = Refine(samples_[i - 1], samples_[i], sinLevel);
-      const std::optional<int> seconds = SecondsOfDay(hours);
-      DayMoment &moment = above ? result.rising : result.setting;
-      if (seconds) {
-        moment = DayMoment::At(*seconds);
+      if (const std::optional<int> seconds = SecondsOfDay(hours)) {
+        (above ? result.rising : result.setting) = DayMoment::At(*seconds);
       } else {
         --count; // on the bound of the date: it belongs to the next one
       }
@@ -130,8 +128,11 @@ private:
   void FindPassages(double target, double firstHourAngle) {
     double ahead = target - firstHourAngle;
     ahead -= 24 * std::floor(ahead / 24);
-    for (double guess = kDayStart + ahead / rate_; guess <= kDayEnd + 0.1; guess += 24 / rate_) {
-      double hours = guess;
+    // One passage a day each way, two where the date is a little longer
+    // than the Sun's day.
+    for (int turn = 0; turn < 2; ++turn) {
+      double hours = kDayStart + (ahead + 24 * turn) / rate_;
+      if (hours > kDayEnd + 0.1) break;
       for (int pass = 0; pass < kPassagePasses; ++pass) {
         const double step = WrapHours(day_.At(hours).hourAngle - target) / rate_;
         hours -= step;

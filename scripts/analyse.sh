@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Static analysis of core/ and app/: clang-tidy with the checks of
+# Static analysis of core/, cli/ and app/: clang-tidy with the checks of
 # .clang-tidy, and cppcheck.  Any finding fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,12 +11,12 @@ cmake -S . -B "$build" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
   -DBUILD_TESTING=OFF -DOSTREL_BUILD_BENCH=OFF > /dev/null
 cmake --build "$build" --target ostrel_app -j "$jobs"
 
-echo "clang-tidy: core/ and app/"
-git ls-files 'core/*.cpp' 'app/*.cpp' |
+echo "clang-tidy: core/, cli/ and app/"
+git ls-files 'core/*.cpp' 'cli/*.cpp' 'app/*.cpp' |
   xargs -P "$jobs" -n 1 clang-tidy -p "$build" --quiet 2> /dev/null
 
-echo "cppcheck: core/ and app/"
+echo "cppcheck: core/, cli/ and app/"
 cppcheck --error-exitcode=1 --enable=warning,style,performance,portability \
   --std=c++20 --language=c++ --inline-suppr --quiet \
-  --suppress=missingIncludeSystem -I . core app
+  --suppress=missingIncludeSystem -I . core cli app
 echo "static analysis: no findings"
