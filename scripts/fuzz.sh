@@ -10,9 +10,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-${OSTREL_FUZZ_SECONDS:-60}}
-targets=(field_parse settings_reader maincalc)
+targets=(field_parse settings_reader maincalc cli_arguments)
 
-command -v clang++ >/dev/null || { echo "clang++ is missing (scripts/deps.sh installs it)" >&2; exit 1; }
+command -v clang++ >/dev/null || { echo "clang++ is missing (scripts/deps.sh test installs it)" >&2; exit 1; }
 cmake -S fuzz -B build/fuzz -DCMAKE_CXX_COMPILER=clang++
 cmake --build build/fuzz -j "$(nproc)"
 

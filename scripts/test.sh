@@ -6,7 +6,7 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/deps.sh
+./scripts/deps.sh test
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 

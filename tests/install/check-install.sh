@@ -2,10 +2,12 @@
 # check-install.sh CMAKE BUILD_DIR SOURCE_DIR VERSION
 #
 # Installs the build into a new temporary prefix and checks what a Linux
-# desktop looks for there: the program in bin/, the desktop entry, the icon
-# in the theme sizes and as SVG, and the AppStream metadata, each accepted
-# by its validator; and that nothing else is installed (no static library,
-# test or tool).  Exits 77 when a validator is not installed.
+# desktop looks for there: the window and ostrel-cli in bin/, their manual
+# pages, the desktop entry, the icon in the theme sizes and as SVG, and the
+# AppStream metadata, each accepted by its validator; the copyright and
+# changelog that Debian keeps for a package; and that nothing else is
+# installed (no static library, test or tool).  Exits 77 when a validator
+# is not installed.
 set -euo pipefail
 
 cmake=$1 build=$2 source=$3 version=$4
@@ -13,7 +15,7 @@ id=org.ostrel.Ostrel
 
 for tool in desktop-file-validate appstreamcli; do
   if ! command -v "$tool" >/dev/null; then
-    echo "SKIPPED: $tool is not installed (scripts/deps.sh installs it)"
+    echo "SKIPPED: $tool is not installed (scripts/deps.sh test installs it)"
     exit 77
   fi
 done
@@ -31,12 +33,17 @@ fail() {
 # Exactly these files: a target installed by accident shows as extra.
 expected=$(sort <<LIST
 bin/ostrel
+bin/ostrel-cli
 share/applications/$id.desktop
+share/doc/ostrel/changelog.gz
+share/doc/ostrel/copyright
 share/icons/hicolor/128x128/apps/$id.png
 share/icons/hicolor/256x256/apps/$id.png
 share/icons/hicolor/32x32/apps/$id.png
 share/icons/hicolor/64x64/apps/$id.png
 share/icons/hicolor/scalable/apps/$id.svg
+share/man/man1/ostrel-cli.1.gz
+share/man/man1/ostrel.1.gz
 share/metainfo/$id.metainfo.xml
 LIST
 )
@@ -46,7 +53,64 @@ if [ "$installed" != "$expected" ]; then
   diff <(echo "$expected") <(echo "$installed") || true
 fi
 
-[ -x "$prefix/bin/ostrel" ] || fail "bin/ostrel is not executable"
+for program in ostrel ostrel-cli; do
+  [ -x "$prefix/bin/$program" ] || fail "bin/$program is not executable"
+done
+
+# The compressed files carry no name and no time (gzip -n): the FLG byte
+# has no FNAME bit (8) and the four MTIME bytes are zero, so that every
+# build of the same source installs the same bytes.
+for file in share/man/man1/ostrel.1.gz share/man/man1/ostrel-cli.1.gz share/doc/ostrel/changelog.gz; do
+  [ -f "$prefix/$file" ] || continue
+  gzip -t "$prefix/$file" 2>/dev/null || { fail "$file is not gzip data"; continue; }
+  read -r flags mtime <<<"$(od -An -tu1 -j3 -N5 "$prefix/$file" |
+    awk '{ print $1, $2 + $3 + $4 + $5 }')"
+  [ $((flags & 8)) -eq 0 ] || fail "$file keeps the name of the file it was made from"
+  [ "$mtime" -eq 0 ] || fail "$file keeps a modification time"
+done
+
+# Each page renders without a warning from groff (through man-db), on a
+# terminal of plain ASCII as on a UTF-8 one, and, where mandoc is
+# installed, without a lint message of mandoc's.
+for page in ostrel ostrel-cli; do
+  file=$prefix/share/man/man1/$page.1.gz
+  [ -f "$file" ] || continue
+  # The page documents the program it is installed for.
+  title=$(zcat "$file" | sed -n 's/^\.TH \([^ ]*\) 1 .*/\1/p' | sed 's/\\-/-/g' | tr 'A-Z' 'a-z')
+  [ "$title" = "$page" ] || fail "$page.1.gz is the section 1 page of '$title'"
+  if command -v man >/dev/null; then
+    for locale in C C.UTF-8; do
+      if ! warnings=$(LC_ALL=$locale MANWIDTH=80 man --warnings -l "$file" 2>&1 >/dev/null); then
+        fail "man cannot render $page.1.gz ($locale): $warnings"
+      elif [ -n "$warnings" ]; then
+        fail "man warns of $page.1.gz ($locale): $warnings"
+      fi
+    done
+  fi
+  if command -v mandoc >/dev/null; then
+    lint=$(zcat "$file" | mandoc -Tlint 2>&1) ||
+      fail "mandoc -Tlint on $page.1.gz: $lint"
+  fi
+done
+
+# The newest changelog entry is the version being built, as for the
+# metadata below, and the copyright names the licence the metadata names.
+changelog=$prefix/share/doc/ostrel/changelog.gz
+if [ -f "$changelog" ]; then
+  newest=$(zcat "$changelog" | sed -n '1s/^ostrel (\([^)]*\)) .*/\1/p')
+  [ "$newest" = "$version" ] || fail "newest changelog entry is '$newest', the project is $version"
+fi
+copyright=$prefix/share/doc/ostrel/copyright
+metainfo=$prefix/share/metainfo/$id.metainfo.xml
+if [ -f "$copyright" ] && [ -f "$metainfo" ]; then
+  # The licence of "Files: *", the paragraph that covers the programs.
+  licence=$(awk '/^Files: \*$/ { files = 1; next } files && /^License:/ { print $2; exit }' "$copyright")
+  project=$(sed -n 's|.*<project_license>\(.*\)</project_license>.*|\1|p' "$metainfo")
+  [ -n "$licence" ] && [ "$licence" = "$project" ] ||
+    fail "the copyright's licence of the programs is '$licence', the metadata's '$project'"
+  grep -q '/usr/share/common-licenses/GPL-3' "$copyright" ||
+    fail "the copyright does not point to /usr/share/common-licenses/GPL-3"
+fi
 
 # A PNG's width and height are the big-endian words at bytes 16 and 20.
 png_size() {
