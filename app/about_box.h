@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About boxes: the program's name and version, our notice, the logo
 // and an OK button, in English (frmAbout) and in Russian (frmAbout_rus).
 // Each is a top-level window of its own, shown modeless; OK (or Enter) only

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading an input field: its text is parsed, the value kept in the
 // precision of its Observation field, and the normal form of that value
 // (always with ".") written back into the field at once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A list box one row high whose value is the index of the item in its
 // visible row, highlighted or not: the user picks a hemisphere by scrolling.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two interface languages: the caption table and the switch of the main
 // window between its columns.
 

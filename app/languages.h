@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two interface languages as data: every caption that a switch of
 // language sets, in the order the switch sets it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's controls, lines, menus and focus order, as designed.
 // Rows are in the order the window is built, which is also the stacking
 // order: a later control lies above an earlier one where boxes overlap.

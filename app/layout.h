@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as data: every control with its kind, initial text, box,
 // font, colour, alignment and enabled state; the lines; the menu tree; the
 // focus order.  MainWindow builds all of it with one loop per table, so a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The load step at start and "&Save settings": the settings file between
 // the window and the disk.  The format itself is in settings_file.cpp.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The local date and time that real-time tracking shows and computes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ostrel: the Sun's position and the circumstances of its day for any site.
 
 #include <QApplication>

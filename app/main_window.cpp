@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Construction of the main window from the layout tables, the load step,
 // the result display and the ways the window talks to the user.  The
 // handlers of "Calculate" and of real-time tracking live in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window "Ostrel": the input fields of the site and the moment, the
 // result labels, the choice between real-time tracking and manual input,
 // and the menus.  The window only moves values between its controls and the

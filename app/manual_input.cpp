@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Calculate": the typed site, date and time are read, written back in
 // normal form, checked in a fixed order and computed.  The first bad value
 // is refused with its message, and then nothing is computed and no result

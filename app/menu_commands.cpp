@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The azimuth convention, the About boxes and the ways to end the program.
 
 #include <QAction>

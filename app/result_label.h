@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A result label: one text in a fixed box, drawn as a plain-text QLabel
 // with word wrap draws it, which a tick may change every second.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: one line of Windows-1251 text, ended by CR LF, with
 // eleven values in a fixed order.  Plain functions over bytes and values,
 // so that the format can be tested (and fuzzed) without a window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The timing log of the tick benchmark (bench/tick): when the environment
 // variable OSTREL_TICK_LOG names a file, every tick of a window's timer is
 // timed, with the painting that follows it, and so is the first painting of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Real-time tracking: the timer tick that follows the computer's clock, the
 // two modes, and the timer interval menu.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `ostrel-cli table` over the whole range, 1700-01-01 to 2100-12-31
 // (146,462 dates), written as CSV: the day's events without the golden and
 // blue hours for every date, and the forming and writing of its rows.  The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The days the benchmarks of a day's events cycle through: sixteen sites,
 // each on four dates, so that one run meets mid latitudes, the tropics, both
 // polar circles and beyond, both hemispheres and the time zones -12 and +12,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One whole run of MAINCALC (35 texts) beside a bare kernel of the
 // arithmetic a run needs: six Kepler solutions and the trigonometry of one
 // position and five evaluations, in local variables, with no fields and no

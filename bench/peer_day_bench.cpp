@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A day's events by Ostrel beside the same events by a peer library,
 // astronomy-engine's C library (../shared/peers/astronomy-c, MIT licence in
 // its LICENSE file there), over the 64 days of bench/day_cases.h.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the command line: CLI11 takes the words apart; the values are
 // checked here, so that each refusal can say what is accepted.
 #include "cli/arguments.h"

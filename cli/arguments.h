@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line of ostrel-cli: what it asks for, read and checked.
 //
 //   ostrel-cli now   SITE [--at LOCAL] [--azimuth north|south|south-signed] [OUT]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four commands.  Each asks the core and only writes what it answers:
 // `now` the window's run for the typed values, `day` and `table` the day's
 // events, `path` the Sun's place through the day.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ostrel-cli's commands: a parsed request in, text, JSON or CSV out.
 #pragma once
 

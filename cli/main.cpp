@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ostrel-cli: the Sun's position and day from a terminal or a script.
 #include <unistd.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Calendar and sidereal time: day of the year, Julian dates, the local
 // sidereal time and their texts.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The classic theory's formulas as plain functions of their arguments: the
 // Julian date, the local sidereal time, the orbit and the obliquity.  The
 // window's run (Ephemeris) and the evaluation of the Sun at any moment of a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search of a day's events.
 //
 // The day is sampled at its two ends and at the extremes of the altitude,

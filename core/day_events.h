@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The events of one local civil date at a site: sunrise and sunset,
 // culmination, the three twilights, the golden and blue hours, and the
 // crossings of any altitude, each to the second.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculation driver: the fixed order of a run, the number format of its
 // texts, and the greatest altitude of the day, which closes every run.
 #include "core/ephemeris.h"

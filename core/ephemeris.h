@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The solar ephemeris: from a site and a local civil moment to every result
 // text of the main window.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Sun in the observer's sky: true altitude and zenith angle, azimuth in
 // the chosen convention, refraction with the apparent altitude, and airmass.
 //

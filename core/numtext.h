@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers as the program writes and reads them.
 //
 // NumText writes a double with at most 15 significant digits and a float with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Sun's apparent orbit and its equatorial coordinates.
 //
 // One Keplerian ellipse with fixed elements referred to the epoch 1980

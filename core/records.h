@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three records of the solar ephemeris: what one calculation is given
 // (Observation), the state it works in (CalcState), and the texts it hands to
 // the result labels (SunReport).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The classic theory at any moment of a local date.
 #include "core/sun_day.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Sun over one local civil date at one site: its place at any moment of
 // the date, from a theory.  The day's events, the path and the tables are
 // computed from this interface, so that a second theory only has to give

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The site and the moment as the window's input fields give them, turned
 // into the units of the calculation.  The window and the command line both
 // fill CalcState through these, so the same typed values give the same run.

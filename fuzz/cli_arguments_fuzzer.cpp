@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ostrel-cli on any argument vector: a clean refusal or a result, never a
 // crash.
 //

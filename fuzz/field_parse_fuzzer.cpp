@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes typed into an input field, read as a double field (degrees,
 // date and time) and as a single field (minutes, time zone).
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fuzz targets' one way to report a broken property: print what broke
 // and abort, so that libFuzzer keeps the input as a crash.
 #pragma once

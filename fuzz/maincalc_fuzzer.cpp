@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MAINCALC on any site and moment that the window's checks let through.
 //
 // The bytes choose the values: a year, month and day (whole, as the date

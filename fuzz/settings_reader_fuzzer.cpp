@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes, of any length, as the settings file.
 //
 // The reader must not crash or read out of bounds, whatever the file holds.

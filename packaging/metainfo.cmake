@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the installed AppStream metadata from org.ostrel.Ostrel.metainfo.xml.in.
 #
 # Software centres load a screenshot from the web address in the metadata,

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package of the installed files (cpack -G DEB in the build
 # directory).  Its library dependencies are read off the program by
 # dpkg-shlibdeps (dpkg-dev, file); what the program loads by name is added

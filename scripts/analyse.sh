@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Static analysis of core/, cli/ and app/: clang-tidy with the checks of
 # .clang-tidy, and cppcheck.  Any finding fails the run.
 set -euo pipefail

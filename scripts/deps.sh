@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # deps.sh run|test
 #
 # Installs the Debian packages that Ostrel needs and this machine lacks:

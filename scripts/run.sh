@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what the build needs and is missing, builds the window and
 # ostrel-cli, and starts the window.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds everything and runs every test: once in
 # an optimised build with warnings as errors; the Debian package; the
 # benchmarks briefly, so that they are known to run; static analysis; the
@@ -17,6 +18,13 @@ ctest --test-dir build/test --output-on-failure -j "$jobs"
 tests/install/check-deb.sh build/test
 
 build/test/bench/ephemeris_bench --benchmark_min_time=0.05
+build/test/bench/cli_table_bench
+# The peer library's benchmark is built only where its sources lie beside
+# the clone; --compare fails when sunrise or sunset differ by over 2 min.
+if [ -x build/test/bench/peer_day_bench ]; then
+  build/test/bench/peer_day_bench --compare > /dev/null
+  build/test/bench/peer_day_bench --benchmark_min_time=0.05
+fi
 
 ./scripts/analyse.sh build/analyse
 # Each fuzz target for a bounded time on a copy of its seed corpus.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether every caption and value of a window is shown whole: no text runs
 // past its box or is cut at its edge.  A caption that is too long for its
 // box in one language is easy to miss by eye, so the screenshot tool checks

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The check of the screenshot tool: a text is reported exactly when its
 // control would show it cut.  Widths are chosen well clear of the text's
 // width in 11-pixel Liberation Sans, so that the rows hold for any

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders every PNG of Ostrel's icon from the one drawing,
 # packaging/org.ostrel.Ostrel.svg:
 #   packaging/icons/NxN/org.ostrel.Ostrel.png  the desktop icons (32 to 256)

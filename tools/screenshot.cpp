@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ostrel_screenshot DIRECTORY
 //
 // Renders Ostrel's main window after a calculation, in English and in

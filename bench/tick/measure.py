@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The per-tick cost of Ostrel against a bare window of the same controls.
 
 Both programs run on a private Xvfb server at the real rate of one tick a

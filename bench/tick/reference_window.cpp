@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reference of the tick benchmark: a bare Qt 6 main window with the
 // controls of Ostrel's window, built from the same layout tables (kinds,
 // texts, boxes, fonts, colours, lines, list items, menus), whose timer only

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line's `now` shows the very texts the window shows for the
 // same typed site and moment, in every azimuth convention.
 #include <QLocale>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The computer's clock of real-time tracking: its once-a-minute conversion
 // must give, second by second, what converting each reading alone gives.
 #include <QDateTime>

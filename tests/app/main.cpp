@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window tests run without a display on Qt's offscreen platform, in a
 // fixed English number format unless a test chooses another.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Calculate": every read, write-back, check, correction and message in its
 // order, and the site and moment handed to the calculation.
 

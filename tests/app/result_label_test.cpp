@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A result label draws its text exactly as a plain-text label with word
 // wrap draws the same text, and reads as that text to a screen reader.
 

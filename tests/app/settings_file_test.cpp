@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file's line: exact bytes, round trips, the tolerant reader,
 // its failures, and Windows-1251 through both converters.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file from the window: save and load round trips, the exact
 // line, what a failed load keeps, and saves that cannot be done.
 

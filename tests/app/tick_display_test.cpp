@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a tick shows when it leaves unchanged texts alone: every new text
 // still reaches its control, a field whose text stays keeps its cursor, and
 // a result label whose text stays is not repainted.

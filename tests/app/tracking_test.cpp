@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Real-time tracking: the two modes, the timer interval, the tick on a clock
 // the test sets, the fall-back to manual mode, and the mended faults.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers of the window tests: a window on a clock the test sets, field
 // access by control name, and message boxes closed as soon as they open.
 #pragma once

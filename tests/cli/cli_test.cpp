@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ostrel-cli as a script sees it: statuses, the one-line refusals, and
 // output that a JSON parser and a CSV reader take.
 #include <gtest/gtest.h>

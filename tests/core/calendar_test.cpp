@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Day of the year, Julian dates and sidereal time.
 #include <gtest/gtest.h>
 

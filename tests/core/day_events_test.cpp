@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The events of a day: checked against an independent slow search of the
 // same model, against almanac figures within the classic theory's accuracy,
 // and on the days that vanish and return near the poles.

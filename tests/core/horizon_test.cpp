@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Altitude, azimuth, refraction and airmass.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number texts, the field parse and the rounding helpers.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Sun's orbit and equatorial coordinates.
 #include <gtest/gtest.h>
 

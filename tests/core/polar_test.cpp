@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Polar day and night, and the greatest altitude of the day.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Culmination, equation of time, sunrise, sunset and day length.
 #include <gtest/gtest.h>
 

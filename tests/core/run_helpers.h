@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Filling the site-and-moment group of CalcState the way the two callers of
 // the window do, so that each test reads as a site, a date and a time.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A sweep over the whole accepted domain: every text has its form (digits,
 // sign, decimal point or placeholder) and none is nan or inf, at the poles,
 // the polar circles, the date line, midnight and the ends of the years.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # check-deb.sh BUILD_DIR
 #
 # Builds the Debian package of BUILD_DIR with `cpack -G DEB` into a

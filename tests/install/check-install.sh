@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # check-install.sh CMAKE BUILD_DIR SOURCE_DIR VERSION
 #
 # Installs the build into a new temporary prefix and checks what a Linux

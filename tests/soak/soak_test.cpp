@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The soak test: 100,000 ticks of real-time tracking on a clock that steps
 // 1 day 9 h 36 min 7.123 s a tick, from 1701 to 2084, so that the ticks
 // cross midnights and every year end at changing times of day.  Now and
