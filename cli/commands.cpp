@@ -17,6 +17,7 @@
 
 #include "cli/arguments.h"
 #include "core/day_events.h"
+#include "core/day_table.h"
 #include "core/ephemeris.h"
 #include "core/numtext.h"
 #include "core/typed_input.h"
@@ -27,19 +28,6 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 // ---- Moments and numbers as text --------------------------------------
-
-std::string ClockText(int seconds) {
-  char text[48];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60,
-                seconds % 60);
-  return text;
-}
-
-std::string DateText(const CivilDate &date) {
-  char text[48];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
-  return text;
-}
 
 // The zone's offset to the minute: "+03:00", "-03:30", "+00:00".
 std::string OffsetText(float timezone) {
@@ -320,11 +308,6 @@ std::vector<EventRow> EventRows(const DayEvents &e, double horizonDeg) {
   };
 }
 
-std::string DayLengthText(const DayEvents &e) {
-  if (!e.dayLengthSeconds) return "";
-  return *e.dayLengthSeconds == 86400 ? "24:00:00" : ClockText(*e.dayLengthSeconds);
-}
-
 const char *PolarKey(Polar polar) {
   return polar == Polar::Day ? "day" : polar == Polar::Night ? "night" : nullptr;
 }
@@ -463,13 +446,11 @@ int Table(const Request &r, std::ostream &out) {
   };
   const sys_days first = daysOf(r.from), last = daysOf(r.to);
 
-  const auto time = [](const DayMoment &m) { return m.happens() ? ClockText(m.seconds) : std::string(); };
   if (r.format == Format::Json) {
     out << "{\n  \"theory\": \"classic\",\n  \"site\": " << SiteJson(r).dump() << ",\n  \"from\": \""
         << DateText(r.from) << "\",\n  \"to\": \"" << DateText(r.to) << "\",\n  \"days\": [";
   } else if (r.format == Format::Csv) {
-    out << "date,sunrise,sunset,culmination,day_length,civil_dawn,civil_dusk,nautical_dawn,"
-           "nautical_dusk,astronomical_dawn,astronomical_dusk,culmination_altitude\n";
+    out << TableCsvHeader();
   } else {
     out << "The Sun's days at " << SiteText(r) << " (classic theory), local times\n\n"
         << "date        sunrise   sunset    culmin.   day       civil dawn/dusk     "
@@ -480,8 +461,6 @@ int Table(const Request &r, std::ostream &out) {
     const year_month_day ymd{d};
     const CivilDate date{int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day()))};
     const DayEvents e = FindDayEvents(ClassicSunDay(site, date), {}, DayEventSet::Twilights);
-    const std::string altitude =
-        e.culminationAltitudeDeg ? Fixed(*e.culminationAltitudeDeg, 4) : std::string();
     if (r.format == Format::Json) {
       const auto at = [&](const DayMoment &m) { return MomentJson(m, date, r.timezone); };
       const Json row{
@@ -502,18 +481,15 @@ int Table(const Request &r, std::ostream &out) {
       };
       chunk += (d == first ? "\n    " : ",\n    ") + row.dump();
     } else if (r.format == Format::Csv) {
-      chunk += DateText(date) + ',' + time(e.sunrise) + ',' + time(e.sunset) + ',' +
-               time(e.culmination) + ',' + DayLengthText(e) + ',' + time(e.civilDawn) + ',' +
-               time(e.civilDusk) + ',' + time(e.nauticalDawn) + ',' + time(e.nauticalDusk) + ',' +
-               time(e.astronomicalDawn) + ',' + time(e.astronomicalDusk) + ',' + altitude + '\n';
+      chunk += TableCsvRow(date, e);
     } else {
       const auto cell = [](const std::string &text) {
         return (text.empty() ? std::string("--:--:--") : text) + "  ";
       };
-      chunk += DateText(date) + "  " + cell(time(e.sunrise)) + cell(time(e.sunset)) +
-               cell(time(e.culmination)) + cell(DayLengthText(e)) + cell(time(e.civilDawn)) +
-               cell(time(e.civilDusk)) + cell(time(e.nauticalDawn)) + cell(time(e.nauticalDusk)) +
-               cell(time(e.astronomicalDawn)) + cell(time(e.astronomicalDusk)) + altitude + '\n';
+      const auto fields = TableFields(date, e);
+      chunk += fields[0] + "  ";
+      for (std::size_t i = 1; i + 1 < fields.size(); ++i) chunk += cell(fields[i]);
+      chunk += fields.back() + '\n';
     }
     if (chunk.size() > (1 << 15)) {
       if (!out.write(chunk.data(), std::streamsize(chunk.size()))) return kNotWritten;

@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A table of days as text: one row a date with its rise, set, culmination,
+// day length, twilights and culmination altitude.  The command line's
+// `table` and the window's year table write these same fields, so a CSV
+// saved from either is the same to the byte.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "core/day_events.h"
+
+namespace ostrel {
+
+// "HH:MM:SS" of whole seconds of the day (0 to 86399, or 86400 for a day
+// length of a whole day: "24:00:00").
+std::string ClockText(int seconds);
+// "YYYY-MM-DD".
+std::string DateText(const CivilDate &date);
+// The day length as "HH:MM:SS" (24:00:00 for a polar day), empty where the
+// day has none.
+std::string DayLengthText(const DayEvents &events);
+
+inline constexpr std::size_t kTableColumns = 12;
+
+// The column names of the table, as the CSV header has them: date,
+// sunrise, sunset, culmination, day_length, civil_dawn, civil_dusk,
+// nautical_dawn, nautical_dusk, astronomical_dawn, astronomical_dusk,
+// culmination_altitude.
+const std::array<const char *, kTableColumns> &TableColumns();
+
+// The fields of one date's row: times "HH:MM:SS" or empty where the event
+// does not happen, the culmination altitude in degrees to 0.0001.  The
+// events need not hold the golden and blue hours (DayEventSet::Twilights).
+std::array<std::string, kTableColumns> TableFields(const CivilDate &date, const DayEvents &events);
+
+// The header line and one date's line of the CSV, each ended by "\n".
+std::string TableCsvHeader();
+std::string TableCsvRow(const CivilDate &date, const DayEvents &events);
+
+} // namespace ostrel
