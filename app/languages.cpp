@@ -10,7 +10,9 @@
 #include <QPushButton>
 
 #include "app/hemisphere_list.h"
+#include "app/day_window.h"
 #include "app/main_window.h"
+#include "app/year_window.h"
 
 namespace ostrel::languages {
 namespace {
@@ -77,6 +79,9 @@ constexpr Caption kCaptions[] = {
     {"me1_12", "&From North(0-360)", "&От севера(0-360)"},
     {"me1_13", "&From South(0-360)", "&От юга(0-360)"},
     {"me1_14", "&From South(-180+180)", "&От юга(-180+180)"},
+    {"me3", "View", "Вид"},
+    {"me3_1", "Sun's day...", "День Солнца..."},
+    {"me3_2", "Year table...", "Таблица года..."},
     {"me2", "&Help", "&Помощь"},
     {"me2_1", "About program", "&О программе"},
 };
@@ -123,6 +128,10 @@ void MainWindow::SwitchLanguage(bool russian) {
 
   for (const languages::Caption &row : languages::Captions())
     setCaption(row);
+  if (frmDay)
+    frmDay->SetRussian(russian);
+  if (frmYear)
+    frmYear->SetRussian(russian);
 }
 
 void MainWindow::me1_9_Click() { SwitchLanguage(false); }

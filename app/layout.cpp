@@ -208,6 +208,9 @@ constexpr MenuEntry kMenus[] = {
     {"me1_14", "&From South(-180+180)", "me1_11", false, true, false},
     {"me1_7", "&Save settings", "me1", false, false, false},
     {"me1_6", "&Exit", "me1", false, false, false},
+    {"me3", "View", nullptr, true, false, false},
+    {"me3_1", "Sun's day...", "me3", false, false, false},
+    {"me3_2", "Year table...", "me3", false, false, false},
     {"me2", "&Help", nullptr, true, false, false},
     {"me2_1", "About program", "me2", false, false, false},
 };

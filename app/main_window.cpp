@@ -5,6 +5,8 @@
 // manual_input.cpp and tracking.cpp.
 
 #include "app/main_window.h"
+#include "app/day_window.h"
+#include "app/year_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -368,6 +370,8 @@ void MainWindow::BuildMenus() {
   connect(item("me1_9"), &QAction::triggered, this, &MainWindow::me1_9_Click);
   connect(item("me1_10"), &QAction::triggered, this, &MainWindow::me1_10_Click);
   connect(item("me2_1"), &QAction::triggered, this, &MainWindow::me2_1_Click);
+  connect(item("me3_1"), &QAction::triggered, this, &MainWindow::me3_1_Click);
+  connect(item("me3_2"), &QAction::triggered, this, &MainWindow::me3_2_Click);
 }
 
 void MainWindow::SetTimerPeriod(int milliseconds) {
@@ -410,6 +414,9 @@ void MainWindow::Calculate() {
     resultLabels_[i]->setText(QString::fromStdString(text));
     shownTexts_[i] = text;
   }
+  calculated_ = true;
+  if (frmDay || frmYear)
+    UpdateViews();
 }
 
 void MainWindow::Command1_Click() { EndProgram(); }

@@ -33,6 +33,8 @@ class QTimer;
 namespace ostrel {
 
 class AboutBox;
+class DayWindow;
+class YearWindow;
 class ResultLabel;
 class HemisphereList;
 
@@ -87,6 +89,10 @@ public slots:
   void me1_14_Click();
   // "About program": the About box of the current language.
   void me2_1_Click();
+  // "Sun's day..." and "Year table...": the day and the year windows, one
+  // of each, brought to the front where they are when already shown.
+  void me3_1_Click();
+  void me3_2_Click();
 
 protected:
   // Closing the main window ends the program with every window.
@@ -184,6 +190,15 @@ private:
   // Created on first use; a box closed by its title-bar button is gone and
   // made afresh next time.
   QPointer<AboutBox> frmAbout, frmAbout_rus;
+  // Made on first use and kept: closed, each only hides and shows again
+  // where it was.
+  QPointer<DayWindow> frmDay;
+  QPointer<YearWindow> frmYear;
+  // A calculation has run since the window was built.
+  bool calculated_ = false;
+  // The day and year windows that are shown follow the last calculation.
+  void UpdateViews();
+  bool IsRussian() const;
 };
 
 } // namespace ostrel

@@ -8,6 +8,8 @@
 #include <QTimer>
 
 #include "app/about_box.h"
+#include "app/day_window.h"
+#include "app/year_window.h"
 #include "app/languages.h"
 #include "app/main_window.h"
 
@@ -56,6 +58,10 @@ void MainWindow::closeEvent(QCloseEvent *event) {
   for (AboutBox *box : {frmAbout.data(), frmAbout_rus.data()}) {
     if (box)
       box->close();
+  }
+  for (QWidget *view : {static_cast<QWidget *>(frmDay.data()), static_cast<QWidget *>(frmYear.data())}) {
+    if (view)
+      view->close();
   }
   event->accept();
   QCoreApplication::quit();

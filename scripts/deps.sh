@@ -18,6 +18,7 @@ usage() {
 run_packages=(
   cmake g++ make          # the build
   qt6-base-dev            # the window (Qt 6 Widgets)
+  qt6-svg-dev             # the day and year windows' pictures saved as SVG
   fonts-liberation2       # faces with Cyrillic at the window's pixel sizes
   libcli11-dev            # ostrel-cli: its options
   nlohmann-json3-dev      # ostrel-cli: its JSON output

@@ -51,7 +51,11 @@ TEST(InitialState, MenusInScreenOrderWithCheckMarks) {
       texts << action->text() + (action->isChecked() ? " [x]" : "");
     return texts;
   };
-  EXPECT_EQ(window->menuBar()->actions().size(), 2);
+  QStringList bar;
+  for (QAction *action : window->menuBar()->actions())
+    bar << action->menu()->objectName();
+  EXPECT_EQ(bar, QStringList({"me1", "me3", "me2"}));
+  EXPECT_EQ(entries("me3"), QStringList({"Sun's day...", "Year table..."}));
   EXPECT_EQ(entries("me1"), QStringList({"&Timer interval", "&Language", "&Azimuth",
                                          "&Save settings", "&Exit"}));
   EXPECT_EQ(entries("me1_1"), QStringList({" 1 sec [x]", " 3 sec", " 5 sec", "10 sec"}));
