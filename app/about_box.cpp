@@ -16,7 +16,7 @@ struct AboutControl {
   const char *english, *russian;
   int left, top, width, height;                  // twips, English box
   int russianLeft, russianTop, russianWidth, russianHeight; // twips, Russian box
-  int pixelSize;                                 // 0: the default font
+  int pixelSize;                                 // 0: the window's default face (F5)
   bool russianCentred;
   bool centred;
 };
@@ -61,6 +61,8 @@ AboutBox::AboutBox(Language language) : QDialog(nullptr) {
       font.setPixelSize(row.pixelSize);
       font.setBold(true);
       label->setFont(font);
+    } else {
+      label->setFont(layout::FontOf(layout::Font::F5));
     }
   }
 
@@ -72,6 +74,7 @@ AboutBox::AboutBox(Language language) : QDialog(nullptr) {
   auto *ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setObjectName(QStringLiteral("Command1"));
   ok->setGeometry(Pixels(3120, 2040, 852, 372));
+  ok->setFont(layout::FontOf(layout::Font::F5));
   ok->setDefault(true); // Enter presses it
   connect(ok, &QPushButton::clicked, this, &AboutBox::Command1_Click);
 }

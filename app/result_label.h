@@ -16,6 +16,8 @@ namespace ostrel {
 
 class ResultLabel : public QWidget {
   Q_OBJECT
+  // Read as a QLabel's text is read by tools that walk widgets generically.
+  Q_PROPERTY(QString text READ text WRITE setText)
 
 public:
   ResultLabel(const QString &text, Qt::Alignment alignment, QWidget *parent);

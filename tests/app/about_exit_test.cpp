@@ -104,3 +104,28 @@ TEST(Ending, EveryWayClosesEveryWindowAndSavesNothing) {
 
 } // namespace
 } // namespace ostrel::testing
+
+namespace ostrel::testing {
+namespace {
+
+// The controls of the About boxes without a face of their own take the
+// window's default face (8.25 pt regular, as the main window's Calculate
+// button has it), not the toolkit's default.
+TEST(About, DefaultFaceIsTheWindows) {
+  const auto window = MakeWindow();
+  const QFont windowDefault = Find<QPushButton>(*window, "Command2")->font();
+  EXPECT_EQ(windowDefault.pixelSize(), 11);
+  EXPECT_FALSE(windowDefault.bold());
+  for (AboutBox::Language language : {AboutBox::Language::English, AboutBox::Language::Russian}) {
+    AboutBox box(language);
+    for (const char *name : {"Label3", "Command1"}) {
+      const QFont font = Find(box, name)->font();
+      EXPECT_EQ(font.pixelSize(), windowDefault.pixelSize()) << name;
+      EXPECT_EQ(font.bold(), windowDefault.bold()) << name;
+      EXPECT_EQ(font.families(), windowDefault.families()) << name;
+    }
+  }
+}
+
+} // namespace
+} // namespace ostrel::testing

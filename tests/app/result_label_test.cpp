@@ -81,3 +81,21 @@ TEST(ResultLabel, ReadsAsStaticTextOfTheTextShown) {
 
 } // namespace
 } // namespace ostrel::testing
+
+namespace ostrel::testing {
+namespace {
+
+// Tools that read widgets generically read a result label's text as they
+// read a QLabel's: through the "text" property, both ways.
+TEST(ResultLabel, TextIsAProperty) {
+  QWidget parent;
+  ResultLabel label(QStringLiteral("12"), Qt::AlignLeft, &parent);
+  QLabel plain(QStringLiteral("12"));
+  EXPECT_EQ(label.property("text"), plain.property("text"));
+  EXPECT_TRUE(label.setProperty("text", QStringLiteral("13.5")));
+  EXPECT_EQ(label.text(), QStringLiteral("13.5"));
+  EXPECT_EQ(label.property("text").toString(), QStringLiteral("13.5"));
+}
+
+} // namespace
+} // namespace ostrel::testing
