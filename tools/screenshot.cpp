@@ -2,9 +2,10 @@
 // ostrel_screenshot DIRECTORY
 //
 // Renders Ostrel's main window after a calculation, in English and in
-// Russian, to DIRECTORY/window-english.png and DIRECTORY/window-russian.png
-// (the README's pictures in docs/), and checks that every caption and value
-// is shown whole.  The site is the window's own default (Kishinev, no
+// Russian, to DIRECTORY/window-english.png and DIRECTORY/window-russian.png,
+// and the day and year windows opened from it to DIRECTORY/day-*.png and
+// DIRECTORY/year-*.png (the README's pictures in docs/), and checks that
+// every caption and value is shown whole.  The site is the window's own default (Kishinev, no
 // settings file is read) and the moment a fixed one, so a picture changes
 // only when the window does.  Runs on Qt's offscreen platform unless
 // QT_QPA_PLATFORM says otherwise, so it needs no display.
@@ -38,6 +39,45 @@ struct Language {
 };
 
 void Report(const QString &text) { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+
+// The size of the day and year windows in the pictures, pixels.
+constexpr QSize kViewSize(1000, 640);
+
+bool Save(QWidget &widget, const Language &language, const QDir &output, const char *stem) {
+  bool good = true;
+  for (const ostrel::tools::Misfit &misfit : ostrel::tools::FindMisfits(widget)) {
+    Report(QStringLiteral("%1: cut text: %2")
+               .arg(QLatin1String(language.name), ostrel::tools::Describe(misfit)));
+    good = false;
+  }
+  const QString file =
+      output.filePath(QStringLiteral("%1-%2.png").arg(QLatin1String(stem), QLatin1String(language.name)));
+  if (!widget.grab().save(file, "PNG")) {
+    Report(QStringLiteral("%1: cannot write %2").arg(QLatin1String(language.name), file));
+    return false;
+  }
+  std::printf("%s\n", qPrintable(file));
+  return good;
+}
+
+// Opens a window of the View menu by its slot and pictures it.
+bool RenderView(ostrel::MainWindow &window, const char *slot, const char *name, const char *stem,
+                const Language &language, const QDir &output) {
+  if (!QMetaObject::invokeMethod(&window, slot, Qt::DirectConnection)) {
+    Report(QStringLiteral("%1: the window has no slot %2()")
+               .arg(QLatin1String(language.name), QLatin1String(slot)));
+    return false;
+  }
+  auto *view = window.findChild<QWidget *>(QLatin1String(name));
+  if (!view) {
+    Report(QStringLiteral("%1: %2() made no %3")
+               .arg(QLatin1String(language.name), QLatin1String(slot), QLatin1String(name)));
+    return false;
+  }
+  view->resize(kViewSize);
+  QApplication::processEvents();
+  return Save(*view, language, output, stem);
+}
 
 // Makes one picture; false after reporting what went wrong.
 bool Render(const Language &language, const QString &settingsPath, const QDir &output) {
@@ -78,19 +118,9 @@ bool Render(const Language &language, const QString &settingsPath, const QDir &o
   if (messageShown)
     return false;
 
-  bool good = true;
-  for (const ostrel::tools::Misfit &misfit : ostrel::tools::FindMisfits(window)) {
-    Report(QStringLiteral("%1: cut text: %2")
-               .arg(QLatin1String(language.name), ostrel::tools::Describe(misfit)));
-    good = false;
-  }
-
-  const QString file = output.filePath(QStringLiteral("window-%1.png").arg(language.name));
-  if (!window.grab().save(file, "PNG")) {
-    Report(QStringLiteral("%1: cannot write %2").arg(QLatin1String(language.name), file));
-    return false;
-  }
-  std::printf("%s\n", qPrintable(file));
+  bool good = Save(window, language, output, "window");
+  good = RenderView(window, "me3_1_Click", "frmDay", "day", language, output) && good;
+  good = RenderView(window, "me3_2_Click", "frmYear", "year", language, output) && good;
   return good;
 }
 
