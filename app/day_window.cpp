@@ -1,18 +1,395 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/day_window.h"
 
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <limits>
+#include <span>
+#include <string_view>
+
+#include "app/day_chart.h"
+#include "app/picture_file.h"
+#include "app/sun_path_chart.h"
+#include "core/day_table.h"
+#include "core/numtext.h"
+
 namespace ostrel {
+namespace {
+
+struct Caption {
+  const char *english, *russian;
+};
+
+// The captions of the window's controls, by objectName.
+struct ControlCaption {
+  const char *control;
+  Caption text;
+};
+const ControlCaption kControlCaptions[] = {
+    {"DayAltitudeCaption", {"Sun at altitude", "Солнце на высоте"}},
+    {"SaveDayChart", {"Save picture...", "Сохранить рисунок..."}},
+    {"SaveSunPath", {"Save picture...", "Сохранить рисунок..."}},
+};
+const Caption kTitle{"Sun's day", "День Солнца"};
+const Caption kColumns[] = {{"Event", "Событие"}, {"Time", "Время"}};
+const Caption kSaveTitle{"Save picture", "Сохранить рисунок"};
+const Caption kNoPicture{"Could not save \"%1\": there is no picture called \"%2\"",
+                         "Не удалось сохранить «%1»: нет рисунка «%2»"};
+
+// Why an event does not happen, in the words of ostrel-cli's `day`; %1 is
+// the level it crosses.
+const Caption kAlwaysAbove{"the Sun stays above %1 all day", "Солнце весь день выше %1"};
+const Caption kAlwaysBelow{"the Sun stays below %1 all day", "Солнце весь день ниже %1"};
+const Caption kOtherDate{"it falls on the day before or after",
+                         "приходится на день до или после"};
+const Caption kNoDayLength{"sunrise and sunset do not frame one day",
+                           "восход и заход не ограничивают один день"};
+
+template <DayMoment DayEvents::*moment>
+const DayMoment &Field(const DayEvents &events) {
+  return events.*moment;
+}
+template <Interval DayEvents::*interval, std::size_t end>
+const DayMoment &Part(const DayEvents &events) {
+  return (events.*interval)[end];
+}
+
+// Sunrise and sunset cross the theory's horizon, which the day knows.
+constexpr double kHorizon = std::numeric_limits<double>::quiet_NaN();
+
+// The events of the list in the order ostrel-cli's `day` prints them, with
+// its keys; the level is the altitude crossed, degrees, for the reason in
+// words.
+struct EventRow {
+  const char *key;
+  Caption caption;
+  const DayMoment &(*moment)(const DayEvents &);
+  double levelDeg;
+};
+const EventRow kEventRows[] = {
+    {"astronomical_dawn", {"Astronomical dawn", "Астрономические сумерки: начало"},
+     Field<&DayEvents::astronomicalDawn>, kAstronomicalTwilightDeg},
+    {"nautical_dawn", {"Nautical dawn", "Навигационные сумерки: начало"},
+     Field<&DayEvents::nauticalDawn>, kNauticalTwilightDeg},
+    {"civil_dawn", {"Civil dawn", "Гражданские сумерки: начало"}, Field<&DayEvents::civilDawn>,
+     kCivilTwilightDeg},
+    {"morning_blue_hour_start", {"Morning blue hour, start", "Утренний синий час: начало"},
+     Part<&DayEvents::morningBlueHour, 0>, kBlueHourLowDeg},
+    {"morning_blue_hour_end", {"Morning blue hour, end", "Утренний синий час: конец"},
+     Part<&DayEvents::morningBlueHour, 1>, kGoldenHourLowDeg},
+    {"morning_golden_hour_start", {"Morning golden hour, start", "Утренний золотой час: начало"},
+     Part<&DayEvents::morningGoldenHour, 0>, kGoldenHourLowDeg},
+    {"sunrise", {"Sunrise", "Восход"}, Field<&DayEvents::sunrise>, kHorizon},
+    {"morning_golden_hour_end", {"Morning golden hour, end", "Утренний золотой час: конец"},
+     Part<&DayEvents::morningGoldenHour, 1>, kGoldenHourHighDeg},
+    {"culmination", {"Upper culmination time", "Верхняя кульминация"},
+     Field<&DayEvents::culmination>, 0},
+    {"evening_golden_hour_start", {"Evening golden hour, start", "Вечерний золотой час: начало"},
+     Part<&DayEvents::eveningGoldenHour, 0>, kGoldenHourHighDeg},
+    {"sunset", {"Sunset", "Заход"}, Field<&DayEvents::sunset>, kHorizon},
+    {"evening_golden_hour_end", {"Evening golden hour, end", "Вечерний золотой час: конец"},
+     Part<&DayEvents::eveningGoldenHour, 1>, kGoldenHourLowDeg},
+    {"evening_blue_hour_start", {"Evening blue hour, start", "Вечерний синий час: начало"},
+     Part<&DayEvents::eveningBlueHour, 0>, kGoldenHourLowDeg},
+    {"evening_blue_hour_end", {"Evening blue hour, end", "Вечерний синий час: конец"},
+     Part<&DayEvents::eveningBlueHour, 1>, kBlueHourLowDeg},
+    {"civil_dusk", {"Civil dusk", "Гражданские сумерки: конец"}, Field<&DayEvents::civilDusk>,
+     kCivilTwilightDeg},
+    {"nautical_dusk", {"Nautical dusk", "Навигационные сумерки: конец"},
+     Field<&DayEvents::nauticalDusk>, kNauticalTwilightDeg},
+    {"astronomical_dusk", {"Astronomical dusk", "Астрономические сумерки: конец"},
+     Field<&DayEvents::astronomicalDusk>, kAstronomicalTwilightDeg},
+};
+const Caption kDayLength{"Duration of day", "Долгота дня"};
+// %1 is the altitude.
+const Caption kAltitudeRising{"Sun at %1, rising", "Солнце на высоте %1, подъём"};
+const Caption kAltitudeSetting{"Sun at %1, setting", "Солнце на высоте %1, спуск"};
+
+// The days whose paths the sky shows beside the date's: the solstices, and
+// the March equinox, which falls on March 20 in most years from 1700 to 2100
+// (on the 19th or 21st in some; a day moves the path by at most 0.4
+// degrees of declination).
+struct ComparedDate {
+  int month, day;
+  Caption name;
+};
+const ComparedDate kComparedDates[] = {
+    {6, 21, {"Jun 21", "21 июня"}},
+    {3, 20, {"Mar 20", "20 марта"}},
+    {12, 21, {"Dec 21", "21 декабря"}},
+};
+
+// The curves are sampled every 5 minutes: 1.25 degrees of hour angle, so a
+// straight line between samples stays within a pixel of the path; every
+// twelfth sample falls on a whole hour.
+constexpr int kSamplesPerHour = 12;
+
+// A level in degrees as ostrel-cli writes it: to 0.001, a sign above zero.
+QString LevelText(double altitudeDeg) {
+  const std::string text = NumText(std::round(altitudeDeg * 1000) / 1000);
+  return QString::fromStdString((altitudeDeg > 0 ? "+" : "") + text) + QChar(0x00B0);
+}
+
+std::vector<SunSample> SampleDay(const SunDay &day) {
+  std::vector<SunSample> samples;
+  samples.reserve(24 * kSamplesPerHour + 1);
+  for (int i = 0; i <= 24 * kSamplesPerHour; ++i) {
+    const double hours = double(i) / kSamplesPerHour;
+    const SunPlace place = day.PlaceAt(hours);
+    samples.push_back({hours, place.altitudeDeg, place.azimuthDeg});
+  }
+  return samples;
+}
+
+SunSample SampleAt(const SunDay &day, double hours) {
+  const SunPlace place = day.PlaceAt(hours);
+  return {hours, place.altitudeDeg, place.azimuthDeg};
+}
+
+// "HH:MM" of a moment, as a clock shows it.
+QString ClockMinutes(const DayMoment &moment) {
+  return QString::fromStdString(ClockText(moment.seconds)).left(5);
+}
+
+} // namespace
 
 DayWindow::DayWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("frmDay"));
+
+  rows_ = new QStandardItemModel(0, 2, this);
+  eventList_ = new QTableView(this);
+  eventList_->setObjectName(QStringLiteral("DayEvents"));
+  eventList_->setModel(rows_);
+  eventList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  eventList_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  eventList_->verticalHeader()->hide();
+  eventList_->horizontalHeader()->setStretchLastSection(true);
+  eventList_->setMinimumWidth(400);
+
+  auto *altitudeCaption = new QLabel(this);
+  altitudeCaption->setObjectName(QStringLiteral("DayAltitudeCaption"));
+  altitudeBox_ = new QDoubleSpinBox(this);
+  altitudeBox_->setObjectName(QStringLiteral("DayAltitude"));
+  // From the deepest twilight to the zenith, degrees of true altitude.
+  altitudeBox_->setRange(kAstronomicalTwilightDeg, 90);
+  altitudeBox_->setDecimals(1);
+  altitudeBox_->setSingleStep(1);
+  altitudeBox_->setSuffix(QStringLiteral("°"));
+  altitudeBox_->setValue(10);
+  altitudeCaption->setBuddy(altitudeBox_);
+  connect(altitudeBox_, &QDoubleSpinBox::valueChanged, this, [this] {
+    ComputeAltitude();
+    ShowRows();
+  });
+
+  dayChart_ = new DayChart(this);
+  sunPath_ = new SunPathChart(this);
+  auto *saveDayChart = new QPushButton(this);
+  saveDayChart->setObjectName(QStringLiteral("SaveDayChart"));
+  connect(saveDayChart, &QPushButton::clicked, this, [this] { AskAndSave(QStringLiteral("DayChart")); });
+  auto *saveSunPath = new QPushButton(this);
+  saveSunPath->setObjectName(QStringLiteral("SaveSunPath"));
+  connect(saveSunPath, &QPushButton::clicked, this, [this] { AskAndSave(QStringLiteral("SunPath")); });
+
+  // The list and the altitude on the left, the two pictures stacked on the
+  // right; the pictures take what the window grows by.
+  auto *altitudeRow = new QHBoxLayout;
+  altitudeRow->addWidget(altitudeCaption);
+  altitudeRow->addWidget(altitudeBox_);
+  altitudeRow->addStretch();
+  auto *listSide = new QVBoxLayout;
+  listSide->addWidget(eventList_, 1);
+  listSide->addLayout(altitudeRow);
+  const auto buttonRow = [](QPushButton *button) {
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(button);
+    return row;
+  };
+  auto *pictureSide = new QVBoxLayout;
+  pictureSide->addWidget(dayChart_, 2);
+  pictureSide->addLayout(buttonRow(saveDayChart));
+  pictureSide->addWidget(sunPath_, 3);
+  pictureSide->addLayout(buttonRow(saveSunPath));
+  auto *layout = new QHBoxLayout(this);
+  layout->addLayout(listSide, 0);
+  layout->addLayout(pictureSide, 1);
+  resize(1080, 780);
+
+  SetRussian(false);
 }
 
-void DayWindow::ShowDay(const Site &, CivilDate, std::int16_t, std::optional<double>) {}
-void DayWindow::SetRussian(bool) {}
-const DayEvents &DayWindow::events() const {
-  static const DayEvents none;
-  return none;
+void DayWindow::ShowDay(const Site &site, CivilDate date, std::int16_t azimuthMode,
+                        std::optional<double> presentLocalHours) {
+  const bool same = shown_ && shown_->site.LatRad == site.LatRad &&
+                    shown_->site.LongHours == site.LongHours &&
+                    shown_->site.Timezon == site.Timezon && shown_->date.year == date.year &&
+                    shown_->date.month == date.month && shown_->date.day == date.day;
+  if (!same) {
+    ComputeDay(site, date);
+    shown_ = Shown{site, date};
+  }
+  sunPath_->SetAzimuthMode(azimuthMode);
+  std::optional<SunSample> present;
+  if (presentLocalHours)
+    present = SampleAt(*day_, *presentLocalHours);
+  dayChart_->SetPresent(present);
+  sunPath_->SetPresent(present);
 }
-bool DayWindow::savePicture(const QString &, const QString &) { return false; }
+
+void DayWindow::ComputeDay(const Site &site, CivilDate date) {
+  day_.emplace(site, date);
+  const double level = altitudeBox_->value();
+  events_ = FindDayEvents(*day_, std::span(&level, 1));
+
+  std::vector<DayMark> marks;
+  for (const auto &[kind, moment] : {std::pair{DayMark::Sunrise, events_.sunrise},
+                                     std::pair{DayMark::Culmination, events_.culmination},
+                                     std::pair{DayMark::Sunset, events_.sunset}}) {
+    if (!moment.happens())
+      continue;
+    DayMark mark{kind, SampleAt(*day_, moment.seconds / 3600.0), ClockMinutes(moment)};
+    if (kind == DayMark::Culmination && events_.culminationAltitudeDeg)
+      mark.text += QStringLiteral("  %1°").arg(*events_.culminationAltitudeDeg, 0, 'f', 1);
+    marks.push_back(mark);
+  }
+  std::vector<SunSample> samples = SampleDay(*day_);
+  std::vector<SunPathChart::ComparedPath> compared;
+  for (const ComparedDate &d : kComparedDates) {
+    compared.push_back({SampleDay(ClassicSunDay(site, {date.year, d.month, d.day})), d.name.english,
+                        d.name.russian});
+  }
+  std::vector<DayMark> risingAndSetting;
+  for (const DayMark &mark : marks) {
+    if (mark.kind != DayMark::Culmination)
+      risingAndSetting.push_back(mark);
+  }
+  sunPath_->SetPaths(samples, std::move(compared), std::move(risingAndSetting));
+  dayChart_->SetDay(std::move(samples), std::move(marks));
+  ShowRows();
+}
+
+void DayWindow::ComputeAltitude() {
+  if (!day_)
+    return;
+  events_.altitudes = {FindCrossings(*day_, altitudeBox_->value())};
+}
+
+void DayWindow::ShowRows() {
+  const auto text = [this](const Caption &caption) {
+    return QString::fromUtf8(russian_ ? caption.russian : caption.english);
+  };
+  for (int column = 0; column < 2; ++column)
+    rows_->setHeaderData(column, Qt::Horizontal, text(kColumns[column]));
+  if (!day_) {
+    rows_->setRowCount(0);
+    return;
+  }
+  const double horizonDeg = std::asin(day_->HorizonSinAltitude()) / kRad;
+  const auto why = [&](Absence absence, double levelDeg) {
+    switch (absence) {
+    case Absence::AlwaysAbove: return text(kAlwaysAbove).arg(LevelText(levelDeg));
+    case Absence::AlwaysBelow: return text(kAlwaysBelow).arg(LevelText(levelDeg));
+    case Absence::OtherDate: return text(kOtherDate);
+    case Absence::None: break;
+    }
+    return QString();
+  };
+  const auto timeOrWhy = [&](const DayMoment &moment, double levelDeg) {
+    return moment.happens() ? QString::fromStdString(ClockText(moment.seconds))
+                            : why(moment.absence, levelDeg);
+  };
+
+  struct Row {
+    const char *key;
+    QString caption, value;
+  };
+  std::vector<Row> shown;
+  for (const EventRow &row : kEventRows) {
+    const DayMoment &moment = row.moment(events_);
+    QString value = timeOrWhy(moment, std::isnan(row.levelDeg) ? horizonDeg : row.levelDeg);
+    if (moment.happens() && std::string_view(row.key) == "culmination" &&
+        events_.culminationAltitudeDeg)
+      value += QStringLiteral("  %1°").arg(*events_.culminationAltitudeDeg, 0, 'f', 2);
+    shown.push_back({row.key, text(row.caption), value});
+  }
+  shown.push_back({"day_length", text(kDayLength),
+                   events_.dayLengthSeconds ? QString::fromStdString(DayLengthText(events_))
+                                            : text(kNoDayLength)});
+  for (const LevelCrossings &level : events_.altitudes) {
+    const QString altitude = LevelText(level.altitudeDeg);
+    shown.push_back({"altitude_rising", text(kAltitudeRising).arg(altitude),
+                     timeOrWhy(level.rising, level.altitudeDeg)});
+    shown.push_back({"altitude_setting", text(kAltitudeSetting).arg(altitude),
+                     timeOrWhy(level.setting, level.altitudeDeg)});
+  }
+
+  rows_->setRowCount(int(shown.size()));
+  for (int i = 0; i < int(shown.size()); ++i) {
+    auto *caption = new QStandardItem(shown[i].caption);
+    caption->setData(QString::fromLatin1(shown[i].key), Qt::UserRole);
+    rows_->setItem(i, 0, caption);
+    rows_->setItem(i, 1, new QStandardItem(shown[i].value));
+  }
+  eventList_->resizeColumnToContents(0);
+}
+
+void DayWindow::SetRussian(bool russian) {
+  russian_ = russian;
+  const auto text = [russian](const Caption &caption) {
+    return QString::fromUtf8(russian ? caption.russian : caption.english);
+  };
+  setWindowTitle(text(kTitle));
+  for (const ControlCaption &row : kControlCaptions) {
+    const QString name = QString::fromLatin1(row.control);
+    if (auto *label = findChild<QLabel *>(name))
+      label->setText(text(row.text));
+    else if (auto *button = findChild<QPushButton *>(name))
+      button->setText(text(row.text));
+  }
+  dayChart_->SetRussian(russian);
+  sunPath_->SetRussian(russian);
+  ShowRows();
+}
+
+const DayEvents &DayWindow::events() const { return events_; }
+
+void DayWindow::AskAndSave(const QString &which) {
+  QString filter;
+  QString path = QFileDialog::getSaveFileName(
+      this, QString::fromUtf8(russian_ ? kSaveTitle.russian : kSaveTitle.english),
+      which + QStringLiteral(".png"), QStringLiteral("PNG (*.png);;SVG (*.svg)"), &filter);
+  if (path.isEmpty())
+    return;
+  // A name typed without a suffix takes the chosen filter's.
+  if (QFileInfo(path).suffix().isEmpty())
+    path += filter.startsWith(QLatin1String("SVG")) ? QStringLiteral(".svg") : QStringLiteral(".png");
+  savePicture(path, which);
+}
+
+bool DayWindow::savePicture(const QString &path, const QString &which) {
+  QWidget *picture = which == QLatin1String("DayChart") ? static_cast<QWidget *>(dayChart_)
+                     : which == QLatin1String("SunPath") ? static_cast<QWidget *>(sunPath_)
+                                                         : nullptr;
+  QString why;
+  if (!picture) {
+    const QString name = QFileInfo(path).fileName().isEmpty() ? path : QFileInfo(path).fileName();
+    why = QString::fromUtf8(russian_ ? kNoPicture.russian : kNoPicture.english).arg(name, which);
+  } else if (SaveWidgetPicture(picture, path, russian_, why)) {
+    return true;
+  }
+  ShowSaveFailure(this, why);
+  return false;
+}
 
 } // namespace ostrel

@@ -17,11 +17,11 @@
 #include "core/day_events.h"
 #include "core/sun_day.h"
 
-class QAbstractItemView;
 class QDoubleSpinBox;
 class QLabel;
 class QPushButton;
 class QStandardItemModel;
+class QTableView;
 
 namespace ostrel {
 
@@ -50,6 +50,32 @@ public slots:
   // suffix; false, after one message box saying why, on failure or an
   // unknown picture or suffix.
   bool savePicture(const QString &path, const QString &which);
+
+private:
+  // What the shown events and curves were computed for.
+  struct Shown {
+    Site site;
+    CivilDate date;
+  };
+  // The events, the curves and the marks of a new site or date.
+  void ComputeDay(const Site &site, CivilDate date);
+  // The rising and setting of DayAltitude's value, into events_.altitudes.
+  void ComputeAltitude();
+  // The list's rows from events_ in the window's language.
+  void ShowRows();
+  // Asks for a file and saves the picture `which` there.
+  void AskAndSave(const QString &which);
+
+  std::optional<Shown> shown_;
+  std::optional<ClassicSunDay> day_;
+  DayEvents events_;
+  bool russian_ = false;
+
+  QStandardItemModel *rows_ = nullptr;
+  QTableView *eventList_ = nullptr;
+  QDoubleSpinBox *altitudeBox_ = nullptr;
+  DayChart *dayChart_ = nullptr;
+  SunPathChart *sunPath_ = nullptr;
 };
 
 } // namespace ostrel

@@ -1,15 +1,283 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/year_window.h"
 
+#include <QAbstractTableModel>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <array>
+#include <chrono>
+#include <string>
+
+#include "app/languages.h"
+#include "app/picture_file.h"
+#include "core/day_table.h"
+
 namespace ostrel {
+
+// The year's rows as the table fields give them, 12 texts a date: a plain
+// vector, since a model of an item per cell would hold some 4,400 items.
+class YearTableModel final : public QAbstractTableModel {
+public:
+  using Row = std::array<QString, kTableColumns>;
+  using QAbstractTableModel::QAbstractTableModel;
+
+  void SetRows(std::vector<Row> rows) {
+    beginResetModel();
+    rows_ = std::move(rows);
+    endResetModel();
+  }
+  void SetHeaders(const Row &headers) {
+    headers_ = headers;
+    emit headerDataChanged(Qt::Horizontal, 0, int(kTableColumns) - 1);
+  }
+
+  int rowCount(const QModelIndex &parent = {}) const override {
+    return parent.isValid() ? 0 : int(rows_.size());
+  }
+  int columnCount(const QModelIndex &parent = {}) const override {
+    return parent.isValid() ? 0 : int(kTableColumns);
+  }
+  QVariant data(const QModelIndex &index, int role) const override {
+    if (!index.isValid() || index.row() >= int(rows_.size()))
+      return {};
+    if (role == Qt::DisplayRole)
+      return rows_[std::size_t(index.row())][std::size_t(index.column())];
+    if (role == Qt::TextAlignmentRole)
+      return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+    return {};
+  }
+  // Across, the column captions; down, the default, the row's number: the
+  // day of the year.
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+        section < int(kTableColumns))
+      return headers_[std::size_t(section)];
+    return QAbstractTableModel::headerData(section, orientation, role);
+  }
+
+private:
+  std::vector<Row> rows_;
+  Row headers_;
+};
+
+namespace {
+
+// The window's captions, one row a control (the window's own name for its
+// title).
+constexpr languages::Caption kCaptions[] = {
+    {"frmYear", "Year table", "Таблица года"},
+    {"SaveCsv", "Save as CSV...", "Сохранить как CSV..."},
+    {"SavePicture", "Save picture...", "Сохранить рисунок..."},
+};
+
+// The column captions, one row a column of the CSV by its name.  Dawn is
+// the start of the morning twilight, dusk the end of the evening one.
+constexpr languages::Caption kColumnCaptions[] = {
+    {"date", "Date", "Дата"},
+    {"sunrise", "Sunrise", "Восход"},
+    {"sunset", "Sunset", "Заход"},
+    {"culmination", "Culmination", "Кульминация"},
+    {"day_length", "Day length", "Долгота дня"},
+    {"civil_dawn", "Civil dawn", "Начало гражд. сумерек"},
+    {"civil_dusk", "Civil dusk", "Конец гражд. сумерек"},
+    {"nautical_dawn", "Nautical dawn", "Начало навиг. сумерек"},
+    {"nautical_dusk", "Nautical dusk", "Конец навиг. сумерек"},
+    {"astronomical_dawn", "Astronomical dawn", "Начало астр. сумерек"},
+    {"astronomical_dusk", "Astronomical dusk", "Конец астр. сумерек"},
+    {"culmination_altitude", "Culmination altitude, °", "Высота в кульминации, °"},
+};
+
+// The file dialogs.
+struct DialogText {
+  const char *english;
+  const char *russian;
+  QString In(bool inRussian) const { return QString::fromUtf8(inRussian ? russian : english); }
+};
+constexpr DialogText kCsvTitle{"Save the year table as CSV", "Сохранить таблицу года как CSV"};
+constexpr DialogText kCsvFilter{"CSV files (*.csv)", "Файлы CSV (*.csv)"};
+constexpr DialogText kPictureTitle{"Save the year chart", "Сохранить график года"};
+constexpr DialogText kPngFilter{"PNG pictures (*.png)", "Рисунки PNG (*.png)"};
+constexpr DialogText kSvgFilter{"SVG pictures (*.svg)", "Рисунки SVG (*.svg)"};
+
+QString InLanguage(const languages::Caption &row, bool russian) {
+  return QString::fromUtf8(russian ? row.russian : row.english);
+}
+
+// Every date of the year with its events, as `ostrel-cli table` walks the
+// dates (std::chrono) and asks for them (the classic theory, twilights).
+std::vector<YearDay> DaysOfYear(const Site &site, int year) {
+  namespace chrono = std::chrono;
+  const chrono::sys_days first{chrono::year{year} / chrono::January / 1};
+  const chrono::sys_days last{chrono::year{year} / chrono::December / 31};
+  std::vector<YearDay> days;
+  days.reserve(366);
+  for (chrono::sys_days d = first; d <= last; d += chrono::days{1}) {
+    const chrono::year_month_day ymd{d};
+    const CivilDate date{int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day()))};
+    days.push_back({date, FindDayEvents(ClassicSunDay(site, date), {}, DayEventSet::Twilights)});
+  }
+  return days;
+}
+
+bool SameSite(const Site &a, const Site &b) {
+  return a.LatRad == b.LatRad && a.LongHours == b.LongHours && a.Timezon == b.Timezon;
+}
+
+} // namespace
 
 YearWindow::YearWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("frmYear"));
+
+  model_ = new YearTableModel(this);
+  YearTable = new QTableView(this);
+  YearTable->setObjectName(QStringLiteral("YearTable"));
+  YearTable->setModel(model_);
+  YearTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+  YearTable->setSelectionMode(QAbstractItemView::SingleSelection);
+  YearTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  YearTable->setAlternatingRowColors(true);
+
+  chart_ = new YearChart(this);
+
+  SaveCsv = new QPushButton(this);
+  SaveCsv->setObjectName(QStringLiteral("SaveCsv"));
+  SavePicture = new QPushButton(this);
+  SavePicture->setObjectName(QStringLiteral("SavePicture"));
+  // Nothing to save before the first year is shown.
+  SaveCsv->setEnabled(false);
+  SavePicture->setEnabled(false);
+  connect(SaveCsv, &QPushButton::clicked, this, &YearWindow::AskCsvPath);
+  connect(SavePicture, &QPushButton::clicked, this, &YearWindow::AskPicturePath);
+
+  auto *splitter = new QSplitter(Qt::Vertical, this);
+  splitter->addWidget(YearTable);
+  splitter->addWidget(chart_);
+  splitter->setChildrenCollapsible(false);
+  auto *buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(SaveCsv);
+  buttons->addWidget(SavePicture);
+  auto *layout = new QVBoxLayout(this);
+  layout->addWidget(splitter, 1);
+  layout->addLayout(buttons);
+
+  resize(980, 760);
+  SetRussian(false);
 }
 
-void YearWindow::ShowYear(const Site &, CivilDate) {}
-void YearWindow::SetRussian(bool) {}
-bool YearWindow::saveCsv(const QString &) { return false; }
-bool YearWindow::savePicture(const QString &) { return false; }
+void YearWindow::ShowYear(const Site &site, CivilDate today) {
+  const bool recompute = !site_ || !SameSite(*site_, site) || today.year != year_;
+  if (recompute) {
+    site_ = site;
+    year_ = today.year;
+    days_ = DaysOfYear(site, today.year);
+    std::vector<YearTableModel::Row> rows;
+    rows.reserve(days_.size());
+    for (const YearDay &day : days_) {
+      const auto fields = TableFields(day.date, day.events);
+      YearTableModel::Row &row = rows.emplace_back();
+      for (std::size_t i = 0; i < kTableColumns; ++i)
+        row[i] = QString::fromStdString(fields[i]);
+    }
+    model_->SetRows(std::move(rows));
+    YearTable->resizeColumnsToContents();
+    chart_->SetDays(days_);
+    SaveCsv->setEnabled(true);
+    SavePicture->setEnabled(true);
+  }
+  const bool moved = recompute || today.month != today_.month || today.day != today_.day;
+  today_ = today;
+  if (moved) {
+    chart_->SetToday(today);
+    ShowTodayRow();
+  }
+}
+
+void YearWindow::ShowTodayRow() {
+  for (std::size_t i = 0; i < days_.size(); ++i) {
+    const CivilDate &date = days_[i].date;
+    if (date.month == today_.month && date.day == today_.day) {
+      const QModelIndex index = model_->index(int(i), 0);
+      YearTable->setCurrentIndex(index);
+      YearTable->scrollTo(index, QAbstractItemView::PositionAtCenter);
+      return;
+    }
+  }
+}
+
+void YearWindow::SetRussian(bool russian) {
+  russian_ = russian;
+  for (const languages::Caption &row : kCaptions) {
+    const QString name = QString::fromLatin1(row.control);
+    if (name == objectName())
+      setWindowTitle(InLanguage(row, russian));
+    else if (auto *button = findChild<QPushButton *>(name))
+      button->setText(InLanguage(row, russian));
+  }
+  YearTableModel::Row headers;
+  for (std::size_t i = 0; i < kTableColumns; ++i) {
+    headers[i] = QString::fromLatin1(TableColumns()[i]);
+    for (const languages::Caption &row : kColumnCaptions)
+      if (headers[i] == QLatin1String(row.control))
+        headers[i] = InLanguage(row, russian);
+  }
+  model_->SetHeaders(headers);
+  if (model_->rowCount() > 0)
+    YearTable->resizeColumnsToContents();
+  chart_->SetRussian(russian);
+}
+
+bool YearWindow::saveCsv(const QString &path) {
+  std::string csv = TableCsvHeader();
+  csv.reserve(csv.size() + 112 * days_.size()); // a full row: 10 + 11 fields of up to 8, 11 commas
+  for (const YearDay &day : days_)
+    csv += TableCsvRow(day.date, day.events);
+  QString why;
+  if (SaveFileBytes(path, QByteArray::fromStdString(csv), russian_, why))
+    return true;
+  ShowSaveFailure(this, why);
+  return false;
+}
+
+bool YearWindow::savePicture(const QString &path) {
+  QString why;
+  if (SaveWidgetPicture(chart_, path, russian_, why))
+    return true;
+  ShowSaveFailure(this, why);
+  return false;
+}
+
+// A name typed without a suffix takes the one of the type chosen.
+void YearWindow::AskCsvPath() {
+  QString path = QFileDialog::getSaveFileName(this, kCsvTitle.In(russian_),
+                                              QStringLiteral("ostrel-year-%1.csv").arg(year_),
+                                              kCsvFilter.In(russian_));
+  if (path.isEmpty())
+    return;
+  if (QFileInfo(path).suffix().isEmpty())
+    path += QStringLiteral(".csv");
+  saveCsv(path);
+}
+
+void YearWindow::AskPicturePath() {
+  const QString png = kPngFilter.In(russian_);
+  const QString svg = kSvgFilter.In(russian_);
+  QString chosen = png;
+  QString path = QFileDialog::getSaveFileName(this, kPictureTitle.In(russian_),
+                                              QStringLiteral("ostrel-year-%1.png").arg(year_),
+                                              png + QStringLiteral(";;") + svg, &chosen);
+  if (path.isEmpty())
+    return;
+  if (QFileInfo(path).suffix().isEmpty())
+    path += chosen == svg ? QStringLiteral(".svg") : QStringLiteral(".png");
+  savePicture(path);
+}
 
 } // namespace ostrel

@@ -8,13 +8,18 @@
 
 #include <QWidget>
 
+#include <optional>
+#include <vector>
+
+#include "app/year_chart.h"
 #include "core/sun_day.h"
 
+class QPushButton;
 class QTableView;
 
 namespace ostrel {
 
-class YearChart;
+class YearTableModel;
 
 class YearWindow : public QWidget {
   Q_OBJECT
@@ -32,6 +37,26 @@ public slots:
   bool saveCsv(const QString &path);
   // YearChart as PNG or SVG by the suffix of `path`.
   bool savePicture(const QString &path);
+
+private:
+  // The buttons: a file dialog, then the slot above with the chosen path.
+  void AskCsvPath();
+  void AskPicturePath();
+  // The table's row of `today` made current and scrolled into view.
+  void ShowTodayRow();
+
+  QTableView *YearTable = nullptr;
+  YearChart *chart_ = nullptr;
+  QPushButton *SaveCsv = nullptr, *SavePicture = nullptr;
+  YearTableModel *model_ = nullptr;
+  bool russian_ = false;
+
+  // What is shown: the site and year of the days, and the date marked.
+  // No site before the first ShowYear.
+  std::optional<Site> site_;
+  int year_ = 0;
+  CivilDate today_;
+  std::vector<YearDay> days_;
 };
 
 } // namespace ostrel

@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SunPath: the sky as a circle, horizon at the rim and zenith at the
+// centre, the distance from the centre proportional to the zenith angle
+// (90 degrees minus the altitude).  North is up and east on the left: the
+// sky as seen lying on one's back with the head to the north, the usual
+// orientation of sky maps.  On it the Sun's path of the date above the
+// horizon with its whole hours, the rising and setting points, the paths of
+// the solstices and the March equinox for comparison, and the Sun now
+// while tracking.
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "app/day_chart.h"
+
+namespace ostrel {
+
+class SunPathChart : public QWidget {
+  Q_OBJECT
+public:
+  // A path drawn thin and dashed for comparison, named on the chart.
+  struct ComparedPath {
+    std::vector<SunSample> samples;
+    const char *english, *russian;
+  };
+
+  explicit SunPathChart(QWidget *parent = nullptr);
+
+  // The date's samples in time order, the compared paths, and the rising
+  // and setting marks (drawn on the rim at their azimuths); empty clears.
+  void SetPaths(std::vector<SunSample> day, std::vector<ComparedPath> compared,
+                std::vector<DayMark> marks);
+  // The main window's azimuth convention (degrees added to an azimuth from
+  // north: FromNorth, FromSouth, FromSouthSigned) for the rim labels.
+  void SetAzimuthMode(std::int16_t mode);
+  void SetPresent(std::optional<SunSample> present);
+  void SetRussian(bool russian);
+
+  // The rim labels from north through east every 30 degrees, as written.
+  QStringList rimLabels() const;
+
+  QSize sizeHint() const override { return {380, 380}; }
+
+protected:
+  void paintEvent(QPaintEvent *event) override;
+
+private:
+  std::vector<SunSample> day_;
+  std::vector<ComparedPath> compared_;
+  std::vector<DayMark> marks_;
+  std::int16_t azimuthMode_ = 0;
+  std::optional<SunSample> present_;
+  bool russian_ = false;
+};
+
+} // namespace ostrel

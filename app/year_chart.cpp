@@ -1,0 +1,308 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/year_chart.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <iterator>
+
+namespace ostrel {
+namespace {
+
+constexpr double kHoursPerDay = 24;
+constexpr int kHourLabelStep = 3; // hours between the labels of the time axis
+// Neighbouring dates whose sunrise (or sunset) differ by more than this
+// many hours are not joined: the event has wrapped past midnight or
+// appears after a polar day or night, and a line would cross the chart.
+constexpr double kCurveGapHours = 3;
+
+struct Band {
+  SkyBand band;
+  QRgb fill;
+  const char *english;
+  const char *russian;
+};
+
+// The legend's order, from the Sun highest to lowest.  Light sky pale,
+// night dark, so that the year's shape reads without the legend.
+constexpr Band kBands[] = {
+    {SkyBand::Daylight, 0xffe9a6, "Daylight", "День"},
+    {SkyBand::Civil, 0x79a6de, "Civil twilight", "Гражданские сумерки"},
+    {SkyBand::Nautical, 0x3b62a8, "Nautical twilight", "Навигационные сумерки"},
+    {SkyBand::Astronomical, 0x213a6c, "Astronomical twilight", "Астрономические сумерки"},
+    {SkyBand::Night, 0x0c1730, "Night", "Ночь"},
+};
+
+// Lines over the bands: strong enough on pale daylight and on dark night.
+constexpr QRgb kSunCurveColour = 0xe8590c;
+constexpr QRgb kTodayColour = 0xe0102f;
+
+struct Caption {
+  const char *english;
+  const char *russian;
+};
+
+constexpr Caption kSunCurves{"Sunrise and sunset", "Восход и заход"};
+constexpr Caption kToday{"Date calculated", "Дата расчёта"};
+constexpr Caption kDateAxis{"Date", "Дата"};
+constexpr Caption kTimeAxis{"Local time, h", "Местное время, ч"};
+constexpr Caption kMonths[12] = {
+    {"Jan", "янв"}, {"Feb", "фев"}, {"Mar", "мар"}, {"Apr", "апр"}, {"May", "май"}, {"Jun", "июн"},
+    {"Jul", "июл"}, {"Aug", "авг"}, {"Sep", "сен"}, {"Oct", "окт"}, {"Nov", "ноя"}, {"Dec", "дек"},
+};
+
+QString TextOf(const Caption &caption, bool russian) {
+  return QString::fromUtf8(russian ? caption.russian : caption.english);
+}
+
+struct LegendEntry {
+  QString text;
+  QColor colour;
+  bool line; // a line sample, else a swatch of a band
+};
+
+std::vector<LegendEntry> Legend(bool russian) {
+  std::vector<LegendEntry> entries(std::size(kBands));
+  std::transform(
+      std::begin(kBands), std::end(kBands), entries.begin(), [russian](const Band &band) {
+        return LegendEntry{TextOf({band.english, band.russian}, russian), QColor(band.fill), false};
+      });
+  entries.push_back({TextOf(kSunCurves, russian), QColor(kSunCurveColour), true});
+  entries.push_back({TextOf(kToday, russian), QColor(kTodayColour), true});
+  return entries;
+}
+
+// Days from 1 January of the date's year to the date.
+int DayOfYearIndex(int year, int month, int day) {
+  namespace chrono = std::chrono;
+  const chrono::sys_days date{chrono::year{year} / chrono::month{unsigned(month)} /
+                              chrono::day{unsigned(day)}};
+  const chrono::sys_days first{chrono::year{year} / chrono::January / 1};
+  return int((date - first).count());
+}
+
+} // namespace
+
+QColor BandColour(SkyBand band) {
+  const auto *row = std::find_if(std::begin(kBands), std::end(kBands),
+                                 [band](const Band &candidate) { return candidate.band == band; });
+  return row != std::end(kBands) ? QColor(row->fill) : QColor();
+}
+
+std::vector<HourSpan> HoursAbove(const DayMoment &rising, const DayMoment &setting) {
+  for (const DayMoment *moment : {&rising, &setting}) {
+    if (moment->absence == Absence::AlwaysAbove)
+      return {{0, kHoursPerDay}};
+    if (moment->absence == Absence::AlwaysBelow)
+      return {};
+  }
+  const auto hours = [](const DayMoment &moment) { return moment.seconds / 3600.0; };
+  if (rising.happens() && setting.happens()) {
+    if (rising.seconds <= setting.seconds)
+      return {{hours(rising), hours(setting)}};
+    return {{0, hours(setting)}, {hours(rising), kHoursPerDay}};
+  }
+  if (rising.happens())
+    return {{hours(rising), kHoursPerDay}};
+  if (setting.happens())
+    return {{0, hours(setting)}};
+  return {};
+}
+
+YearChart::YearChart(QWidget *parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("YearChart"));
+}
+
+void YearChart::SetDays(std::span<const YearDay> days) {
+  columns_.clear();
+  columns_.reserve(days.size());
+  const auto hours = [](const DayMoment &moment) {
+    return moment.happens() ? std::optional<double>(moment.seconds / 3600.0) : std::nullopt;
+  };
+  for (const YearDay &day : days) {
+    const DayEvents &e = day.events;
+    columns_.push_back({{HoursAbove(e.astronomicalDawn, e.astronomicalDusk),
+                         HoursAbove(e.nauticalDawn, e.nauticalDusk),
+                         HoursAbove(e.civilDawn, e.civilDusk), HoursAbove(e.sunrise, e.sunset)},
+                        hours(e.sunrise),
+                        hours(e.sunset)});
+  }
+  year_ = days.empty() ? 0 : days.front().date.year;
+  todayIndex_.reset();
+  update();
+}
+
+void YearChart::SetToday(std::optional<CivilDate> today) {
+  std::optional<int> index;
+  if (today && year_ != 0 && today->year == year_) {
+    const int at = DayOfYearIndex(today->year, today->month, today->day);
+    if (at >= 0 && at < int(columns_.size()))
+      index = at;
+  }
+  if (index != todayIndex_) {
+    todayIndex_ = index;
+    update();
+  }
+}
+
+void YearChart::SetRussian(bool russian) {
+  russian_ = russian;
+  update();
+}
+
+int YearChart::DaysShown() const { return columns_.empty() ? 365 : int(columns_.size()); }
+
+// The legend flows in rows across the top; the time labels and the axis
+// title stand left of the bands, the month names and the date title below.
+// Every length follows the font, so the chart keeps its shape at any size
+// and device pixel ratio.
+YearChart::Frame YearChart::Layout() const {
+  const QFontMetricsF metrics(font());
+  const qreal line = metrics.height();
+  const qreal pad = std::round(line / 2);
+  const qreal tick = std::round(line / 3);
+  Frame frame;
+  qreal x = pad, y = pad;
+  for (const LegendEntry &entry : Legend(russian_)) {
+    const qreal entryWidth = line + pad / 2 + metrics.horizontalAdvance(entry.text);
+    if (x > pad && x + entryWidth > width() - pad) {
+      x = pad;
+      y += line + pad / 2;
+    }
+    frame.legendAt.emplace_back(x, y);
+    x += entryWidth + 1.5 * pad;
+  }
+  const qreal hourLabel = metrics.horizontalAdvance(QStringLiteral("24"));
+  const QPointF topLeft(pad + line + pad + hourLabel + tick, y + line + pad);
+  const QPointF bottomRight(width() - pad - hourLabel / 2, height() - pad - 2 * line - tick);
+  frame.plot = QRectF(topLeft, bottomRight);
+  return frame;
+}
+
+QPointF YearChart::PointOf(int dayIndex, double localHours) const {
+  const QRectF plot = Layout().plot;
+  return {plot.left() + (dayIndex + 0.5) * plot.width() / DaysShown(),
+          plot.bottom() - localHours / kHoursPerDay * plot.height()};
+}
+
+void YearChart::paintEvent(QPaintEvent *) {
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().window());
+  const QColor ink = palette().color(QPalette::WindowText);
+  const QFontMetricsF metrics(font());
+  const qreal line = metrics.height();
+  const qreal pad = std::round(line / 2);
+  const qreal tick = std::round(line / 3);
+  const Frame frame = Layout();
+
+  const std::vector<LegendEntry> legend = Legend(russian_);
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  for (std::size_t i = 0; i < legend.size(); ++i) {
+    const QRectF sample(frame.legendAt[i], QSizeF(line, line));
+    if (legend[i].line) {
+      painter.setPen(QPen(legend[i].colour, 2));
+      painter.drawLine(QPointF(sample.left(), sample.center().y()),
+                       QPointF(sample.right(), sample.center().y()));
+    } else {
+      painter.setPen(QPen(ink, 1));
+      painter.setBrush(legend[i].colour);
+      painter.drawRect(sample.adjusted(1.5, 1.5, -1.5, -1.5));
+    }
+    painter.setPen(ink);
+    painter.drawText(QPointF(sample.right() + pad / 2, sample.top() + metrics.ascent()),
+                     legend[i].text);
+  }
+
+  const QRectF plot = frame.plot;
+  if (plot.width() < 2 || plot.height() < 2)
+    return;
+  const int days = DaysShown();
+  const qreal step = plot.width() / days;
+  const auto yOf = [&plot](double hours) {
+    return plot.bottom() - hours / kHoursPerDay * plot.height();
+  };
+
+  // The bands: each date's column from the bottom up, night first and each
+  // higher level over it.  A column reaches half a pixel into the next,
+  // which is drawn after it, so that no seam shows where a scaled picture
+  // smooths the edges.
+  painter.save();
+  painter.setClipRect(plot);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  for (std::size_t i = 0; i < columns_.size(); ++i) {
+    const qreal left = plot.left() + qreal(i) * step;
+    const qreal columnWidth = step + 0.5;
+    painter.fillRect(QRectF(left, plot.top(), columnWidth, plot.height()),
+                     BandColour(SkyBand::Night));
+    for (std::size_t level = 0; level < columns_[i].above.size(); ++level) {
+      const QColor fill = BandColour(SkyBand(int(SkyBand::Astronomical) + int(level)));
+      for (const HourSpan &span : columns_[i].above[level])
+        painter.fillRect(
+            QRectF(QPointF(left, yOf(span.to)), QPointF(left + columnWidth, yOf(span.from))), fill);
+    }
+  }
+
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  for (std::optional<double> Column::*event : {&Column::sunrise, &Column::sunset}) {
+    QPainterPath path;
+    std::optional<double> previous;
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+      const std::optional<double> hours = columns_[i].*event;
+      if (hours) {
+        const QPointF at(plot.left() + (qreal(i) + 0.5) * step, yOf(*hours));
+        if (previous && std::fabs(*hours - *previous) < kCurveGapHours)
+          path.lineTo(at);
+        else
+          path.moveTo(at);
+      }
+      previous = hours;
+    }
+    painter.strokePath(path, QPen(QColor(kSunCurveColour), 1.5));
+  }
+  if (todayIndex_) {
+    const qreal x = plot.left() + (*todayIndex_ + 0.5) * step;
+    painter.setPen(QPen(QColor(kTodayColour), 2));
+    painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+  }
+  painter.restore();
+
+  // The axes in the palette's text colour, readable in a light and a dark
+  // theme alike.
+  painter.setPen(QPen(ink, 1));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(plot);
+  for (int hour = 0; hour <= kHoursPerDay; hour += kHourLabelStep) {
+    const qreal y = yOf(hour);
+    painter.drawLine(QPointF(plot.left() - tick, y), QPointF(plot.left(), y));
+    painter.drawText(QRectF(0, y - line / 2, plot.left() - tick - 2, line),
+                     Qt::AlignRight | Qt::AlignVCenter, QString::number(hour));
+  }
+  if (year_ != 0) {
+    for (int month = 1; month <= 12; ++month) {
+      const qreal from = plot.left() + DayOfYearIndex(year_, month, 1) * step;
+      const qreal to =
+          month == 12 ? plot.right() : plot.left() + DayOfYearIndex(year_, month + 1, 1) * step;
+      painter.drawLine(QPointF(from, plot.bottom()), QPointF(from, plot.bottom() + tick));
+      const QString name = TextOf(kMonths[month - 1], russian_);
+      if (metrics.horizontalAdvance(name) <= to - from)
+        painter.drawText(QRectF(from, plot.bottom() + tick, to - from, line), Qt::AlignCenter,
+                         name);
+    }
+  }
+  const QString dateTitle =
+      year_ != 0 ? QStringLiteral("%1, %2").arg(TextOf(kDateAxis, russian_)).arg(year_)
+                 : TextOf(kDateAxis, russian_);
+  painter.drawText(QRectF(plot.left(), plot.bottom() + tick + line, plot.width(), line),
+                   Qt::AlignCenter, dateTitle);
+  painter.save();
+  painter.translate(pad, plot.center().y());
+  painter.rotate(-90);
+  painter.drawText(QRectF(-plot.height() / 2, 0, plot.height(), line), Qt::AlignCenter,
+                   TextOf(kTimeAxis, russian_));
+  painter.restore();
+}
+
+} // namespace ostrel

@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The year's daylight and twilight as a chart (YearChart): the dates of the
+// year across, the local time of day from 0 h at the bottom to 24 h at the
+// top.  Each date is a column of bands, night, astronomical, nautical and
+// civil twilight and daylight, cut where the date's events put them; the
+// sunrise and sunset curves run over the bands and the main window's date
+// is marked by a vertical line.
+//
+// The chart draws the very events that the year table shows (FindDayEvents
+// of each date); it computes no place of the Sun itself.
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+#include <array>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "core/day_events.h"
+
+namespace ostrel {
+
+// One date of the year with its events (DayEventSet::Twilights).
+struct YearDay {
+  CivilDate date;
+  DayEvents events;
+};
+
+// The sky of a moment by the Sun's altitude: night below -18 degrees,
+// astronomical twilight from -18, nautical from -12, civil from -6,
+// daylight from sunrise to sunset.
+enum class SkyBand { Night, Astronomical, Nautical, Civil, Daylight };
+
+// The fill of a band on the chart.  Fixed, not from the palette: the bands
+// stand for the sky and read the same in a light and a dark theme.
+QColor BandColour(SkyBand band);
+
+// Local hours of the date, from <= to, within 0 to 24.
+struct HourSpan {
+  double from = 0;
+  double to = 0;
+};
+
+// The hours of the date during which the Sun is above a level, from the
+// level's first rising and first setting on the date: the whole date when
+// it never goes below, none when it never comes up, and where one crossing
+// falls on the date before or after, the span runs to the date's edge.  A
+// setting before the rising (a night that lies inside the date) gives the
+// two spans on either side of it.
+std::vector<HourSpan> HoursAbove(const DayMoment &rising, const DayMoment &setting);
+
+class YearChart : public QWidget {
+  Q_OBJECT
+public:
+  explicit YearChart(QWidget *parent = nullptr);
+
+  // The dates of one year in order from 1 January (none: an empty chart).
+  void SetDays(std::span<const YearDay> days);
+  // The date to mark; none, or a date of another year, marks nothing.
+  void SetToday(std::optional<CivilDate> today);
+  void SetRussian(bool russian);
+
+  // Where the middle of the column of date `dayIndex` (0 for 1 January) is
+  // drawn at `localHours`, in the widget's coordinates (logical pixels).
+  QPointF PointOf(int dayIndex, double localHours) const;
+
+  QSize sizeHint() const override { return {720, 360}; }
+  QSize minimumSizeHint() const override { return {320, 180}; }
+
+protected:
+  void paintEvent(QPaintEvent *event) override;
+
+private:
+  // A date as drawn: the spans above each level, in the order of the
+  // bands from astronomical twilight to daylight, and sunrise and sunset
+  // in local hours where they happen.
+  struct Column {
+    std::array<std::vector<HourSpan>, 4> above;
+    std::optional<double> sunrise, sunset;
+  };
+  // Where the parts go at the widget's present size and font.
+  struct Frame {
+    QRectF plot;                   // the bands' area
+    std::vector<QPointF> legendAt; // the top left of each legend entry
+  };
+  Frame Layout() const;
+  int DaysShown() const;
+
+  std::vector<Column> columns_;
+  int year_ = 0;
+  std::optional<int> todayIndex_;
+  bool russian_ = false;
+};
+
+} // namespace ostrel
