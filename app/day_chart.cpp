@@ -150,8 +150,11 @@ void DayChart::paintEvent(QPaintEvent *) {
   painter.setPen(QPen(gridColour, 1));
   for (int hour = 1; hour < 24; ++hour)
     painter.drawLine(QPointF(x(hour), plot.top()), QPointF(x(hour), plot.bottom()));
-  for (double a = range.lowDeg + range.stepDeg; a < range.highDeg; a += range.stepDeg)
+  const int steps = static_cast<int>(std::lround((range.highDeg - range.lowDeg) / range.stepDeg));
+  for (int step = 1; step < steps; ++step) {
+    const double a = range.lowDeg + step * range.stepDeg;
     painter.drawLine(QPointF(plot.left(), y(a)), QPointF(plot.right(), y(a)));
+  }
 
   // Where the marks' times go: sunrise left of its point, sunset right of
   // it, culmination above it (below where the peak touches the top).
@@ -202,7 +205,8 @@ void DayChart::paintEvent(QPaintEvent *) {
     const QRectF box(x(hour) - 20, plot.bottom() + 3, 40, metrics.height());
     painter.drawText(box, Qt::AlignHCenter | Qt::AlignTop, QString::number(hour));
   }
-  for (double a = range.lowDeg; a <= range.highDeg + 1e-9; a += range.stepDeg) {
+  for (int step = 0; step <= steps; ++step) {
+    const double a = range.lowDeg + step * range.stepDeg;
     const QRectF box(0, y(a) - metrics.height() / 2, left - 6, metrics.height());
     painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter, QString::number(a, 'f', 0) + QChar(0x00B0));
   }

@@ -12,7 +12,9 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <span>
 #include <string_view>
@@ -265,15 +267,15 @@ void DayWindow::ComputeDay(const Site &site, CivilDate date) {
   }
   std::vector<SunSample> samples = SampleDay(*day_);
   std::vector<SunPathChart::ComparedPath> compared;
-  for (const ComparedDate &d : kComparedDates) {
-    compared.push_back({SampleDay(ClassicSunDay(site, {date.year, d.month, d.day})), d.name.english,
-                        d.name.russian});
-  }
+  std::transform(std::begin(kComparedDates), std::end(kComparedDates),
+                 std::back_inserter(compared), [&](const ComparedDate &d) {
+                   return SunPathChart::ComparedPath{
+                       SampleDay(ClassicSunDay(site, {date.year, d.month, d.day})),
+                       d.name.english, d.name.russian};
+                 });
   std::vector<DayMark> risingAndSetting;
-  for (const DayMark &mark : marks) {
-    if (mark.kind != DayMark::Culmination)
-      risingAndSetting.push_back(mark);
-  }
+  std::copy_if(marks.begin(), marks.end(), std::back_inserter(risingAndSetting),
+               [](const DayMark &mark) { return mark.kind != DayMark::Culmination; });
   sunPath_->SetPaths(samples, std::move(compared), std::move(risingAndSetting));
   dayChart_->SetDay(std::move(samples), std::move(marks));
   ShowRows();
