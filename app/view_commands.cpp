@@ -15,8 +15,14 @@
 namespace ostrel {
 namespace {
 
+// Makes the window on first use in the main window's language, and brings
+// it to the front where it is.
 template <typename Window>
-void Present(Window *window) {
+void Open(QPointer<Window> &window, MainWindow *owner, bool russian) {
+  if (!window) {
+    window = new Window(owner);
+    window->SetRussian(russian);
+  }
   window->show();
   window->raise();
   window->activateWindow();
@@ -29,25 +35,13 @@ bool MainWindow::IsRussian() const {
 }
 
 void MainWindow::me3_1_Click() {
-  const bool made = !frmDay;
-  if (made) {
-    frmDay = new DayWindow(this);
-    frmDay->SetRussian(IsRussian());
-  }
-  Present(frmDay.data());
-  if (made || calculated_)
-    UpdateViews();
+  Open(frmDay, this, IsRussian());
+  UpdateViews();
 }
 
 void MainWindow::me3_2_Click() {
-  const bool made = !frmYear;
-  if (made) {
-    frmYear = new YearWindow(this);
-    frmYear->SetRussian(IsRussian());
-  }
-  Present(frmYear.data());
-  if (made || calculated_)
-    UpdateViews();
+  Open(frmYear, this, IsRussian());
+  UpdateViews();
 }
 
 // The site and date of the last calculation; in real-time tracking also the

@@ -23,17 +23,6 @@ std::unique_ptr<MainWindow> WindowAt(const QString &path) {
   return std::make_unique<MainWindow>(path, [] { return QDateTime(QDate(2011, 6, 21), QTime(9, 0)); });
 }
 
-QByteArray ReadFile(const QString &path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteFile(const QString &path, const QByteArray &bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
-
 QString Checked(const MainWindow &window, std::initializer_list<const char *> items) {
   QString checked;
   for (const char *name : items)

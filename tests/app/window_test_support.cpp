@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -85,5 +86,16 @@ void Fill(MainWindow &window, const Input &input) {
 }
 
 void SelectManual(MainWindow &window) { Find<QRadioButton>(window, "Option2")->click(); }
+
+QByteArray ReadFile(const QString &path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteFile(const QString &path, const QByteArray &bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  ASSERT_EQ(file.write(bytes), bytes.size());
+}
 
 } // namespace ostrel::testing

@@ -55,4 +55,9 @@ void Fill(MainWindow &window, const Input &input);
 // Selects "Manual" as the user does.
 void SelectManual(MainWindow &window);
 
+// The whole content of a file (empty when it cannot be read), and a file
+// written with `bytes`.
+QByteArray ReadFile(const QString &path);
+void WriteFile(const QString &path, const QByteArray &bytes);
+
 } // namespace ostrel::testing

@@ -66,17 +66,6 @@ void ExpectRowOfCore(const YearWindow &year, int row, const Site &site, CivilDat
         << DateText(date) << ", " << TableColumns()[column];
 }
 
-QByteArray ReadFile(const QString &path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteFile(const QString &path, const QByteArray &bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
-
 // Sites typed in the window and the same on the command line.
 const Input kKishinev{.day = "3", .month = "2"};
 const Input kTromso{.longGrad = "18",
