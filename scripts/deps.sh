@@ -22,6 +22,7 @@ run_packages=(
   fonts-liberation2       # faces with Cyrillic at the window's pixel sizes
   libcli11-dev            # ostrel-cli: its options
   nlohmann-json3-dev      # ostrel-cli: its JSON output
+  liberfa-dev             # the precise theory (ERFA)
 )
 test_packages=(
   libgtest-dev            # unit and window tests

@@ -1,0 +1,191 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/precise_sun.h"
+
+#include <erfa.h>
+#include <erfam.h>
+
+#include <cmath>
+#include <initializer_list>
+
+#include "core/classic_theory.h"
+
+namespace ostrel {
+namespace {
+
+constexpr double kSecondsPerDay = 86400;
+// The Sun's semi-diameter at 1 AU, seconds of arc (IAU radius 696,000 km),
+// and the standard refraction at the horizon, 34'.
+constexpr double kSemiDiameterAt1AuArcsec = 959.63;
+constexpr double kHorizonRefractionArcsec = 34 * 60;
+
+double Polynomial(double t, std::initializer_list<double> coefficients) {
+  double sum = 0;
+  double power = 1;
+  for (double c : coefficients) {
+    sum += c * power;
+    power *= t;
+  }
+  return sum;
+}
+
+} // namespace
+
+double DeltaTSeconds(double y) {
+  if (y < 1800) {
+    const double t = y - 1700;
+    return Polynomial(t, {8.83, 0.1603, -0.0059285, 0.00013336, -1.0 / 1174000});
+  }
+  if (y < 1860) {
+    const double t = y - 1800;
+    return Polynomial(t, {13.72, -0.332447, 0.0068612, 0.0041116, -0.00037436, 0.0000121272,
+                          -0.0000001699, 0.000000000875});
+  }
+  if (y < 1900) {
+    const double t = y - 1860;
+    return Polynomial(t, {7.62, 0.5737, -0.251754, 0.01680668, -0.0004473624, 1.0 / 233174});
+  }
+  if (y < 1920) {
+    const double t = y - 1900;
+    return Polynomial(t, {-2.79, 1.494119, -0.0598939, 0.0061966, -0.000197});
+  }
+  if (y < 1941) {
+    const double t = y - 1920;
+    return Polynomial(t, {21.20, 0.84493, -0.076100, 0.0020936});
+  }
+  if (y < 1961) {
+    const double t = y - 1950;
+    return Polynomial(t, {29.07, 0.407, -1.0 / 233, 1.0 / 2547});
+  }
+  if (y < 1986) {
+    const double t = y - 1975;
+    return Polynomial(t, {45.45, 1.067, -1.0 / 260, -1.0 / 718});
+  }
+  if (y < 2005) {
+    const double t = y - 2000;
+    return Polynomial(t, {63.86, 0.3345, -0.060374, 0.0017275, 0.000651814, 0.00002373599});
+  }
+  if (y < 2050) {
+    const double t = y - 2000;
+    return Polynomial(t, {62.92, 0.32217, 0.005589});
+  }
+  const double u = (y - 1820) / 100;
+  return -20 + 32 * u * u - 0.5628 * (2150 - y);
+}
+
+PrecisePlace PrecisePlaceAt(const Site &site, double julianDateUt) {
+  // The UT date split as ERFA likes it, and TT from Delta T.
+  const double ut1 = std::floor(julianDateUt) + 0.5;
+  const double ut2 = julianDateUt - ut1;
+  const double decimalYear = 2000 + (julianDateUt - ERFA_DJ00) / 365.25;
+  const double tt2 = ut2 + DeltaTSeconds(decimalYear) / kSecondsPerDay;
+
+  // The Earth, heliocentric and barycentric, AU and AU a day (BCRS axes).
+  double heliocentric[2][3], barycentric[2][3];
+  eraEpv00(ut1, tt2, heliocentric, barycentric);
+  // The Sun from the Earth, geometric; then where its light left it, the
+  // light time later the Earth has moved (the Sun's own motion about the
+  // barycentre in those 8 minutes is below 0.01").
+  double sun[3];
+  for (int i = 0; i < 3; ++i) sun[i] = -heliocentric[0][i];
+  const double distance = std::sqrt(sun[0] * sun[0] + sun[1] * sun[1] + sun[2] * sun[2]);
+  double direction[3];
+  for (int i = 0; i < 3; ++i) direction[i] = sun[i] / distance;
+  // Annual aberration with the Earth's barycentric velocity (AU/day to c).
+  double velocity[3];
+  double speed2 = 0;
+  for (int i = 0; i < 3; ++i) {
+    velocity[i] = barycentric[1][i] * ERFA_AULT / kSecondsPerDay;
+    speed2 += velocity[i] * velocity[i];
+  }
+  double apparent[3];
+  eraAb(direction, velocity, distance, std::sqrt(1 - speed2), apparent);
+
+  // Into the true equator and equinox of date.
+  double dpsi = 0, deps = 0;
+  eraNut00b(ut1, tt2, &dpsi, &deps);
+  double epsa = 0, rb[3][3], rp[3][3], rbp[3][3], rn[3][3], rbpn[3][3];
+  eraPn06(ut1, tt2, dpsi, deps, &epsa, rb, rp, rbp, rn, rbpn);
+  // The unit vector of date scaled back to the distance, AU.
+  double unitOfDate[3];
+  eraRxp(rbpn, apparent, unitOfDate);
+  double ofDate[3];
+  eraSxp(distance, unitOfDate, ofDate);
+
+  // The apparent ecliptic longitude of date, geocentric.
+  const double trueObliquity = epsa + deps;
+  const double longitude = std::atan2(ofDate[1] * std::cos(trueObliquity) +
+                                          ofDate[2] * std::sin(trueObliquity),
+                                      ofDate[0]);
+
+  // The site, turned by the apparent sidereal time, taken off.
+  const double gast = eraGst06(ut1, ut2, ut1, tt2, rbpn);
+  const double lastRad = eraAnp(gast + site.LongHours * 15 * ERFA_DD2R);
+  double observer[3];
+  eraGd2gc(ERFA_WGS84, site.LongHours * 15 * ERFA_DD2R, site.LatRad, 0, observer);
+  const double observerAU[3] = {observer[0] / ERFA_DAU, observer[1] / ERFA_DAU,
+                                observer[2] / ERFA_DAU};
+  // The observer's place in the equator of date: its longitude turned by
+  // the Greenwich sidereal time.
+  const double c = std::cos(gast), s = std::sin(gast);
+  const double site3[3] = {c * observerAU[0] - s * observerAU[1],
+                           s * observerAU[0] + c * observerAU[1], observerAU[2]};
+  double topocentric[3];
+  for (int i = 0; i < 3; ++i) topocentric[i] = ofDate[i] - site3[i];
+
+  double ra = 0, dec = 0;
+  eraC2s(topocentric, &ra, &dec);
+  ra = eraAnp(ra);
+  const double hourAngle = eraAnpm(lastRad - ra);
+  double azimuth = 0, altitude = 0;
+  eraHd2ae(hourAngle, dec, site.LatRad, &azimuth, &altitude);
+
+  PrecisePlace place;
+  place.rightAscensionHours = ra / ERFA_D2PI * 24;
+  place.declinationDeg = dec * ERFA_DR2D;
+  place.eclipticLongitudeDeg = eraAnp(longitude) * ERFA_DR2D;
+  place.distanceAU = distance;
+  place.localSiderealHours = lastRad / ERFA_D2PI * 24;
+  place.hourAngleHours = hourAngle / ERFA_D2PI * 24;
+  place.altitudeDeg = altitude * ERFA_DR2D;
+  place.azimuthDeg = azimuth * ERFA_DR2D;
+  return place;
+}
+
+PreciseSunDay::PreciseSunDay(const Site &site, CivilDate date) : site_(site), date_(date) {
+  julianDay0_ = classic::JulianDate(date.year, date.month, date.day).julDay + 2400000;
+  const PrecisePlace noon = PrecisePlaceAt(site, JulianDateUt(12));
+  const double semiDiameterArcsec = kSemiDiameterAt1AuArcsec / noon.distanceAU;
+  horizonSinAltitude_ =
+      std::sin(-(kHorizonRefractionArcsec + semiDiameterArcsec) / 3600 * ERFA_DD2R);
+}
+
+double PreciseSunDay::JulianDateUt(double localHours) const {
+  return julianDay0_ + (localHours - double(site_.Timezon)) / 24;
+}
+
+SkyPoint PreciseSunDay::At(double localHours) const {
+  const PrecisePlace p = PrecisePlaceAt(site_, JulianDateUt(localHours));
+  SkyPoint point;
+  point.sinAltitude = std::sin(p.altitudeDeg * ERFA_DD2R);
+  point.hourAngle = p.hourAngleHours;
+  point.declinationRad = p.declinationDeg * ERFA_DD2R;
+  return point;
+}
+
+SunPlace PreciseSunDay::PlaceAt(double localHours) const {
+  const double julianDate = JulianDateUt(localHours);
+  const PrecisePlace p = PrecisePlaceAt(site_, julianDate);
+  SunPlace place;
+  place.julDay = julianDate - 2400000;
+  place.localSiderealHours = p.localSiderealHours;
+  place.eclipticLongitudeDeg = p.eclipticLongitudeDeg;
+  place.distanceAU = p.distanceAU;
+  place.rightAscensionHours = p.rightAscensionHours;
+  place.declinationDeg = p.declinationDeg;
+  place.hourAngleHours = p.hourAngleHours;
+  place.altitudeDeg = p.altitudeDeg;
+  place.azimuthDeg = p.azimuthDeg;
+  return place;
+}
+
+} // namespace ostrel

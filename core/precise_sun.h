@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The precise theory: the Sun's apparent place from ERFA, the open library
+// of fundamental astronomy (Debian's liberfa-dev).
+//
+// The Earth's heliocentric and barycentric position and velocity come from
+// eraEpv00; the Sun is placed back by the light time and moved by the
+// annual aberration (eraAb), then into the true equator and equinox of date
+// by the IAU 2006 precession and the IAU 2000B nutation (eraPn06 with
+// eraNut00b), and seen from the site on the WGS84 ellipsoid (eraGd2gc)
+// turned by the Greenwich apparent sidereal time (eraGst06).  UT is the
+// typed local time minus the time zone, taken as UT1; TT is UT + Delta T by
+// the polynomials of Espenak and Meeus (2006).
+#pragma once
+
+#include "core/sun_day.h"
+
+namespace ostrel {
+
+// Delta T = TT - UT in seconds for a decimal year (year + (month - 0.5) /
+// 12), by the polynomial expressions of F. Espenak and J. Meeus, "Five
+// Millennium Canon of Solar Eclipses" (NASA/TP-2006-214141), for 1700 to
+// 2150; outside that range the nearest end's expression is used.
+double DeltaTSeconds(double decimalYear);
+
+// The Sun seen from a site at a Julian date UT (full, not minus 2400000).
+struct PrecisePlace {
+  double rightAscensionHours = 0; // apparent, topocentric, 0 to 24
+  double declinationDeg = 0;      // apparent, topocentric
+  double eclipticLongitudeDeg = 0; // apparent, geocentric, of date, 0 to 360
+  double distanceAU = 0;          // true geocentric distance, geometric
+  double localSiderealHours = 0;  // apparent, 0 to 24
+  double hourAngleHours = 0;      // -12 to 12, west positive
+  double altitudeDeg = 0;         // true (no refraction), of the centre
+  double azimuthDeg = 0;          // from north through east, 0 to 360
+};
+PrecisePlace PrecisePlaceAt(const Site &site, double julianDateUt);
+
+// A local date in the precise theory.  Sunrise and sunset are the upper
+// limb at the apparent horizon: the centre at -(34' of refraction + the
+// semi-diameter at the date's local noon).
+class PreciseSunDay final : public SunDay {
+public:
+  PreciseSunDay(const Site &site, CivilDate date);
+  SkyPoint At(double localHours) const override;
+  SunPlace PlaceAt(double localHours) const override;
+  double HorizonSinAltitude() const override { return horizonSinAltitude_; }
+  const Site &site() const override { return site_; }
+  CivilDate date() const override { return date_; }
+
+private:
+  double JulianDateUt(double localHours) const;
+
+  Site site_;
+  CivilDate date_;
+  double julianDay0_ = 0; // 0 h UT of the local date, full Julian date
+  double horizonSinAltitude_ = 0;
+};
+
+} // namespace ostrel
