@@ -72,7 +72,18 @@ double DeltaTSeconds(double y) {
   return -20 + 32 * u * u - 0.5628 * (2150 - y);
 }
 
-PrecisePlace PrecisePlaceAt(const Site &site, double julianDateUt) {
+namespace {
+
+// The geocentric Sun of date at a moment: what does not depend on the site.
+struct OfDate {
+  double sun[3];       // apparent direction times the true distance, AU,
+                       // true equator and equinox of date
+  double gast;         // Greenwich apparent sidereal time, radians
+  double longitudeRad; // apparent ecliptic longitude of date, radians
+  double distance;     // true geocentric distance, AU
+};
+
+OfDate GeocentricOfDate(double julianDateUt) {
   // The UT date split as ERFA likes it, and TT from Delta T.
   const double ut1 = std::floor(julianDateUt) + 0.5;
   const double ut2 = julianDateUt - ut1;
@@ -82,9 +93,9 @@ PrecisePlace PrecisePlaceAt(const Site &site, double julianDateUt) {
   // The Earth, heliocentric and barycentric, AU and AU a day (BCRS axes).
   double heliocentric[2][3], barycentric[2][3];
   eraEpv00(ut1, tt2, heliocentric, barycentric);
-  // The Sun from the Earth, geometric; then where its light left it, the
-  // light time later the Earth has moved (the Sun's own motion about the
-  // barycentre in those 8 minutes is below 0.01").
+  // The Sun from the Earth, geometric.  The light time is that of the
+  // heliocentric frame: the Sun's own motion about the barycentre in those
+  // 8 minutes moves it by less than 0.01".
   double sun[3];
   for (int i = 0; i < 3; ++i) sun[i] = -heliocentric[0][i];
   const double distance = std::sqrt(sun[0] * sun[0] + sun[1] * sun[1] + sun[2] * sun[2]);
@@ -105,36 +116,44 @@ PrecisePlace PrecisePlaceAt(const Site &site, double julianDateUt) {
   eraNut00b(ut1, tt2, &dpsi, &deps);
   double epsa = 0, rb[3][3], rp[3][3], rbp[3][3], rn[3][3], rbpn[3][3];
   eraPn06(ut1, tt2, dpsi, deps, &epsa, rb, rp, rbp, rn, rbpn);
-  // The unit vector of date scaled back to the distance, AU.
   double unitOfDate[3];
   eraRxp(rbpn, apparent, unitOfDate);
-  double ofDate[3];
-  eraSxp(distance, unitOfDate, ofDate);
 
-  // The apparent ecliptic longitude of date, geocentric.
+  OfDate of{};
+  eraSxp(distance, unitOfDate, of.sun);
   const double trueObliquity = epsa + deps;
-  const double longitude = std::atan2(ofDate[1] * std::cos(trueObliquity) +
-                                          ofDate[2] * std::sin(trueObliquity),
-                                      ofDate[0]);
+  of.longitudeRad = std::atan2(of.sun[1] * std::cos(trueObliquity) +
+                                   of.sun[2] * std::sin(trueObliquity),
+                               of.sun[0]);
+  of.gast = eraGst06(ut1, ut2, ut1, tt2, rbpn);
+  of.distance = distance;
+  return of;
+}
 
-  // The site, turned by the apparent sidereal time, taken off.
-  const double gast = eraGst06(ut1, ut2, ut1, tt2, rbpn);
-  const double lastRad = eraAnp(gast + site.LongHours * 15 * ERFA_DD2R);
-  double observer[3];
-  eraGd2gc(ERFA_WGS84, site.LongHours * 15 * ERFA_DD2R, site.LatRad, 0, observer);
-  const double observerAU[3] = {observer[0] / ERFA_DAU, observer[1] / ERFA_DAU,
-                                observer[2] / ERFA_DAU};
-  // The observer's place in the equator of date: its longitude turned by
-  // the Greenwich sidereal time.
-  const double c = std::cos(gast), s = std::sin(gast);
-  const double site3[3] = {c * observerAU[0] - s * observerAU[1],
-                           s * observerAU[0] + c * observerAU[1], observerAU[2]};
+// The site on the WGS84 ellipsoid at sea level, Earth-fixed, AU.
+struct SiteVector {
+  double xyz[3];
+};
+
+SiteVector SiteOf(const Site &site) {
+  double metres[3];
+  eraGd2gc(ERFA_WGS84, site.LongHours * 15 * ERFA_DD2R, site.LatRad, 0, metres);
+  return {{metres[0] / ERFA_DAU, metres[1] / ERFA_DAU, metres[2] / ERFA_DAU}};
+}
+
+// The Sun of date seen from the site: the site's vector turned by the
+// Greenwich sidereal time into the equator of date and taken off.
+PrecisePlace Topocentric(const Site &site, const SiteVector &where, const OfDate &of) {
+  const double c = std::cos(of.gast), s = std::sin(of.gast);
+  const double observer[3] = {c * where.xyz[0] - s * where.xyz[1],
+                              s * where.xyz[0] + c * where.xyz[1], where.xyz[2]};
   double topocentric[3];
-  for (int i = 0; i < 3; ++i) topocentric[i] = ofDate[i] - site3[i];
+  for (int i = 0; i < 3; ++i) topocentric[i] = of.sun[i] - observer[i];
 
   double ra = 0, dec = 0;
   eraC2s(topocentric, &ra, &dec);
   ra = eraAnp(ra);
+  const double lastRad = eraAnp(of.gast + site.LongHours * 15 * ERFA_DD2R);
   const double hourAngle = eraAnpm(lastRad - ra);
   double azimuth = 0, altitude = 0;
   eraHd2ae(hourAngle, dec, site.LatRad, &azimuth, &altitude);
@@ -142,8 +161,8 @@ PrecisePlace PrecisePlaceAt(const Site &site, double julianDateUt) {
   PrecisePlace place;
   place.rightAscensionHours = ra / ERFA_D2PI * 24;
   place.declinationDeg = dec * ERFA_DR2D;
-  place.eclipticLongitudeDeg = eraAnp(longitude) * ERFA_DR2D;
-  place.distanceAU = distance;
+  place.eclipticLongitudeDeg = eraAnp(of.longitudeRad) * ERFA_DR2D;
+  place.distanceAU = of.distance;
   place.localSiderealHours = lastRad / ERFA_D2PI * 24;
   place.hourAngleHours = hourAngle / ERFA_D2PI * 24;
   place.altitudeDeg = altitude * ERFA_DR2D;
@@ -151,10 +170,34 @@ PrecisePlace PrecisePlaceAt(const Site &site, double julianDateUt) {
   return place;
 }
 
+// The Earth's rotation angle's rate, radians an hour (IAU 2000).
+constexpr double kTurnPerHour = ERFA_D2PI * 1.00273781191135448 / 24;
+
+} // namespace
+
+PrecisePlace PrecisePlaceAt(const Site &site, double julianDateUt) {
+  return Topocentric(site, SiteOf(site), GeocentricOfDate(julianDateUt));
+}
+
 PreciseSunDay::PreciseSunDay(const Site &site, CivilDate date) : site_(site), date_(date) {
   julianDay0_ = classic::JulianDate(date.year, date.month, date.day).julDay + 2400000;
-  const PrecisePlace noon = PrecisePlaceAt(site, JulianDateUt(12));
-  const double semiDiameterArcsec = kSemiDiameterAt1AuArcsec / noon.distanceAU;
+  for (int k = 0; k < kNodes; ++k) {
+    nodeHours_[k] = kFirstNode + k * (kLastNode - kFirstNode) / (kNodes - 1);
+    const OfDate of = GeocentricOfDate(JulianDateUt(nodeHours_[k]));
+    for (int i = 0; i < 3; ++i) sun_[i][k] = of.sun[i];
+    distance_[k] = of.distance;
+    // Angles less their steady turning, each kept within half a turn of the
+    // node before, so that they are smooth across the day.
+    gastResidual_[k] = of.gast - kTurnPerHour * nodeHours_[k];
+    longitude_[k] = of.longitudeRad;
+    if (k > 0) {
+      gastResidual_[k] = gastResidual_[k - 1] +
+                         std::remainder(gastResidual_[k] - gastResidual_[k - 1], ERFA_D2PI);
+      longitude_[k] =
+          longitude_[k - 1] + std::remainder(longitude_[k] - longitude_[k - 1], ERFA_D2PI);
+    }
+  }
+  const double semiDiameterArcsec = kSemiDiameterAt1AuArcsec / Interpolated(distance_, 12);
   horizonSinAltitude_ =
       std::sin(-(kHorizonRefractionArcsec + semiDiameterArcsec) / 3600 * ERFA_DD2R);
 }
@@ -163,8 +206,31 @@ double PreciseSunDay::JulianDateUt(double localHours) const {
   return julianDay0_ + (localHours - double(site_.Timezon)) / 24;
 }
 
+double PreciseSunDay::Interpolated(const std::array<double, kNodes> &values,
+                                   double localHours) const {
+  // Lagrange's polynomial through the nodes.
+  double sum = 0;
+  for (int k = 0; k < kNodes; ++k) {
+    double weight = 1;
+    for (int j = 0; j < kNodes; ++j) {
+      if (j != k) weight *= (localHours - nodeHours_[j]) / (nodeHours_[k] - nodeHours_[j]);
+    }
+    sum += weight * values[k];
+  }
+  return sum;
+}
+
+PrecisePlace PreciseSunDay::PreciseAt(double localHours) const {
+  OfDate of{};
+  for (int i = 0; i < 3; ++i) of.sun[i] = Interpolated(sun_[i], localHours);
+  of.distance = Interpolated(distance_, localHours);
+  of.gast = Interpolated(gastResidual_, localHours) + kTurnPerHour * localHours;
+  of.longitudeRad = Interpolated(longitude_, localHours);
+  return Topocentric(site_, SiteOf(site_), of);
+}
+
 SkyPoint PreciseSunDay::At(double localHours) const {
-  const PrecisePlace p = PrecisePlaceAt(site_, JulianDateUt(localHours));
+  const PrecisePlace p = PreciseAt(localHours);
   SkyPoint point;
   point.sinAltitude = std::sin(p.altitudeDeg * ERFA_DD2R);
   point.hourAngle = p.hourAngleHours;
@@ -173,10 +239,9 @@ SkyPoint PreciseSunDay::At(double localHours) const {
 }
 
 SunPlace PreciseSunDay::PlaceAt(double localHours) const {
-  const double julianDate = JulianDateUt(localHours);
-  const PrecisePlace p = PrecisePlaceAt(site_, julianDate);
+  const PrecisePlace p = PreciseAt(localHours);
   SunPlace place;
-  place.julDay = julianDate - 2400000;
+  place.julDay = JulianDateUt(localHours) - 2400000;
   place.localSiderealHours = p.localSiderealHours;
   place.eclipticLongitudeDeg = p.eclipticLongitudeDeg;
   place.distanceAU = p.distanceAU;

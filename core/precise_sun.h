@@ -12,6 +12,8 @@
 // the polynomials of Espenak and Meeus (2006).
 #pragma once
 
+#include <array>
+
 #include "core/sun_day.h"
 
 namespace ostrel {
@@ -38,6 +40,13 @@ PrecisePlace PrecisePlaceAt(const Site &site, double julianDateUt);
 // A local date in the precise theory.  Sunrise and sunset are the upper
 // limb at the apparent horizon: the centre at -(34' of refraction + the
 // semi-diameter at the date's local noon).
+//
+// As almanacs do, the geocentric Sun of date (its vector, distance and
+// longitude) and the sidereal time less its steady turning are computed
+// exactly at five moments from half an hour before the date to half an hour
+// after it, and taken between them from the polynomial through the five;
+// over a day that differs from the exact evaluation by far less than 0.01".
+// The site's parallax, the hour angle and the altitude are then exact.
 class PreciseSunDay final : public SunDay {
 public:
   PreciseSunDay(const Site &site, CivilDate date);
@@ -47,13 +56,23 @@ public:
   const Site &site() const override { return site_; }
   CivilDate date() const override { return date_; }
 
+  // The place at a local time, from the interpolated Sun of date.
+  PrecisePlace PreciseAt(double localHours) const;
+
 private:
+  static constexpr int kNodes = 5;
+  static constexpr double kFirstNode = -0.5, kLastNode = 24.5; // local hours
+
   double JulianDateUt(double localHours) const;
+  double Interpolated(const std::array<double, kNodes> &values, double localHours) const;
 
   Site site_;
   CivilDate date_;
   double julianDay0_ = 0; // 0 h UT of the local date, full Julian date
   double horizonSinAltitude_ = 0;
+  std::array<double, kNodes> nodeHours_{};
+  std::array<std::array<double, kNodes>, 3> sun_{};
+  std::array<double, kNodes> distance_{}, gastResidual_{}, longitude_{};
 };
 
 } // namespace ostrel

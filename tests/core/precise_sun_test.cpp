@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "core/day_events.h"
 #include "core/precise_sun.h"
 
 namespace ostrel::test {
@@ -124,6 +125,76 @@ TEST(PreciseSun, AzimuthAgreesWithHorizons) {
   }
   EXPECT_GT(rows, 4000);
   EXPECT_LT(worst, 13.5) << "largest azimuth difference, arcseconds on the sky";
+}
+
+} // namespace
+} // namespace ostrel::test
+
+namespace ostrel::test {
+namespace {
+
+// The precise theory evaluated in full at every moment, to hold the day's
+// interpolated Sun against.
+class ExactPreciseDay final : public SunDay {
+public:
+  ExactPreciseDay(const Site &site, CivilDate date) : interpolated_(site, date), site_(site) {
+    julianDay0_ = interpolated_.PlaceAt(0).julDay + 2400000 + double(site.Timezon) / 24;
+  }
+  SkyPoint At(double hours) const override {
+    const PrecisePlace p = PrecisePlaceAt(site_, julianDay0_ + (hours - site_.Timezon) / 24);
+    return {std::sin(p.altitudeDeg * kRad), p.hourAngleHours, p.declinationDeg * kRad};
+  }
+  SunPlace PlaceAt(double hours) const override { return interpolated_.PlaceAt(hours); }
+  double HorizonSinAltitude() const override { return interpolated_.HorizonSinAltitude(); }
+  const Site &site() const override { return site_; }
+  CivilDate date() const override { return interpolated_.date(); }
+  PrecisePlace Exact(double hours) const {
+    return PrecisePlaceAt(site_, julianDay0_ + (hours - site_.Timezon) / 24);
+  }
+
+private:
+  PreciseSunDay interpolated_;
+  Site site_;
+  double julianDay0_ = 0;
+};
+
+// Across a day the interpolated Sun is the exact one to far below the
+// theory's accuracy, and the day's events fall on the same seconds.
+TEST(PreciseSunDay, InterpolationKeepsTheExactPlaceAndEvents) {
+  const struct {
+    const char *what;
+    Site site;
+    CivilDate date;
+  } days[] = {
+      {"47N in June", {47 * kRad, 28.85 / 15, 3}, {2026, 6, 21}},
+      {"equator at the equinox, zone -12", {0, -179.9 / 15, -12}, {2026, 3, 20}},
+      {"polar circle in December, 1750", {66.5 * kRad, 25.0 / 15, 2}, {1750, 12, 21}},
+      {"south, 2100", {-33.87 * kRad, 151.2 / 15, 10}, {2100, 12, 31}},
+  };
+  for (const auto &d : days) {
+    const ExactPreciseDay exact(d.site, d.date);
+    const PreciseSunDay interpolated(d.site, d.date);
+    for (double hours = -0.5; hours <= 24.5; hours += 0.37) {
+      const PrecisePlace e = exact.Exact(hours);
+      const PrecisePlace i = interpolated.PreciseAt(hours);
+      EXPECT_NEAR(std::remainder(i.rightAscensionHours - e.rightAscensionHours, 24) * 15 * 3600,
+                  0, 0.01)
+          << d.what << " at " << hours;
+      EXPECT_NEAR((i.declinationDeg - e.declinationDeg) * 3600, 0, 0.01) << d.what;
+      EXPECT_NEAR((i.altitudeDeg - e.altitudeDeg) * 3600, 0, 0.01) << d.what;
+      EXPECT_NEAR(i.distanceAU, e.distanceAU, 1e-10) << d.what;
+    }
+    const DayEvents a = FindDayEvents(interpolated), b = FindDayEvents(exact);
+    for (const auto &[x, y] : {std::pair{a.sunrise, b.sunrise}, std::pair{a.sunset, b.sunset},
+                               std::pair{a.culmination, b.culmination},
+                               std::pair{a.civilDusk, b.civilDusk},
+                               std::pair{a.astronomicalDawn, b.astronomicalDawn}}) {
+      EXPECT_EQ(x.happens(), y.happens()) << d.what;
+      if (x.happens() && y.happens()) {
+        EXPECT_NEAR(x.seconds, y.seconds, 1) << d.what;
+      }
+    }
+  }
 }
 
 } // namespace
