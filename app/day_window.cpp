@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
-#include <limits>
 #include <span>
 #include <string_view>
 
@@ -57,61 +56,6 @@ const Caption kOtherDate{"it falls on the day before or after",
 const Caption kNoDayLength{"sunrise and sunset do not frame one day",
                            "восход и заход не ограничивают один день"};
 
-template <DayMoment DayEvents::*moment>
-const DayMoment &Field(const DayEvents &events) {
-  return events.*moment;
-}
-template <Interval DayEvents::*interval, std::size_t end>
-const DayMoment &Part(const DayEvents &events) {
-  return (events.*interval)[end];
-}
-
-// Sunrise and sunset cross the theory's horizon, which the day knows.
-constexpr double kHorizon = std::numeric_limits<double>::quiet_NaN();
-
-// The events of the list in the order ostrel-cli's `day` prints them, with
-// its keys; the level is the altitude crossed, degrees, for the reason in
-// words.
-struct EventRow {
-  const char *key;
-  Caption caption;
-  const DayMoment &(*moment)(const DayEvents &);
-  double levelDeg;
-};
-const EventRow kEventRows[] = {
-    {"astronomical_dawn", {"Astronomical dawn", "Астрономические сумерки: начало"},
-     Field<&DayEvents::astronomicalDawn>, kAstronomicalTwilightDeg},
-    {"nautical_dawn", {"Nautical dawn", "Навигационные сумерки: начало"},
-     Field<&DayEvents::nauticalDawn>, kNauticalTwilightDeg},
-    {"civil_dawn", {"Civil dawn", "Гражданские сумерки: начало"}, Field<&DayEvents::civilDawn>,
-     kCivilTwilightDeg},
-    {"morning_blue_hour_start", {"Morning blue hour, start", "Утренний синий час: начало"},
-     Part<&DayEvents::morningBlueHour, 0>, kBlueHourLowDeg},
-    {"morning_blue_hour_end", {"Morning blue hour, end", "Утренний синий час: конец"},
-     Part<&DayEvents::morningBlueHour, 1>, kGoldenHourLowDeg},
-    {"morning_golden_hour_start", {"Morning golden hour, start", "Утренний золотой час: начало"},
-     Part<&DayEvents::morningGoldenHour, 0>, kGoldenHourLowDeg},
-    {"sunrise", {"Sunrise", "Восход"}, Field<&DayEvents::sunrise>, kHorizon},
-    {"morning_golden_hour_end", {"Morning golden hour, end", "Утренний золотой час: конец"},
-     Part<&DayEvents::morningGoldenHour, 1>, kGoldenHourHighDeg},
-    {"culmination", {"Upper culmination time", "Верхняя кульминация"},
-     Field<&DayEvents::culmination>, 0},
-    {"evening_golden_hour_start", {"Evening golden hour, start", "Вечерний золотой час: начало"},
-     Part<&DayEvents::eveningGoldenHour, 0>, kGoldenHourHighDeg},
-    {"sunset", {"Sunset", "Заход"}, Field<&DayEvents::sunset>, kHorizon},
-    {"evening_golden_hour_end", {"Evening golden hour, end", "Вечерний золотой час: конец"},
-     Part<&DayEvents::eveningGoldenHour, 1>, kGoldenHourLowDeg},
-    {"evening_blue_hour_start", {"Evening blue hour, start", "Вечерний синий час: начало"},
-     Part<&DayEvents::eveningBlueHour, 0>, kGoldenHourLowDeg},
-    {"evening_blue_hour_end", {"Evening blue hour, end", "Вечерний синий час: конец"},
-     Part<&DayEvents::eveningBlueHour, 1>, kBlueHourLowDeg},
-    {"civil_dusk", {"Civil dusk", "Гражданские сумерки: конец"}, Field<&DayEvents::civilDusk>,
-     kCivilTwilightDeg},
-    {"nautical_dusk", {"Nautical dusk", "Навигационные сумерки: конец"},
-     Field<&DayEvents::nauticalDusk>, kNauticalTwilightDeg},
-    {"astronomical_dusk", {"Astronomical dusk", "Астрономические сумерки: конец"},
-     Field<&DayEvents::astronomicalDusk>, kAstronomicalTwilightDeg},
-};
 const Caption kDayLength{"Duration of day", "Долгота дня"};
 // %1 is the altitude.
 const Caption kAltitudeRising{"Sun at %1, rising", "Солнце на высоте %1, подъём"};
@@ -317,13 +261,13 @@ void DayWindow::ShowRows() {
     QString caption, value;
   };
   std::vector<Row> shown;
-  for (const EventRow &row : kEventRows) {
+  for (const DayEventRow &row : DayEventRows()) {
     const DayMoment &moment = row.moment(events_);
     QString value = timeOrWhy(moment, std::isnan(row.levelDeg) ? horizonDeg : row.levelDeg);
     if (moment.happens() && std::string_view(row.key) == "culmination" &&
         events_.culminationAltitudeDeg)
       value += QStringLiteral("  %1°").arg(*events_.culminationAltitudeDeg, 0, 'f', 2);
-    shown.push_back({row.key, text(row.caption), value});
+    shown.push_back({row.key, text({row.english, row.russian}), value});
   }
   shown.push_back({"day_length", text(kDayLength),
                    events_.dayLengthSeconds ? QString::fromStdString(DayLengthText(events_))

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <initializer_list>
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -271,41 +272,23 @@ int Now(const Request &r, std::ostream &out, std::ostream &err, const Clock &clo
 
 // ---- day ------------------------------------------------------------------
 
+// The list's rows with this day's moments and the horizon's altitude.
 struct EventRow {
-  const char *key;        // as JSON and the day window name it
-  const char *caption;    // for a person
+  const char *key;     // as JSON and the day window name it
+  const char *caption; // for a person
   DayMoment moment;
-  double levelDeg;        // the altitude it crosses, degrees
+  double levelDeg;     // the altitude it crosses, degrees
 };
 
 std::vector<EventRow> EventRows(const DayEvents &e, double horizonDeg) {
-  return {
-      {"astronomical_dawn", "Astronomical dawn", e.astronomicalDawn, kAstronomicalTwilightDeg},
-      {"nautical_dawn", "Nautical dawn", e.nauticalDawn, kNauticalTwilightDeg},
-      {"civil_dawn", "Civil dawn", e.civilDawn, kCivilTwilightDeg},
-      {"morning_blue_hour_start", "Morning blue hour, start", e.morningBlueHour[0],
-       kBlueHourLowDeg},
-      {"morning_blue_hour_end", "Morning blue hour, end", e.morningBlueHour[1],
-       kGoldenHourLowDeg},
-      {"morning_golden_hour_start", "Morning golden hour, start", e.morningGoldenHour[0],
-       kGoldenHourLowDeg},
-      {"sunrise", "Sunrise", e.sunrise, horizonDeg},
-      {"morning_golden_hour_end", "Morning golden hour, end", e.morningGoldenHour[1],
-       kGoldenHourHighDeg},
-      {"culmination", "Upper culmination time", e.culmination, 0},
-      {"evening_golden_hour_start", "Evening golden hour, start", e.eveningGoldenHour[0],
-       kGoldenHourHighDeg},
-      {"sunset", "Sunset", e.sunset, horizonDeg},
-      {"evening_golden_hour_end", "Evening golden hour, end", e.eveningGoldenHour[1],
-       kGoldenHourLowDeg},
-      {"evening_blue_hour_start", "Evening blue hour, start", e.eveningBlueHour[0],
-       kGoldenHourLowDeg},
-      {"evening_blue_hour_end", "Evening blue hour, end", e.eveningBlueHour[1],
-       kBlueHourLowDeg},
-      {"civil_dusk", "Civil dusk", e.civilDusk, kCivilTwilightDeg},
-      {"nautical_dusk", "Nautical dusk", e.nauticalDusk, kNauticalTwilightDeg},
-      {"astronomical_dusk", "Astronomical dusk", e.astronomicalDusk, kAstronomicalTwilightDeg},
-  };
+  std::vector<EventRow> rows;
+  const auto table = DayEventRows();
+  std::transform(table.begin(), table.end(), std::back_inserter(rows),
+                 [&](const DayEventRow &row) {
+                   return EventRow{row.key, row.english, row.moment(e),
+                                   std::isnan(row.levelDeg) ? horizonDeg : row.levelDeg};
+                 });
+  return rows;
 }
 
 const char *PolarKey(Polar polar) {

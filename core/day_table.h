@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 
 #include "core/day_events.h"
@@ -33,6 +34,19 @@ const std::array<const char *, kTableColumns> &TableColumns();
 // does not happen, the culmination altitude in degrees to 0.0001.  The
 // events need not hold the golden and blue hours (DayEventSet::Twilights).
 std::array<std::string, kTableColumns> TableFields(const CivilDate &date, const DayEvents &events);
+
+// The events of a day as lists show them, in the order of the day: their
+// keys (of the command line's JSON and the day window's rows), their names
+// in English and Russian, where each stands in DayEvents, and the altitude
+// each crosses, degrees (NaN for the theory's own horizon, which the day
+// knows; 0 for the culmination, which crosses the meridian instead).
+struct DayEventRow {
+  const char *key;
+  const char *english, *russian;
+  const DayMoment &(*moment)(const DayEvents &);
+  double levelDeg;
+};
+std::span<const DayEventRow> DayEventRows();
 
 // The header line and one date's line of the CSV, each ended by "\n".
 std::string TableCsvHeader();

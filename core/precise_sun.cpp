@@ -143,7 +143,7 @@ SiteVector SiteOf(const Site &site) {
 
 // The Sun of date seen from the site: the site's vector turned by the
 // Greenwich sidereal time into the equator of date and taken off.
-PrecisePlace Topocentric(const Site &site, const SiteVector &where, const OfDate &of) {
+SunPlace Topocentric(const Site &site, const SiteVector &where, const OfDate &of) {
   const double c = std::cos(of.gast), s = std::sin(of.gast);
   const double observer[3] = {c * where.xyz[0] - s * where.xyz[1],
                               s * where.xyz[0] + c * where.xyz[1], where.xyz[2]};
@@ -158,7 +158,7 @@ PrecisePlace Topocentric(const Site &site, const SiteVector &where, const OfDate
   double azimuth = 0, altitude = 0;
   eraHd2ae(hourAngle, dec, site.LatRad, &azimuth, &altitude);
 
-  PrecisePlace place;
+  SunPlace place;
   place.rightAscensionHours = ra / ERFA_D2PI * 24;
   place.declinationDeg = dec * ERFA_DR2D;
   place.eclipticLongitudeDeg = eraAnp(of.longitudeRad) * ERFA_DR2D;
@@ -175,8 +175,10 @@ constexpr double kTurnPerHour = ERFA_D2PI * 1.00273781191135448 / 24;
 
 } // namespace
 
-PrecisePlace PrecisePlaceAt(const Site &site, double julianDateUt) {
-  return Topocentric(site, SiteOf(site), GeocentricOfDate(julianDateUt));
+SunPlace PrecisePlaceAt(const Site &site, double julianDateUt) {
+  SunPlace place = Topocentric(site, SiteOf(site), GeocentricOfDate(julianDateUt));
+  place.julDay = julianDateUt - 2400000;
+  return place;
 }
 
 PreciseSunDay::PreciseSunDay(const Site &site, CivilDate date) : site_(site), date_(date) {
@@ -220,17 +222,19 @@ double PreciseSunDay::Interpolated(const std::array<double, kNodes> &values,
   return sum;
 }
 
-PrecisePlace PreciseSunDay::PreciseAt(double localHours) const {
+SunPlace PreciseSunDay::PreciseAt(double localHours) const {
   OfDate of{};
   for (int i = 0; i < 3; ++i) of.sun[i] = Interpolated(sun_[i], localHours);
   of.distance = Interpolated(distance_, localHours);
   of.gast = Interpolated(gastResidual_, localHours) + kTurnPerHour * localHours;
   of.longitudeRad = Interpolated(longitude_, localHours);
-  return Topocentric(site_, SiteOf(site_), of);
+  SunPlace place = Topocentric(site_, SiteOf(site_), of);
+  place.julDay = JulianDateUt(localHours) - 2400000;
+  return place;
 }
 
 SkyPoint PreciseSunDay::At(double localHours) const {
-  const PrecisePlace p = PreciseAt(localHours);
+  const SunPlace p = PreciseAt(localHours);
   SkyPoint point;
   point.sinAltitude = std::sin(p.altitudeDeg * ERFA_DD2R);
   point.hourAngle = p.hourAngleHours;
@@ -238,19 +242,6 @@ SkyPoint PreciseSunDay::At(double localHours) const {
   return point;
 }
 
-SunPlace PreciseSunDay::PlaceAt(double localHours) const {
-  const PrecisePlace p = PreciseAt(localHours);
-  SunPlace place;
-  place.julDay = JulianDateUt(localHours) - 2400000;
-  place.localSiderealHours = p.localSiderealHours;
-  place.eclipticLongitudeDeg = p.eclipticLongitudeDeg;
-  place.distanceAU = p.distanceAU;
-  place.rightAscensionHours = p.rightAscensionHours;
-  place.declinationDeg = p.declinationDeg;
-  place.hourAngleHours = p.hourAngleHours;
-  place.altitudeDeg = p.altitudeDeg;
-  place.azimuthDeg = p.azimuthDeg;
-  return place;
-}
+SunPlace PreciseSunDay::PlaceAt(double localHours) const { return PreciseAt(localHours); }
 
 } // namespace ostrel

@@ -24,18 +24,13 @@ namespace ostrel {
 // 2150; outside that range the nearest end's expression is used.
 double DeltaTSeconds(double decimalYear);
 
-// The Sun seen from a site at a Julian date UT (full, not minus 2400000).
-struct PrecisePlace {
-  double rightAscensionHours = 0; // apparent, topocentric, 0 to 24
-  double declinationDeg = 0;      // apparent, topocentric
-  double eclipticLongitudeDeg = 0; // apparent, geocentric, of date, 0 to 360
-  double distanceAU = 0;          // true geocentric distance, geometric
-  double localSiderealHours = 0;  // apparent, 0 to 24
-  double hourAngleHours = 0;      // -12 to 12, west positive
-  double altitudeDeg = 0;         // true (no refraction), of the centre
-  double azimuthDeg = 0;          // from north through east, 0 to 360
-};
-PrecisePlace PrecisePlaceAt(const Site &site, double julianDateUt);
+// The Sun seen from a site at a Julian date UT (full, not minus 2400000):
+// right ascension and declination apparent and topocentric, of the true
+// equator and equinox of date; the ecliptic longitude apparent and
+// geocentric, of date; the distance the true geocentric distance,
+// geometric; the local sidereal time apparent; the altitude true (without
+// refraction), of the centre.
+SunPlace PrecisePlaceAt(const Site &site, double julianDateUt);
 
 // A local date in the precise theory.  Sunrise and sunset are the upper
 // limb at the apparent horizon: the centre at -(34' of refraction + the
@@ -57,7 +52,7 @@ public:
   CivilDate date() const override { return date_; }
 
   // The place at a local time, from the interpolated Sun of date.
-  PrecisePlace PreciseAt(double localHours) const;
+  SunPlace PreciseAt(double localHours) const;
 
 private:
   static constexpr int kNodes = 5;

@@ -40,7 +40,7 @@ TEST(DeltaT, AgreesWithTheTableItIsFittedTo) {
 TEST(PreciseSun, ApparentPlaceOfAWorkedExample) {
   const double julianDateTt = 2448908.5;
   const double julianDateUt = julianDateTt - DeltaTSeconds(1992.78) / 86400;
-  const PrecisePlace p = PrecisePlaceAt(Site{0, 0, 0}, julianDateUt);
+  const SunPlace p = PrecisePlaceAt(Site{0, 0, 0}, julianDateUt);
   const double raArcsec = (p.rightAscensionHours - (13 + 13 / 60.0 + 30.749 / 3600)) * 15 * 3600;
   EXPECT_NEAR(raArcsec * std::cos(7.78 * kRad), 0, 9);
   EXPECT_NEAR((p.declinationDeg - -(7 + 47 / 60.0 + 1.74 / 3600)) * 3600, 0, 9);
@@ -117,7 +117,7 @@ TEST(PreciseSun, AzimuthAgreesWithHorizons) {
     const int a = (14 - m) / 12, y = year + 4800 - a, mm = m + 12 * a - 3;
     const long number = day + (153 * mm + 2) / 5 + 365L * y + y / 4 - y / 100 + y / 400 - 32045;
     const double julianDate = number - 0.5 + (hour + minute / 60.0) / 24;
-    const PrecisePlace p = PrecisePlaceAt(site, julianDate);
+    const SunPlace p = PrecisePlaceAt(site, julianDate);
     const double error =
         std::remainder(p.azimuthDeg - values[4], 360) * 3600 * std::cos(p.altitudeDeg * kRad);
     worst = std::max(worst, std::fabs(error));
@@ -141,14 +141,14 @@ public:
     julianDay0_ = interpolated_.PlaceAt(0).julDay + 2400000 + double(site.Timezon) / 24;
   }
   SkyPoint At(double hours) const override {
-    const PrecisePlace p = PrecisePlaceAt(site_, julianDay0_ + (hours - site_.Timezon) / 24);
+    const SunPlace p = PrecisePlaceAt(site_, julianDay0_ + (hours - site_.Timezon) / 24);
     return {std::sin(p.altitudeDeg * kRad), p.hourAngleHours, p.declinationDeg * kRad};
   }
   SunPlace PlaceAt(double hours) const override { return interpolated_.PlaceAt(hours); }
   double HorizonSinAltitude() const override { return interpolated_.HorizonSinAltitude(); }
   const Site &site() const override { return site_; }
   CivilDate date() const override { return interpolated_.date(); }
-  PrecisePlace Exact(double hours) const {
+  SunPlace Exact(double hours) const {
     return PrecisePlaceAt(site_, julianDay0_ + (hours - site_.Timezon) / 24);
   }
 
@@ -175,8 +175,8 @@ TEST(PreciseSunDay, InterpolationKeepsTheExactPlaceAndEvents) {
     const ExactPreciseDay exact(d.site, d.date);
     const PreciseSunDay interpolated(d.site, d.date);
     for (double hours = -0.5; hours <= 24.5; hours += 0.37) {
-      const PrecisePlace e = exact.Exact(hours);
-      const PrecisePlace i = interpolated.PreciseAt(hours);
+      const SunPlace e = exact.Exact(hours);
+      const SunPlace i = interpolated.PreciseAt(hours);
       EXPECT_NEAR(std::remainder(i.rightAscensionHours - e.rightAscensionHours, 24) * 15 * 3600,
                   0, 0.01)
           << d.what << " at " << hours;
