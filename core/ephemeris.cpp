@@ -11,6 +11,10 @@
 namespace ostrel {
 
 void Ephemeris::MAINCALC() {
+  if (theory == Theory::Precise) {
+    PreciseRun();
+    return;
+  }
   // The order carries data: the sidereal time needs JulDay0 and the year;
   // the obliquity uses T1900; the hour angle uses Lst, RAHours and Decl as
   // their text loops left them; RISESET reuses the obliquity of this run.

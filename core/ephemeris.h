@@ -13,12 +13,15 @@
 // 0.0 (JD 2444238.5), the obliquity and the Greenwich sidereal time referred
 // to 1900, a three-range refraction formula, the Kasten-Young airmass, and
 // five evaluations of the Sun for culmination, sunrise and sunset.
+// In the precise theory (`theory`) the numbers come from ERFA instead (see
+// precise_sun.h and precise_run.cpp) and the same rules form the texts.
 #pragma once
 
 #include <functional>
 #include <string>
 
 #include "core/records.h"
+#include "core/theory.h"
 
 namespace ostrel {
 
@@ -26,6 +29,9 @@ class Ephemeris {
 public:
   CalcState state;
   SunReport report;
+  // The theory of the numbers the texts are formed from.  The text rules
+  // (rounding, carries, conventions) are the same in both.
+  Theory theory = Theory::Classic;
 
   // The whole run, steps in their fixed order.
   void MAINCALC();
@@ -44,11 +50,13 @@ public:
   void SiderealTime();        // T1900, Gmst0, Lst
   void SiderealTexts();       // SidHour, SidMin, SidSec (may raise Lst)
   void SolarOrbit();          // MeanLong .. DiamArcmin; LongSun .. DiamSec
+  void OrbitTexts();          // LongSun .. DiamSec from SunLong, RadiusAU, DiamArcmin
   void DiameterTexts();       // DiamMin, DiamSec (may raise DiamArcmin)
   void EquatorialCoordinates(); // Obliquity, Decl, RAHours and their texts
   void RightAscensionTexts(); // RAHour, RAMin, RASec (may raise RAHours)
   void DeclinationTexts();    // Label33, DeclGrad, DeclMin, DeclSec
   void HorizontalCoordinates(); // SinAlt, AltDeg, Azim, ZenDeg and texts
+  void HorizontalTexts();     // AltTrue, ZenTrue, AzimTrue from AltDeg, ZenDeg, Azim
   void Refraction();          // RefrArcsec, ZenAppDeg, AltAppDeg; AltApp, ZenApp
   void Airmass();             // AirmassValue; Airmass
   void RISESET();             // culmination, equation of time, rise and set
@@ -63,6 +71,11 @@ public:
   void UnAtn();     // AtnY, AtnX -> QuadOffset
   void SunAtTime(); // the Sun at UT hour AtHour of the local date
   void Polar();     // rise, set and day-length texts of a polar day or night
+
+  // The run in the precise theory: the site's apparent Sun from ERFA at the
+  // moment, and the culmination, sunrise and sunset of the local date found
+  // on it; the texts by the rules above.
+  void PreciseRun();
 
 private:
   std::string Text(double value) const;

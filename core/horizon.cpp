@@ -38,7 +38,11 @@ void Ephemeris::HorizontalCoordinates() {
   s.Azim += s.AzimuthMode;
   if (s.Azim > 360) s.Azim -= 360; // exactly 360 stays: south seen from the south
   s.ZenDeg = 90 - s.AltDeg;
+  HorizontalTexts();
+}
 
+void Ephemeris::HorizontalTexts() {
+  CalcState &s = state;
   // Truncation toward zero after adding 0.5: -63.8072 shows -63.806.
   report.AltTrue = Text(std::trunc(s.AltDeg * 1000 + 0.5) / 1000);
   report.ZenTrue = Text(std::floor(s.ZenDeg * 1000 + 0.5) / 1000);

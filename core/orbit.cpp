@@ -50,7 +50,11 @@ void Ephemeris::SolarOrbit() {
   s.SunLong = classic::EclipticLongitude(s.TrueAnomaly);
   s.RadiusAU = classic::RadiusVector(s.TrueAnomaly, s.Rad);
   s.DiamArcmin = 0.533128 / s.RadiusAU * 60;
+  OrbitTexts();
+}
 
+void Ephemeris::OrbitTexts() {
+  CalcState &s = state;
   // The longitude is truncated, not rounded, to four decimals.
   report.LongSun = Text(std::floor(s.SunLong * 10000) / 10000);
   report.DistAU = DistanceText(s.RadiusAU);
