@@ -181,6 +181,32 @@ SunPlace PrecisePlaceAt(const Site &site, double julianDateUt) {
   return place;
 }
 
+AstrometricPlace PreciseAstrometricAt(const Site &site, double julianDateUt) {
+  const double ut1 = std::floor(julianDateUt) + 0.5;
+  const double ut2 = julianDateUt - ut1;
+  const double tt2 = ut2 + DeltaTSeconds(2000 + (julianDateUt - ERFA_DJ00) / 365.25) / kSecondsPerDay;
+  double heliocentric[2][3], barycentric[2][3];
+  eraEpv00(ut1, tt2, heliocentric, barycentric);
+  // The site into the ICRS axes: turned by the apparent sidereal time into
+  // the equator of date, then back through nutation and precession.
+  double dpsi = 0, deps = 0;
+  eraNut00b(ut1, tt2, &dpsi, &deps);
+  double epsa = 0, rb[3][3], rp[3][3], rbp[3][3], rn[3][3], rbpn[3][3];
+  eraPn06(ut1, tt2, dpsi, deps, &epsa, rb, rp, rbp, rn, rbpn);
+  const double gast = eraGst06(ut1, ut2, ut1, tt2, rbpn);
+  const SiteVector where = SiteOf(site);
+  const double c = std::cos(gast), s = std::sin(gast);
+  double ofDate[3] = {c * where.xyz[0] - s * where.xyz[1], s * where.xyz[0] + c * where.xyz[1],
+                            where.xyz[2]};
+  double observer[3];
+  eraTrxp(rbpn, ofDate, observer);
+  double sun[3];
+  for (int i = 0; i < 3; ++i) sun[i] = -heliocentric[0][i] - observer[i];
+  double ra = 0, dec = 0;
+  eraC2s(sun, &ra, &dec);
+  return {eraAnp(ra) / ERFA_D2PI * 24, dec * ERFA_DR2D};
+}
+
 PreciseSunDay::PreciseSunDay(const Site &site, CivilDate date) : site_(site), date_(date) {
   julianDay0_ = classic::JulianDate(date.year, date.month, date.day).julDay + 2400000;
   for (int k = 0; k < kNodes; ++k) {

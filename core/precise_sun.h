@@ -32,6 +32,16 @@ double DeltaTSeconds(double decimalYear);
 // refraction), of the centre.
 SunPlace PrecisePlaceAt(const Site &site, double julianDateUt);
 
+// The Sun's astrometric place seen from the site at a Julian date UT: the
+// geometric direction in the ICRS axes, without aberration or precession
+// and nutation (what ephemerides list as "astrometric").  Right ascension
+// in hours, 0 to 24, declination in degrees.
+struct AstrometricPlace {
+  double rightAscensionHours = 0;
+  double declinationDeg = 0;
+};
+AstrometricPlace PreciseAstrometricAt(const Site &site, double julianDateUt);
+
 // A local date in the precise theory.  Sunrise and sunset are the upper
 // limb at the apparent horizon: the centre at -(34' of refraction + the
 // semi-diameter at the date's local noon).
