@@ -21,6 +21,7 @@
 #include "core/day_events.h"
 #include "core/ephemeris.h"
 #include "core/sun_day.h"
+#include "core/theory.h"
 
 namespace {
 
@@ -51,6 +52,45 @@ void BM_MAINCALC(benchmark::State &state) {
   }
 }
 BENCHMARK(BM_MAINCALC);
+
+// The same run in the precise theory: the Sun's place at the moment, its
+// transit, sunrise and sunset from ERFA, and the same 35 texts.  The aim is
+// within ten classic runs (compare with BM_MAINCALC).
+//
+// A run keeps the day of the last run's site and date (its transit,
+// sunrise and sunset, and the Sun's interpolation), so that the window's
+// ticks, one date at one site, only add the Sun's place at the moment:
+// BM_MAINCALCPrecise runs so, as BM_MAINCALC does.  BM_MAINCALCPreciseNewDate
+// moves to another date every run, so that every run sets its day up anew:
+// a typed moment of another date.
+void BM_MAINCALCPrecise(benchmark::State &state) {
+  ostrel::Ephemeris e;
+  e.theory = ostrel::Theory::Precise;
+  double hour = 9;
+  for (auto _ : state) {
+    FillMoment(e.state, hour);
+    e.MAINCALC();
+    benchmark::DoNotOptimize(e.report.AltMax.data());
+    hour = hour < 20 ? hour + 0.001 : 9;
+  }
+}
+BENCHMARK(BM_MAINCALCPrecise);
+
+void BM_MAINCALCPreciseNewDate(benchmark::State &state) {
+  ostrel::Ephemeris e;
+  e.theory = ostrel::Theory::Precise;
+  int date = 0;
+  for (auto _ : state) {
+    FillMoment(e.state, 14.5);
+    e.state.DateYear = 1900 + date % 200;
+    e.state.DateMonth = 1 + date % 12;
+    e.state.DateDay = 1 + date % 28;
+    e.MAINCALC();
+    benchmark::DoNotOptimize(e.report.AltMax.data());
+    ++date;
+  }
+}
+BENCHMARK(BM_MAINCALCPreciseNewDate);
 
 struct Position {
   double declination, rightAscension, altitude, azimuth;
@@ -120,12 +160,13 @@ BENCHMARK(BM_BareKernel);
 // mean number of moments found a day is reported beside the time
 // (events_per_day; at most 13 with every event, 9 without the golden and
 // blue hours).
-void RunDays(benchmark::State &state, ostrel::DayEventSet set) {
+void RunDays(benchmark::State &state, ostrel::DayEventSet set,
+             ostrel::Theory theory = ostrel::Theory::Classic) {
   using namespace ostrel::bench;
   int found = 0;
   for (std::size_t i = 0; i < kBenchDays; ++i) {
-    const ostrel::ClassicSunDay day(OstrelSite(SiteOfDay(i)), OstrelDate(DateOfDay(i)));
-    const ostrel::DayEvents events = ostrel::FindDayEvents(day, {}, set);
+    const auto day = ostrel::MakeSunDay(theory, OstrelSite(SiteOfDay(i)), OstrelDate(DateOfDay(i)));
+    const ostrel::DayEvents events = ostrel::FindDayEvents(*day, {}, set);
     const bool riseAndSet = events.sunrise.happens() && events.sunset.happens();
     if (std::fabs(SiteOfDay(i).latDeg) < 60 && !riseAndSet) {
       state.SkipWithError("a mid-latitude day without sunrise or sunset");
@@ -135,8 +176,8 @@ void RunDays(benchmark::State &state, ostrel::DayEventSet set) {
   }
   std::size_t i = 0;
   for (auto _ : state) {
-    const ostrel::ClassicSunDay day(OstrelSite(SiteOfDay(i)), OstrelDate(DateOfDay(i)));
-    ostrel::DayEvents events = ostrel::FindDayEvents(day, {}, set);
+    const auto day = ostrel::MakeSunDay(theory, OstrelSite(SiteOfDay(i)), OstrelDate(DateOfDay(i)));
+    ostrel::DayEvents events = ostrel::FindDayEvents(*day, {}, set);
     benchmark::DoNotOptimize(events);
     i = i + 1 < kBenchDays ? i + 1 : 0;
   }
@@ -150,6 +191,13 @@ void BM_DayEventsTable(benchmark::State &state) {
   RunDays(state, ostrel::DayEventSet::Twilights);
 }
 BENCHMARK(BM_DayEventsTable);
+
+// The same days in the precise theory, set up afresh for each (nothing is
+// kept between days).  The aim is within three classic days (BM_DayEvents).
+void BM_DayEventsPrecise(benchmark::State &state) {
+  RunDays(state, ostrel::DayEventSet::Full, ostrel::Theory::Precise);
+}
+BENCHMARK(BM_DayEventsPrecise);
 
 } // namespace
 

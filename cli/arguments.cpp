@@ -35,7 +35,7 @@ const std::map<std::string, std::string> kAccepted = {
     {"--altitude", "DEG is degrees from -90 to 90"},
     {"--step", "MINUTES is a whole number from 1 to 1440"},
     {"--format", "the format is text, json or csv"},
-    {"--theory", "the theory is classic"},
+    {"--theory", "the theory is classic or precise"},
 };
 
 constexpr std::array<const char *, 4> kCommands = {"now", "day", "table", "path"};
@@ -204,7 +204,7 @@ void AddOptions(CLI::App &command, Command which, Options &o) {
     break;
   }
   command.add_option("--format", o.format, "text, json or csv (default text)");
-  command.add_option("--theory", o.theory, "classic (default)");
+  command.add_option("--theory", o.theory, "classic (default) or precise");
 }
 
 // The names of the options a command has, for a refusal.
@@ -242,7 +242,9 @@ Request Check(Command which, const Options &o) {
   } else {
     Refuse("--format", o.format);
   }
-  if (o.theory != "classic") Refuse("--theory", o.theory);
+  const std::optional<Theory> theory = TheoryFromKey(o.theory);
+  if (!theory) Refuse("--theory", o.theory);
+  r.theory = *theory;
   switch (which) {
   case Command::Now:
     if (!o.at.empty()) r.at = ReadMoment("--at", o.at);
@@ -296,7 +298,7 @@ const char *kUsage =
     "  ostrel-cli table SITE --from DATE --to DATE [OUT]\n"
     "  ostrel-cli path  SITE [--date DATE] [--step MINUTES] [OUT]\n"
     "  SITE = --lat LAT --lon LON --tz HOURS\n"
-    "  OUT  = [--format text|json|csv] [--theory classic]\n"
+    "  OUT  = [--format text|json|csv] [--theory classic|precise]\n"
     "\n"
     "  now    the Sun at a moment: the 35 results of the window and their values\n"
     "  day    sunrise, sunset, culmination, twilights, golden and blue hours\n"

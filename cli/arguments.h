@@ -6,7 +6,7 @@
 //   ostrel-cli table SITE --from DATE --to DATE [OUT]
 //   ostrel-cli path  SITE [--date DATE] [--step MINUTES] [OUT]
 //   SITE = --lat LAT --lon LON --tz HOURS
-//   OUT  = [--format text|json|csv] [--theory classic]
+//   OUT  = [--format text|json|csv] [--theory classic|precise]
 //
 // Every value is checked here; a refusal is one line that names the option,
 // the value and what is accepted.
@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "core/sun_day.h"
+#include "core/theory.h"
 
 namespace ostrel::cli {
 
@@ -51,6 +52,7 @@ struct Request {
   int stepMinutes = 10;              // path
   std::int16_t azimuthMode = 0;      // now: FromNorth, FromSouth, FromSouthSigned
   Format format = Format::Text;
+  Theory theory = Theory::Classic;
 };
 
 struct Parsed {

@@ -21,6 +21,7 @@
 #include "core/day_table.h"
 #include "core/ephemeris.h"
 #include "core/numtext.h"
+#include "core/theory.h"
 #include "core/typed_input.h"
 
 namespace ostrel::cli {
@@ -181,12 +182,13 @@ int Now(const Request &r, std::ostream &out, std::ostream &err, const Clock &clo
   Ephemeris run;
   SetSite(run.state, site.LongHours, site.LatRad, site.Timezon);
   run.state.AzimuthMode = r.azimuthMode;
+  run.theory = r.theory;
   SetTypedMoment(run.state, moment.date.year, moment.date.month, moment.date.day, moment.hour,
                  moment.minute, moment.second);
   run.MAINCALC();
   const SunReport &texts = run.report;
   const double hours = (double(moment.minute) / 60 + moment.hour) + double(moment.second) / 3600;
-  const SunPlace place = ClassicSunDay(site, moment.date).PlaceAt(hours);
+  const SunPlace place = MakeSunDay(r.theory, site, moment.date)->PlaceAt(hours);
   const int secondsOfDay = moment.hour * 3600 + moment.minute * 60 + moment.second;
   const std::string when = IsoMoment(moment.date, secondsOfDay, r.timezone);
 
@@ -207,7 +209,7 @@ int Now(const Request &r, std::ostream &out, std::ostream &err, const Clock &clo
   if (r.format == Format::Json) {
     Json textJson = Json::object();
     for (const auto &[name, text] : SunReport::Labels) textJson[name] = texts.*text;
-    const Json document{{"theory", "classic"}, {"site", SiteJson(r)}, {"moment", when},
+    const Json document{{"theory", TheoryKey(r.theory)}, {"site", SiteJson(r)}, {"moment", when},
                         {"texts", textJson}, {"values", values}};
     out << document.dump(2) << '\n';
     return out ? kDone : kNotWritten;
@@ -262,7 +264,7 @@ int Now(const Request &r, std::ostream &out, std::ostream &err, const Clock &clo
   };
   out << "The Sun at " << DateText(moment.date) << " " << ClockText(secondsOfDay) << " UTC"
       << OffsetText(r.timezone) << ", " << AngleText(r.latitude, 'N', 'S') << " "
-      << AngleText(r.longitude, 'E', 'W') << " (classic theory)\n\n";
+      << AngleText(r.longitude, 'E', 'W') << " (" << TheoryKey(r.theory) << " theory)\n\n";
   for (const auto &[caption, value] : lines) {
     out << caption << std::string(32 - std::min<std::size_t>(31, caption.size()), ' ')
         << value << '\n';
@@ -313,7 +315,8 @@ int Day(const Request &r, std::ostream &out, std::ostream &err, const Clock &clo
     err << kClockOutOfRange;
     return kBadInput;
   }
-  const ClassicSunDay day(SiteOf(r), date);
+  const std::unique_ptr<SunDay> sunDay = MakeSunDay(r.theory, SiteOf(r), date);
+  const SunDay &day = *sunDay;
   const DayEvents e = FindDayEvents(day, r.altitudes);
   const double horizonDeg = std::asin(day.HorizonSinAltitude()) / kRad;
   const std::vector<EventRow> rows = EventRows(e, horizonDeg);
@@ -351,7 +354,7 @@ int Day(const Request &r, std::ostream &out, std::ostream &err, const Clock &clo
       altitudes.push_back(entry);
     }
     const Json document{
-        {"theory", "classic"},
+        {"theory", TheoryKey(r.theory)},
         {"site", SiteJson(r)},
         {"date", DateText(date)},
         {"polar", PolarKey(e.polar) ? Json(PolarKey(e.polar)) : Json(nullptr)},
@@ -387,7 +390,7 @@ int Day(const Request &r, std::ostream &out, std::ostream &err, const Clock &clo
     return out ? kDone : kNotWritten;
   }
 
-  out << "The Sun's day at " << SiteText(r) << ", " << DateText(date) << " (classic theory)\n";
+  out << "The Sun's day at " << SiteText(r) << ", " << DateText(date) << " (" << TheoryKey(r.theory) << " theory)\n";
   if (e.polar == Polar::Day) out << "Polar day: the Sun stays above the horizon all day.\n";
   if (e.polar == Polar::Night) out << "Polar night: the Sun stays below the horizon all day.\n";
   out << '\n';
@@ -430,12 +433,12 @@ int Table(const Request &r, std::ostream &out) {
   const sys_days first = daysOf(r.from), last = daysOf(r.to);
 
   if (r.format == Format::Json) {
-    out << "{\n  \"theory\": \"classic\",\n  \"site\": " << SiteJson(r).dump() << ",\n  \"from\": \""
+    out << "{\n  \"theory\": \"" << TheoryKey(r.theory) << "\",\n  \"site\": " << SiteJson(r).dump() << ",\n  \"from\": \""
         << DateText(r.from) << "\",\n  \"to\": \"" << DateText(r.to) << "\",\n  \"days\": [";
   } else if (r.format == Format::Csv) {
     out << TableCsvHeader();
   } else {
-    out << "The Sun's days at " << SiteText(r) << " (classic theory), local times\n\n"
+    out << "The Sun's days at " << SiteText(r) << " (" << TheoryKey(r.theory) << " theory), local times\n\n"
         << "date        sunrise   sunset    culmin.   day       civil dawn/dusk     "
            "nautical dawn/dusk  astron. dawn/dusk   culm. alt.\n";
   }
@@ -443,7 +446,7 @@ int Table(const Request &r, std::ostream &out) {
   for (sys_days d = first; d <= last; d += days{1}) {
     const year_month_day ymd{d};
     const CivilDate date{int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day()))};
-    const DayEvents e = FindDayEvents(ClassicSunDay(site, date), {}, DayEventSet::Twilights);
+    const DayEvents e = FindDayEvents(*MakeSunDay(r.theory, site, date), {}, DayEventSet::Twilights);
     if (r.format == Format::Json) {
       const auto at = [&](const DayMoment &m) { return MomentJson(m, date, r.timezone); };
       const Json row{
@@ -493,13 +496,14 @@ int Path(const Request &r, std::ostream &out, std::ostream &err, const Clock &cl
     err << kClockOutOfRange;
     return kBadInput;
   }
-  const ClassicSunDay day(SiteOf(r), date);
+  const std::unique_ptr<SunDay> sunDay = MakeSunDay(r.theory, SiteOf(r), date);
+  const SunDay &day = *sunDay;
   Json points = Json::array();
   if (r.format == Format::Csv) {
     out << "time,altitude_true,altitude_apparent,azimuth\n";
   } else if (r.format == Format::Text) {
     out << "The Sun's path at " << SiteText(r) << ", " << DateText(date)
-        << " (classic theory)\n\n"
+        << " (" << TheoryKey(r.theory) << " theory)\n\n"
         << "time    altitude true  altitude app.  azimuth (from north)\n";
   }
   for (int minutes = 0; minutes <= 1440; minutes += r.stepMinutes) {
@@ -523,7 +527,7 @@ int Path(const Request &r, std::ostream &out, std::ostream &err, const Clock &cl
     }
   }
   if (r.format == Format::Json) {
-    const Json document{{"theory", "classic"}, {"site", SiteJson(r)}, {"date", DateText(date)},
+    const Json document{{"theory", TheoryKey(r.theory)}, {"site", SiteJson(r)}, {"date", DateText(date)},
                         {"step_min", r.stepMinutes}, {"points", points}};
     out << document.dump(2) << '\n';
   }

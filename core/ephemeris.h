@@ -18,6 +18,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "core/records.h"
@@ -99,6 +100,12 @@ private:
   // The cosine of the semi-diurnal arc for the latest evaluation, in AtnX;
   // false (after Polar) when the Sun does not cross the horizon altitude.
   bool HorizonTest(double &sunsetSolarTime);
+
+  // The precise theory's day at the last run's site and date, with what a
+  // run takes from it that does not depend on the moment: a run at another
+  // moment of the same date (a tick of the clock) only adds the Sun's place.
+  struct PreciseDay;
+  std::shared_ptr<const PreciseDay> preciseDay_;
 
   std::string decimalSeparator_ = ".";
   std::function<std::string(double)> distanceText_;

@@ -35,6 +35,21 @@ SunPlace PlaceOnDay(const PreciseSunDay &day, double julianDay0, double localHou
 
 } // namespace
 
+struct Ephemeris::PreciseDay {
+  PreciseDay(const Site &site, CivilDate date, double julianDay0)
+      : site(site), date(date), julianDay0(julianDay0), day(site, date) {}
+  bool Serves(const Site &s, CivilDate d) const {
+    return s.LatRad == site.LatRad && s.LongHours == site.LongHours && s.Timezon == site.Timezon &&
+           d.year == date.year && d.month == date.month && d.day == date.day;
+  }
+  Site site;
+  CivilDate date;
+  double julianDay0;
+  PreciseSunDay day;
+  double equationOfTime = 0, culmTime = 0, culminationDecl = 0;
+  DayEvents events;
+};
+
 void Ephemeris::PreciseRun() {
   CalcState &s = state;
   DayOfYear();
@@ -45,10 +60,26 @@ void Ephemeris::PreciseRun() {
   const double wholeDay = std::floor(s.DateDay);
   const CivilDate date{int(s.DateYear), int(s.DateMonth), int(wholeDay)};
   const Site site{s.LatRad, s.LongHours, s.Timezon};
-  const PreciseSunDay day(site, date);
-  const double julianDay0 = classic::JulianDate(date.year, date.month, date.day).julDay + 2400000;
+  if (!preciseDay_ || !preciseDay_->Serves(site, date)) {
+    const double julianDay0 = classic::JulianDate(date.year, date.month, date.day).julDay + 2400000;
+    auto day = std::make_shared<PreciseDay>(site, date, julianDay0);
+    // The equation of time, and the culmination from it: the hour angle is
+    // taken off the time until it is nought (it moves about an hour an
+    // hour; three steps bring it within a millisecond).
+    const double meanNoon = 12 - s.LongHours + double(s.Timezon);
+    day->equationOfTime = PlaceOnDay(day->day, julianDay0, meanNoon).hourAngleHours;
+    day->culmTime = meanNoon - day->equationOfTime;
+    for (int step = 0; step < 3; ++step) {
+      const SunPlace culmination = PlaceOnDay(day->day, julianDay0, day->culmTime);
+      day->culmTime -= culmination.hourAngleHours;
+      day->culminationDecl = culmination.declinationDeg;
+    }
+    day->events = FindDayEvents(day->day, {}, DayEventSet::Twilights);
+    preciseDay_ = std::move(day);
+  }
+  const PreciseDay &today = *preciseDay_;
   const double localHours = (s.DateDay - wholeDay) * 24 + s.UtHours + double(s.Timezon);
-  const SunPlace now = PlaceOnDay(day, julianDay0, localHours);
+  const SunPlace now = PlaceOnDay(today.day, today.julianDay0, localHours);
 
   s.Lst = now.localSiderealHours;
   SiderealTexts();
@@ -72,21 +103,12 @@ void Ephemeris::PreciseRun() {
   Refraction();
   Airmass();
 
-  // The equation of time, and the culmination from it: the hour angle is
-  // taken off the time until it is nought (it moves about an hour an hour;
-  // three steps bring it within a millisecond).
-  const double meanNoon = 12 - s.LongHours + double(s.Timezon);
-  s.EquationOfTime = PlaceOnDay(day, julianDay0, meanNoon).hourAngleHours;
-  s.CulmTime = meanNoon - s.EquationOfTime;
-  SunPlace culmination{};
-  for (int step = 0; step < 3; ++step) {
-    culmination = PlaceOnDay(day, julianDay0, s.CulmTime);
-    s.CulmTime -= culmination.hourAngleHours;
-  }
+  s.EquationOfTime = today.equationOfTime;
+  s.CulmTime = today.culmTime;
   CulminationTexts(s.EquationOfTime);
-  s.CulmDecl = RoundToSingle(culmination.declinationDeg);
+  s.CulmDecl = RoundToSingle(today.culminationDecl);
 
-  const DayEvents events = FindDayEvents(day, {}, DayEventSet::Twilights);
+  const DayEvents &events = today.events;
   if (events.polar != Polar::None) {
     s.AtnX = events.polar == Polar::Day ? -2 : 2; // what Polar reads
     Polar();
@@ -97,16 +119,18 @@ void Ephemeris::PreciseRun() {
         hour = minute = azimuth = "--";
         return;
       }
-      const double hours = moment.seconds / 3600.0;
-      ClockTexts(hours, hour, minute);
-      double direction = day.PlaceAt(hours).azimuthDeg + s.AzimuthMode;
+      // The moment is found to the second; its nearest minute, halves up,
+      // is given to the clock rule as a whole number of minutes, so that
+      // the binary fraction of an hour cannot take a half down.
+      ClockTexts(((moment.seconds + 30) / 60) / 60.0, hour, minute);
+      double direction = today.day.PlaceAt(moment.seconds / 3600.0).azimuthDeg + s.AzimuthMode;
       if (direction > 360) direction -= 360;
       azimuth = Text(RoundHalfEven(10 * direction) / 10.0);
     };
     clock(events.sunrise, report.RiseHour, report.RiseMin, report.RiseAzim);
     clock(events.sunset, report.SetHour, report.SetMin, report.SetAzim);
     if (events.dayLengthSeconds) {
-      DayLengthTexts(*events.dayLengthSeconds / 3600.0);
+      DayLengthTexts(((*events.dayLengthSeconds + 30) / 60) / 60.0);
     } else {
       report.DurHour = report.DurMin = "--";
     }

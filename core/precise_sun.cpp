@@ -74,6 +74,45 @@ double DeltaTSeconds(double y) {
 
 namespace {
 
+// What one exact evaluation gives before the apparent place is formed.
+struct Geometric {
+  double sun[3];        // the Sun from the Earth's centre, geometric, AU, ICRS axes
+  double sunRate[3];    // its rate, AU a day
+  double velocity[3];   // the Earth's barycentric velocity, in units of c
+  double matrix[3][3];  // ICRS to the true equator and equinox of date
+  double trueObliquity; // radians
+  double gast;          // Greenwich apparent sidereal time, radians
+};
+
+Geometric GeometricAt(double julianDateUt) {
+  // The UT date split as ERFA likes it, and TT from Delta T.
+  const double ut1 = std::floor(julianDateUt) + 0.5;
+  const double ut2 = julianDateUt - ut1;
+  const double decimalYear = 2000 + (julianDateUt - ERFA_DJ00) / 365.25;
+  const double tt2 = ut2 + DeltaTSeconds(decimalYear) / kSecondsPerDay;
+
+  Geometric g{};
+  // The Earth, heliocentric and barycentric, AU and AU a day (BCRS axes).
+  // The Sun from the Earth is the heliocentric Earth turned round; the light
+  // time is that of the heliocentric frame: the Sun's own motion about the
+  // barycentre in those 8 minutes moves it by less than 0.01".
+  double heliocentric[2][3], barycentric[2][3];
+  eraEpv00(ut1, tt2, heliocentric, barycentric);
+  for (int i = 0; i < 3; ++i) {
+    g.sun[i] = -heliocentric[0][i];
+    g.sunRate[i] = -heliocentric[1][i];
+    g.velocity[i] = barycentric[1][i] * ERFA_AULT / kSecondsPerDay;
+  }
+  // IAU 2006 precession with IAU 2000B nutation, and the sidereal time.
+  double dpsi = 0, deps = 0;
+  eraNut00b(ut1, tt2, &dpsi, &deps);
+  double epsa = 0, rb[3][3], rp[3][3], rbp[3][3], rn[3][3];
+  eraPn06(ut1, tt2, dpsi, deps, &epsa, rb, rp, rbp, rn, g.matrix);
+  g.trueObliquity = epsa + deps;
+  g.gast = eraGst06(ut1, ut2, ut1, tt2, g.matrix);
+  return g;
+}
+
 // The geocentric Sun of date at a moment: what does not depend on the site.
 struct OfDate {
   double sun[3];       // apparent direction times the true distance, AU,
@@ -83,51 +122,38 @@ struct OfDate {
   double distance;     // true geocentric distance, AU
 };
 
-OfDate GeocentricOfDate(double julianDateUt) {
-  // The UT date split as ERFA likes it, and TT from Delta T.
-  const double ut1 = std::floor(julianDateUt) + 0.5;
-  const double ut2 = julianDateUt - ut1;
-  const double decimalYear = 2000 + (julianDateUt - ERFA_DJ00) / 365.25;
-  const double tt2 = ut2 + DeltaTSeconds(decimalYear) / kSecondsPerDay;
-
-  // The Earth, heliocentric and barycentric, AU and AU a day (BCRS axes).
-  double heliocentric[2][3], barycentric[2][3];
-  eraEpv00(ut1, tt2, heliocentric, barycentric);
-  // The Sun from the Earth, geometric.  The light time is that of the
-  // heliocentric frame: the Sun's own motion about the barycentre in those
-  // 8 minutes moves it by less than 0.01".
-  double sun[3];
-  for (int i = 0; i < 3; ++i) sun[i] = -heliocentric[0][i];
+// The apparent Sun of date: the geometric Sun moved by the annual
+// aberration, then into the true equator and equinox of date.
+OfDate Apparent(const double sun[3], const double velocity[3], const double matrix[3][3],
+                double trueObliquity, double gast) {
   const double distance = std::sqrt(sun[0] * sun[0] + sun[1] * sun[1] + sun[2] * sun[2]);
-  double direction[3];
-  for (int i = 0; i < 3; ++i) direction[i] = sun[i] / distance;
-  // Annual aberration with the Earth's barycentric velocity (AU/day to c).
-  double velocity[3];
+  double direction[3], v[3];
   double speed2 = 0;
   for (int i = 0; i < 3; ++i) {
-    velocity[i] = barycentric[1][i] * ERFA_AULT / kSecondsPerDay;
-    speed2 += velocity[i] * velocity[i];
+    direction[i] = sun[i] / distance;
+    v[i] = velocity[i];
+    speed2 += v[i] * v[i];
   }
   double apparent[3];
-  eraAb(direction, velocity, distance, std::sqrt(1 - speed2), apparent);
-
-  // Into the true equator and equinox of date.
-  double dpsi = 0, deps = 0;
-  eraNut00b(ut1, tt2, &dpsi, &deps);
-  double epsa = 0, rb[3][3], rp[3][3], rbp[3][3], rn[3][3], rbpn[3][3];
-  eraPn06(ut1, tt2, dpsi, deps, &epsa, rb, rp, rbp, rn, rbpn);
+  eraAb(direction, v, distance, std::sqrt(1 - speed2), apparent);
   double unitOfDate[3];
-  eraRxp(rbpn, apparent, unitOfDate);
+  for (int i = 0; i < 3; ++i) {
+    unitOfDate[i] = matrix[i][0] * apparent[0] + matrix[i][1] * apparent[1] + matrix[i][2] * apparent[2];
+  }
 
   OfDate of{};
   eraSxp(distance, unitOfDate, of.sun);
-  const double trueObliquity = epsa + deps;
   of.longitudeRad = std::atan2(of.sun[1] * std::cos(trueObliquity) +
                                    of.sun[2] * std::sin(trueObliquity),
                                of.sun[0]);
-  of.gast = eraGst06(ut1, ut2, ut1, tt2, rbpn);
+  of.gast = gast;
   of.distance = distance;
   return of;
+}
+
+OfDate GeocentricOfDate(double julianDateUt) {
+  const Geometric g = GeometricAt(julianDateUt);
+  return Apparent(g.sun, g.velocity, g.matrix, g.trueObliquity, g.gast);
 }
 
 // The site on the WGS84 ellipsoid at sea level, Earth-fixed, AU.
@@ -209,23 +235,26 @@ AstrometricPlace PreciseAstrometricAt(const Site &site, double julianDateUt) {
 
 PreciseSunDay::PreciseSunDay(const Site &site, CivilDate date) : site_(site), date_(date) {
   julianDay0_ = classic::JulianDate(date.year, date.month, date.day).julDay + 2400000;
-  for (int k = 0; k < kNodes; ++k) {
-    nodeHours_[k] = kFirstNode + k * (kLastNode - kFirstNode) / (kNodes - 1);
-    const OfDate of = GeocentricOfDate(JulianDateUt(nodeHours_[k]));
-    for (int i = 0; i < 3; ++i) sun_[i][k] = of.sun[i];
-    distance_[k] = of.distance;
-    // Angles less their steady turning, each kept within half a turn of the
-    // node before, so that they are smooth across the day.
-    gastResidual_[k] = of.gast - kTurnPerHour * nodeHours_[k];
-    longitude_[k] = of.longitudeRad;
-    if (k > 0) {
-      gastResidual_[k] = gastResidual_[k - 1] +
-                         std::remainder(gastResidual_[k] - gastResidual_[k - 1], ERFA_D2PI);
-      longitude_[k] =
-          longitude_[k - 1] + std::remainder(longitude_[k] - longitude_[k - 1], ERFA_D2PI);
+  const SiteVector where = SiteOf(site);
+  for (int i = 0; i < 3; ++i) siteXyz_[i] = where.xyz[i];
+  for (int k = 0; k < 2; ++k) {
+    const double hours = k == 0 ? kFirstNode : kLastNode;
+    const Geometric g = GeometricAt(JulianDateUt(hours));
+    Node &node = nodes_[k];
+    for (int i = 0; i < 3; ++i) {
+      node.sun[i] = g.sun[i];
+      node.sunRate[i] = g.sunRate[i];
+      node.velocity[i] = g.velocity[i];
+      for (int j = 0; j < 3; ++j) node.matrix[i][j] = g.matrix[i][j];
     }
+    node.trueObliquity = g.trueObliquity;
+    node.gastResidual = g.gast - kTurnPerHour * hours;
   }
-  const double semiDiameterArcsec = kSemiDiameterAt1AuArcsec / Interpolated(distance_, 12);
+  // Within half a turn of each other, so that the line between them is the
+  // day's slow drift.
+  nodes_[1].gastResidual =
+      nodes_[0].gastResidual + std::remainder(nodes_[1].gastResidual - nodes_[0].gastResidual, ERFA_D2PI);
+  const double semiDiameterArcsec = kSemiDiameterAt1AuArcsec / PreciseAt(12).distanceAU;
   horizonSinAltitude_ =
       std::sin(-(kHorizonRefractionArcsec + semiDiameterArcsec) / 3600 * ERFA_DD2R);
 }
@@ -234,27 +263,27 @@ double PreciseSunDay::JulianDateUt(double localHours) const {
   return julianDay0_ + (localHours - double(site_.Timezon)) / 24;
 }
 
-double PreciseSunDay::Interpolated(const std::array<double, kNodes> &values,
-                                   double localHours) const {
-  // Lagrange's polynomial through the nodes.
-  double sum = 0;
-  for (int k = 0; k < kNodes; ++k) {
-    double weight = 1;
-    for (int j = 0; j < kNodes; ++j) {
-      if (j != k) weight *= (localHours - nodeHours_[j]) / (nodeHours_[k] - nodeHours_[j]);
-    }
-    sum += weight * values[k];
-  }
-  return sum;
-}
-
 SunPlace PreciseSunDay::PreciseAt(double localHours) const {
-  OfDate of{};
-  for (int i = 0; i < 3; ++i) of.sun[i] = Interpolated(sun_[i], localHours);
-  of.distance = Interpolated(distance_, localHours);
-  of.gast = Interpolated(gastResidual_, localHours) + kTurnPerHour * localHours;
-  of.longitudeRad = Interpolated(longitude_, localHours);
-  SunPlace place = Topocentric(site_, SiteOf(site_), of);
+  const Node &a = nodes_[0], &b = nodes_[1];
+  const double u = (localHours - kFirstNode) / (kLastNode - kFirstNode);
+  const double spanDays = (kLastNode - kFirstNode) / 24;
+  // Hermite's cubic for the geometric Sun, straight lines for the rest.
+  const double u2 = u * u, u3 = u2 * u;
+  const double h00 = 2 * u3 - 3 * u2 + 1, h10 = (u3 - 2 * u2 + u) * spanDays,
+               h01 = 3 * u2 - 2 * u3, h11 = (u3 - u2) * spanDays;
+  double sun[3], velocity[3], matrix[3][3];
+  for (int i = 0; i < 3; ++i) {
+    sun[i] = h00 * a.sun[i] + h10 * a.sunRate[i] + h01 * b.sun[i] + h11 * b.sunRate[i];
+    velocity[i] = a.velocity[i] + u * (b.velocity[i] - a.velocity[i]);
+    for (int j = 0; j < 3; ++j) matrix[i][j] = a.matrix[i][j] + u * (b.matrix[i][j] - a.matrix[i][j]);
+  }
+  const double obliquity = a.trueObliquity + u * (b.trueObliquity - a.trueObliquity);
+  const double gast =
+      a.gastResidual + u * (b.gastResidual - a.gastResidual) + kTurnPerHour * localHours;
+  const OfDate of = Apparent(sun, velocity, matrix, obliquity, gast);
+  SiteVector where{};
+  for (int i = 0; i < 3; ++i) where.xyz[i] = siteXyz_[i];
+  SunPlace place = Topocentric(site_, where, of);
   place.julDay = JulianDateUt(localHours) - 2400000;
   return place;
 }

@@ -46,12 +46,14 @@ AstrometricPlace PreciseAstrometricAt(const Site &site, double julianDateUt);
 // limb at the apparent horizon: the centre at -(34' of refraction + the
 // semi-diameter at the date's local noon).
 //
-// As almanacs do, the geocentric Sun of date (its vector, distance and
-// longitude) and the sidereal time less its steady turning are computed
-// exactly at five moments from half an hour before the date to half an hour
-// after it, and taken between them from the polynomial through the five;
-// over a day that differs from the exact evaluation by far less than 0.01".
-// The site's parallax, the hour angle and the altitude are then exact.
+// As almanacs do, the Sun is computed exactly at two moments, half an hour
+// before the date and half an hour after it, and taken between them: the
+// geometric Sun by the cubic through its two places and two velocities
+// (Hermite's), the slow rest (the Earth's velocity for the aberration, the
+// precession-nutation matrix, the obliquity, the sidereal time less its
+// steady turning) along the straight line.  Over a day that differs from
+// the exact evaluation by far less than 0.01".  The site's parallax, the
+// hour angle and the altitude are then exact.
 class PreciseSunDay final : public SunDay {
 public:
   PreciseSunDay(const Site &site, CivilDate date);
@@ -61,23 +63,30 @@ public:
   const Site &site() const override { return site_; }
   CivilDate date() const override { return date_; }
 
-  // The place at a local time, from the interpolated Sun of date.
+  // The place at a local time, from the interpolated Sun.
   SunPlace PreciseAt(double localHours) const;
 
 private:
-  static constexpr int kNodes = 5;
   static constexpr double kFirstNode = -0.5, kLastNode = 24.5; // local hours
 
+  // One exact evaluation, as the interpolation takes it.
+  struct Node {
+    double sun[3];        // geometric, AU, ICRS axes
+    double sunRate[3];    // AU a day
+    double velocity[3];   // the Earth's barycentric velocity, units of c
+    double matrix[3][3];  // ICRS to the true equator and equinox of date
+    double trueObliquity; // radians
+    double gastResidual;  // sidereal time less the Earth's steady turning, radians
+  };
+
   double JulianDateUt(double localHours) const;
-  double Interpolated(const std::array<double, kNodes> &values, double localHours) const;
 
   Site site_;
   CivilDate date_;
   double julianDay0_ = 0; // 0 h UT of the local date, full Julian date
   double horizonSinAltitude_ = 0;
-  std::array<double, kNodes> nodeHours_{};
-  std::array<std::array<double, kNodes>, 3> sun_{};
-  std::array<double, kNodes> distance_{}, gastResidual_{}, longitude_{};
+  double siteXyz_[3] = {}; // the site, Earth-fixed, AU
+  Node nodes_[2] = {};
 };
 
 } // namespace ostrel

@@ -25,6 +25,7 @@ build/test/bench/chart_bench --benchmark_min_time=0.05
 if [ -x build/test/bench/peer_day_bench ]; then
   build/test/bench/peer_day_bench --compare > /dev/null
   build/test/bench/peer_day_bench --benchmark_min_time=0.05
+  build/test/bench/peer_table_bench
 fi
 
 ./scripts/analyse.sh build/analyse

@@ -14,6 +14,11 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "core/day_events.h"
+#include "core/day_table.h"
+#include "core/ephemeris.h"
+#include "core/precise_sun.h"
+#include "core/typed_input.h"
 
 namespace ostrel::cli {
 namespace {
@@ -85,7 +90,7 @@ TEST(Cli, BadInputIsRefusedInOneLine) {
       {With(day, {"--foo"}), {"--foo", "day"}},
       {With(day, {"--step", "5"}), {"--step", "day"}},
       {With(day, {"--format", "xml"}), {"--format", "xml"}},
-      {With(day, {"--theory", "precise"}), {"--theory", "precise"}},
+      {With(day, {"--theory", "exact"}), {"--theory", "exact", "classic or precise"}},
       {{"day", "--lat", "1", "--lon", "2"}, {"--tz", "missing"}},
       {{"bogus"}, {"bogus", "now, day, table, path"}},
       {{}, {"command"}},
@@ -180,6 +185,48 @@ TEST(Cli, DayJsonReadsAndAgreesWithTheTable) {
   EXPECT_EQ(row[3], d["events"]["culmination"].get<std::string>().substr(11, 8));
   EXPECT_EQ(row[9], d["events"]["astronomical_dawn"].get<std::string>().substr(11, 8));
   EXPECT_NEAR(std::stod(row[11]), d["culmination_altitude_deg"].get<double>(), 1e-4);
+}
+
+// `--theory precise` reaches every command: the texts of `now` are the
+// precise run's, its values the precise place, and `day` and `table` the
+// precise day's events, which differ from the classic ones by seconds.
+TEST(Cli, PreciseTheoryReachesEveryCommand) {
+  const Site site{LatitudeRadians(47, 0, false), LongitudeHours(28.85, 0, false), 3};
+  const CivilDate date{2026, 6, 21};
+  const auto run = [](std::vector<std::string> words, const char *theory) {
+    const Result r = RunWords(With(With(words, kSite), {"--format", "json", "--theory", theory}));
+    EXPECT_EQ(r.status, kDone) << r.err;
+    return nlohmann::json::parse(r.out);
+  };
+
+  const nlohmann::json now = run({"now", "--at", "2026-06-21T14:30"}, "precise");
+  EXPECT_EQ(now["theory"], "precise");
+  Ephemeris precise;
+  precise.theory = Theory::Precise;
+  SetSite(precise.state, site.LongHours, site.LatRad, site.Timezon);
+  SetTypedMoment(precise.state, 2026, 6, 21, 14, 30, 0);
+  precise.MAINCALC();
+  for (const auto &[name, text] : SunReport::Labels) EXPECT_EQ(now["texts"][name], precise.report.*text) << name;
+  const SunPlace exact = PrecisePlaceAt(site, now["values"]["julian_date"].get<double>());
+  EXPECT_NEAR(now["values"]["right_ascension_h"].get<double>(), exact.rightAscensionHours, 1e-7);
+  EXPECT_NEAR(now["values"]["declination_deg"].get<double>(), exact.declinationDeg, 1e-6);
+  EXPECT_NEAR(now["values"]["altitude_true_deg"].get<double>(), exact.altitudeDeg, 1e-6);
+  EXPECT_NEAR(now["values"]["distance_au"].get<double>(), exact.distanceAU, 1e-9);
+  const nlohmann::json classicNow = run({"now", "--at", "2026-06-21T14:30"}, "classic");
+  EXPECT_NE(now["texts"]["LongSun"], classicNow["texts"]["LongSun"]);
+
+  const PreciseSunDay day(site, date);
+  const DayEvents events = FindDayEvents(day);
+  const nlohmann::json d = run({"day", "--date", "2026-06-21"}, "precise");
+  EXPECT_EQ(d["theory"], "precise");
+  EXPECT_EQ(d["events"]["sunrise"].get<std::string>().substr(11, 8), ClockText(events.sunrise.seconds));
+  EXPECT_EQ(d["events"]["civil_dusk"].get<std::string>().substr(11, 8), ClockText(events.civilDusk.seconds));
+  EXPECT_NE(d["events"]["sunrise"], run({"day", "--date", "2026-06-21"}, "classic")["events"]["sunrise"]);
+
+  const Result table = RunWords(With(With({"table"}, kSite), {"--from", "2026-06-21", "--to", "2026-06-21",
+                                                              "--format", "csv", "--theory", "precise"}));
+  ASSERT_EQ(table.status, kDone) << table.err;
+  EXPECT_EQ(table.out, TableCsvHeader() + TableCsvRow(date, FindDayEvents(day, {}, DayEventSet::Twilights)));
 }
 
 // A polar day: null moments, a day length of a whole day, and the reason.
