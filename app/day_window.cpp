@@ -180,10 +180,11 @@ void DayWindow::ShowDay(const Site &site, CivilDate date, std::int16_t azimuthMo
   const bool same = shown_ && shown_->site.LatRad == site.LatRad &&
                     shown_->site.LongHours == site.LongHours &&
                     shown_->site.Timezon == site.Timezon && shown_->date.year == date.year &&
-                    shown_->date.month == date.month && shown_->date.day == date.day;
+                    shown_->date.month == date.month && shown_->date.day == date.day &&
+                    shown_->theory == theory_;
   if (!same) {
     ComputeDay(site, date);
-    shown_ = Shown{site, date};
+    shown_ = Shown{site, date, theory_};
   }
   sunPath_->SetAzimuthMode(azimuthMode);
   std::optional<SunSample> present;
@@ -194,7 +195,7 @@ void DayWindow::ShowDay(const Site &site, CivilDate date, std::int16_t azimuthMo
 }
 
 void DayWindow::ComputeDay(const Site &site, CivilDate date) {
-  day_.emplace(site, date);
+  day_ = MakeSunDay(theory_, site, date);
   const double level = altitudeBox_->value();
   events_ = FindDayEvents(*day_, std::span(&level, 1));
 
@@ -214,7 +215,7 @@ void DayWindow::ComputeDay(const Site &site, CivilDate date) {
   std::transform(std::begin(kComparedDates), std::end(kComparedDates),
                  std::back_inserter(compared), [&](const ComparedDate &d) {
                    return SunPathChart::ComparedPath{
-                       SampleDay(ClassicSunDay(site, {date.year, d.month, d.day})),
+                       SampleDay(*MakeSunDay(theory_, site, {date.year, d.month, d.day})),
                        d.name.english, d.name.russian};
                  });
   std::vector<DayMark> risingAndSetting;
@@ -307,6 +308,8 @@ void DayWindow::SetRussian(bool russian) {
   sunPath_->SetRussian(russian);
   ShowRows();
 }
+
+void DayWindow::SetTheory(Theory theory) { theory_ = theory; }
 
 const DayEvents &DayWindow::events() const { return events_; }
 

@@ -4,18 +4,20 @@
 // altitude (DayAltitude), the altitude over the day (DayChart) and the
 // path across the sky (SunPath), each picture savable as PNG or SVG.
 //
-// The main window hands it the site and date of each calculation; the day's
-// events and curves are computed again only when these change, so a tick of
-// real-time tracking only moves the present-moment marks.
+// The main window hands it the site and date of each calculation, and its
+// theory; the day's events and curves are computed again only when one of
+// these changes, so a tick of real-time tracking only moves the
+// present-moment marks.
 #pragma once
 
 #include <QWidget>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "core/day_events.h"
-#include "core/sun_day.h"
+#include "core/theory.h"
 
 class QDoubleSpinBox;
 class QLabel;
@@ -41,6 +43,9 @@ public:
                std::optional<double> presentLocalHours);
   // The captions of the window in English or Russian.
   void SetRussian(bool russian);
+  // The theory of the days shown from the next ShowDay on (at first the
+  // classic one).
+  void SetTheory(Theory theory);
 
   // What the window shows, for tests and the screenshot tool.
   const DayEvents &events() const;
@@ -56,6 +61,7 @@ private:
   struct Shown {
     Site site;
     CivilDate date;
+    Theory theory;
   };
   // The events, the curves and the marks of a new site or date.
   void ComputeDay(const Site &site, CivilDate date);
@@ -67,7 +73,8 @@ private:
   void AskAndSave(const QString &which);
 
   std::optional<Shown> shown_;
-  std::optional<ClassicSunDay> day_;
+  Theory theory_ = Theory::Classic;
+  std::unique_ptr<SunDay> day_;
   DayEvents events_;
   bool russian_ = false;
 

@@ -79,6 +79,9 @@ constexpr Caption kCaptions[] = {
     {"me1_12", "&From North(0-360)", "&От севера(0-360)"},
     {"me1_13", "&From South(0-360)", "&От юга(0-360)"},
     {"me1_14", "&From South(-180+180)", "&От юга(-180+180)"},
+    {"me1_15", "Theory", "Теория"},
+    {"me1_16", "Classic (1980 epoch)", "Классическая (эпоха 1980)"},
+    {"me1_17", "Precise", "Точная"},
     {"me3", "View", "Вид"},
     {"me3_1", "Sun's day...", "День Солнца..."},
     {"me3_2", "Year table...", "Таблица года..."},
@@ -128,6 +131,7 @@ void MainWindow::SwitchLanguage(bool russian) {
 
   for (const languages::Caption &row : languages::Captions())
     setCaption(row);
+  ShowTitle(russian);
   if (frmDay)
     frmDay->SetRussian(russian);
   if (frmYear)

@@ -21,6 +21,11 @@ std::span<const Caption> HemisphereItems();
 // The labels and the two buttons, then the menus, set after the lists.
 std::span<const Caption> Captions();
 
+// The title bar: "Ostrel" alone in the classic theory, in either language,
+// as it has always been; with the theory's name in the precise one.
+inline constexpr const char *kTitle = "Ostrel";
+inline constexpr Caption kPreciseTitle{"Ostrel", "Ostrel — precise", "Ostrel — точная"};
+
 // The language marks: the caption of Command1 tells the About command the
 // language, and the caption of AzimSun is saved as the language token.
 inline constexpr const char *kEnglishCancel = "Cancel";

@@ -29,8 +29,8 @@ bool IsListIndex(std::int16_t index) { return index >= -1 && index <= 1; }
 
 // The constants of the calculation, then the settings file.  A missing or
 // unreadable file leaves the window as designed, without a message.  All
-// eleven values are read before any is applied; a value that cannot be
-// applied ends the load there, and what came before it stays.
+// values are read before any is applied; a value that cannot be applied
+// ends the load there, and what came before it stays.
 void MainWindow::Form_Load() {
   ephemeris_.state.Pi = 3.1415926535;
   ephemeris_.state.Rad = 3.1415926535 / 180;
@@ -82,6 +82,7 @@ bool MainWindow::ApplySettings(const Settings &s) {
   if (s.Language == QString::fromUtf8(languages::kRussianToken))
     ApplyRussian();
   ChooseAzimuthMode(s.AzimuthMode);
+  ChooseTheory(s.theory);
   return true;
 }
 
@@ -101,6 +102,7 @@ std::optional<Settings> MainWindow::CurrentSettings() const {
   s.TimerInterval = TimerInterval;
   s.AzimuthMode = ephemeris_.state.AzimuthMode;
   s.Language = AzimSun->text();
+  s.theory = ephemeris_.theory;
   for (const double value : {s.LongGrad, double(s.LongMin), s.LatGrad, double(s.LatMin),
                              double(s.Timezon)}) {
     if (!std::isfinite(value))

@@ -32,6 +32,7 @@
 
 #include "app/about_box.h"
 #include "app/hemisphere_list.h"
+#include "app/languages.h"
 #include "app/layout.h"
 #include "app/result_label.h"
 
@@ -170,7 +171,7 @@ MainWindow::MainWindow(const QString &settingsPath,
     : QMainWindow(parent), settingsPath_(settingsPath),
       clock_(clock ? std::move(clock) : std::function<LocalMoment()>(SystemClock())) {
   setObjectName(QStringLiteral("Ostrel"));
-  setWindowTitle(QStringLiteral("Ostrel"));
+  setWindowTitle(QString::fromUtf8(languages::kTitle));
   setWindowIcon(QIcon(QStringLiteral(":/ostrel/ostrel.png")));
 
   // Result labels use the user's decimal separator, DistAU too, with its
@@ -365,6 +366,10 @@ void MainWindow::BuildMenus() {
   connect(me1_12, &QAction::triggered, this, &MainWindow::me1_12_Click);
   connect(me1_13, &QAction::triggered, this, &MainWindow::me1_13_Click);
   connect(me1_14, &QAction::triggered, this, &MainWindow::me1_14_Click);
+  me1_16 = item("me1_16");
+  me1_17 = item("me1_17");
+  connect(me1_16, &QAction::triggered, this, &MainWindow::me1_16_Click);
+  connect(me1_17, &QAction::triggered, this, &MainWindow::me1_17_Click);
   connect(item("me1_6"), &QAction::triggered, this, &MainWindow::me1_6_Click);
   connect(item("me1_7"), &QAction::triggered, this, &MainWindow::me1_7_Click);
   connect(item("me1_9"), &QAction::triggered, this, &MainWindow::me1_9_Click);

@@ -72,8 +72,8 @@ public slots:
   void me1_3_Click();
   void me1_4_Click();
   void me1_5_Click();
-  // "&Save settings": writes the site, the period, the azimuth convention
-  // and the language to the settings file.
+  // "&Save settings": writes the site, the period, the azimuth convention,
+  // the language and the theory to the settings file.
   void me1_7_Click();
   // "&Exit": ends the program at once, like "Cancel".
   void me1_6_Click();
@@ -87,6 +87,10 @@ public slots:
   void me1_12_Click();
   void me1_13_Click();
   void me1_14_Click();
+  // The theories: classic (1980 epoch) and precise.  The results, the title
+  // and the day and year windows follow at once.
+  void me1_16_Click();
+  void me1_17_Click();
   // "About program": the About box of the current language.
   void me2_1_Click();
   // "Sun's day..." and "Year table...": the day and the year windows, one
@@ -125,6 +129,14 @@ private:
   // Sets the captions of one language column (the switch of both languages).
   void SwitchLanguage(bool russian);
   void ChooseAzimuthMode(std::int16_t mode);
+  // The theory of every calculation from now on, with its check mark, the
+  // title and the day and year windows; nothing is calculated (the load
+  // step applies a saved theory this way).
+  void ChooseTheory(Theory theory);
+  // A theory chosen in the menu: the last calculation again in it.
+  void SwitchTheory(Theory theory);
+  // "Ostrel", or "Ostrel — precise" in the language's words.
+  void ShowTitle(bool russian);
   // Stops the timer and closes every window, the About boxes too.
   void EndProgram();
 
@@ -185,6 +197,7 @@ private:
   QAction *me1_2 = nullptr, *me1_3 = nullptr, *me1_4 = nullptr,
           *me1_5 = nullptr;
   QAction *me1_12 = nullptr, *me1_13 = nullptr, *me1_14 = nullptr;
+  QAction *me1_16 = nullptr, *me1_17 = nullptr;
   QLineEdit *Town = nullptr;
   QLabel *AzimSun = nullptr;
   // Created on first use; a box closed by its title-bar button is gone and

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The azimuth convention, the About boxes and the ways to end the program.
+// The azimuth convention, the theory, the About boxes and the ways to end
+// the program.
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 
 #include "app/about_box.h"
@@ -29,6 +31,52 @@ void MainWindow::ChooseAzimuthMode(std::int16_t mode) {
 void MainWindow::me1_12_Click() { ChooseAzimuthMode(FromNorth); }
 void MainWindow::me1_13_Click() { ChooseAzimuthMode(FromSouth); }
 void MainWindow::me1_14_Click() { ChooseAzimuthMode(FromSouthSigned); }
+
+void MainWindow::ChooseTheory(Theory theory) {
+  ephemeris_.theory = theory;
+  me1_16->setChecked(theory == Theory::Classic);
+  me1_17->setChecked(theory == Theory::Precise);
+  ShowTitle(IsRussian());
+  if (frmDay)
+    frmDay->SetTheory(theory);
+  if (frmYear)
+    frmYear->SetTheory(theory);
+}
+
+// Unlike the azimuth convention, a theory shows at once: the same site and
+// moment in the other theory is what the user wants to compare.  In manual
+// mode that is the last calculation's site and moment, whatever the fields
+// hold now (edited, not yet calculated); before any calculation there is
+// nothing to show again.  While tracking, a tick now.
+void MainWindow::SwitchTheory(Theory theory) {
+  const bool changed = theory != ephemeris_.theory;
+  ChooseTheory(theory); // marks the item again when it was the marked one
+  if (!changed)
+    return;
+  if (Option1->isChecked()) {
+    Timer1_Timer();
+  } else if (calculated_) {
+    // The azimuth convention is the one marked now, as for any calculation.
+    const std::int16_t azimuthMode = ephemeris_.state.AzimuthMode;
+    ephemeris_.state = lastInput_;
+    ephemeris_.state.AzimuthMode = azimuthMode;
+    Calculate();
+  }
+  // The day and year windows follow even where no calculation ran (a tick
+  // that refused its site).
+  UpdateViews();
+}
+
+void MainWindow::me1_16_Click() { SwitchTheory(Theory::Classic); }
+void MainWindow::me1_17_Click() { SwitchTheory(Theory::Precise); }
+
+void MainWindow::ShowTitle(bool russian) {
+  const languages::Caption &precise = languages::kPreciseTitle;
+  const char *title = ephemeris_.theory == Theory::Classic ? languages::kTitle
+                      : russian                            ? precise.russian
+                                                           : precise.english;
+  setWindowTitle(QString::fromUtf8(title));
+}
 
 // The language is read from the caption of "Cancel".  Each box is made on
 // first use and shown modeless, without an owner: the main window stays in

@@ -149,7 +149,6 @@ QString Quoted(const QString &town) {
 std::optional<Settings> ReadSettings(QByteArrayView bytes) {
   const QString text = DecodeWindows1251(bytes);
   ValueReader reader(text);
-  Settings s;
   auto town = reader.Text();
   auto longGrad = town ? reader.Number() : std::nullopt;
   auto longMin = longGrad ? reader.Single() : std::nullopt;
@@ -162,8 +161,11 @@ std::optional<Settings> ReadSettings(QByteArrayView bytes) {
   auto azimuth = interval ? reader.Integer() : std::nullopt;
   auto language = azimuth ? reader.Text() : std::nullopt;
   if (!language) return std::nullopt;
-  return Settings{*town,    *longGrad, *longMin,  *list1,   *latGrad, *latMin,
-                  *list2,   *timezon,  *interval, *azimuth, *language};
+  Settings s{*town,   *longGrad, *longMin,  *list1,   *latGrad, *latMin,
+             *list2,  *timezon,  *interval, *azimuth, *language};
+  if (const auto theory = reader.Text())
+    s.theory = TheoryFromKey(theory->toStdString()).value_or(Theory::Classic);
+  return s;
 }
 
 std::optional<QByteArray> WriteSettings(const Settings &s) {
@@ -186,6 +188,10 @@ std::optional<QByteArray> WriteSettings(const Settings &s) {
   line += ' ';
   line += IntegerItem(s.AzimuthMode);
   line += *language;
+  if (s.theory != Theory::Classic) {
+    line += ',';
+    line += TheoryKey(s.theory);
+  }
   line += "\r\n";
   return line;
 }

@@ -15,13 +15,14 @@
 namespace ostrel {
 namespace {
 
-// Makes the window on first use in the main window's language, and brings
-// it to the front where it is.
+// Makes the window on first use in the main window's language and theory,
+// and brings it to the front where it is.
 template <typename Window>
-void Open(QPointer<Window> &window, MainWindow *owner, bool russian) {
+void Open(QPointer<Window> &window, MainWindow *owner, bool russian, Theory theory) {
   if (!window) {
     window = new Window(owner);
     window->SetRussian(russian);
+    window->SetTheory(theory);
   }
   window->show();
   window->raise();
@@ -35,12 +36,12 @@ bool MainWindow::IsRussian() const {
 }
 
 void MainWindow::me3_1_Click() {
-  Open(frmDay, this, IsRussian());
+  Open(frmDay, this, IsRussian(), ephemeris_.theory);
   UpdateViews();
 }
 
 void MainWindow::me3_2_Click() {
-  Open(frmYear, this, IsRussian());
+  Open(frmYear, this, IsRussian(), ephemeris_.theory);
   UpdateViews();
 }
 

@@ -111,8 +111,8 @@ QString InLanguage(const languages::Caption &row, bool russian) {
 }
 
 // Every date of the year with its events, as `ostrel-cli table` walks the
-// dates (std::chrono) and asks for them (the classic theory, twilights).
-std::vector<YearDay> DaysOfYear(const Site &site, int year) {
+// dates (std::chrono) and asks for them (twilights only).
+std::vector<YearDay> DaysOfYear(const Site &site, int year, Theory theory) {
   namespace chrono = std::chrono;
   const chrono::sys_days first{chrono::year{year} / chrono::January / 1};
   const chrono::sys_days last{chrono::year{year} / chrono::December / 31};
@@ -121,7 +121,7 @@ std::vector<YearDay> DaysOfYear(const Site &site, int year) {
   for (chrono::sys_days d = first; d <= last; d += chrono::days{1}) {
     const chrono::year_month_day ymd{d};
     const CivilDate date{int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day()))};
-    days.push_back({date, FindDayEvents(ClassicSunDay(site, date), {}, DayEventSet::Twilights)});
+    days.push_back({date, FindDayEvents(*MakeSunDay(theory, site, date), {}, DayEventSet::Twilights)});
   }
   return days;
 }
@@ -173,11 +173,13 @@ YearWindow::YearWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
 }
 
 void YearWindow::ShowYear(const Site &site, CivilDate today) {
-  const bool recompute = !site_ || !SameSite(*site_, site) || today.year != year_;
+  const bool recompute =
+      !site_ || !SameSite(*site_, site) || today.year != year_ || daysTheory_ != theory_;
   if (recompute) {
     site_ = site;
     year_ = today.year;
-    days_ = DaysOfYear(site, today.year);
+    daysTheory_ = theory_;
+    days_ = DaysOfYear(site, today.year, theory_);
     std::vector<YearTableModel::Row> rows;
     rows.reserve(days_.size());
     for (const YearDay &day : days_) {
@@ -233,6 +235,8 @@ void YearWindow::SetRussian(bool russian) {
     YearTable->resizeColumnsToContents();
   chart_->SetRussian(russian);
 }
+
+void YearWindow::SetTheory(Theory theory) { theory_ = theory; }
 
 bool YearWindow::saveCsv(const QString &path) {
   std::string csv = TableCsvHeader();

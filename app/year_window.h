@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/year_chart.h"
-#include "core/sun_day.h"
+#include "core/theory.h"
 
 class QPushButton;
 class QTableView;
@@ -28,12 +28,16 @@ public:
 
   // The site and the main window's date: the year shown is that date's,
   // and the date is marked as today.  The year is computed again only when
-  // the site or the year changes.
+  // the site, the year or the theory changes.
   void ShowYear(const Site &site, CivilDate today);
   void SetRussian(bool russian);
+  // The theory of the year shown from the next ShowYear on (at first the
+  // classic one).
+  void SetTheory(Theory theory);
 
 public slots:
-  // The table as `ostrel-cli table` writes it for the year, byte for byte.
+  // The table as `ostrel-cli table` writes it for the year and the theory,
+  // byte for byte.
   bool saveCsv(const QString &path);
   // YearChart as PNG or SVG by the suffix of `path`.
   bool savePicture(const QString &path);
@@ -51,10 +55,12 @@ private:
   YearTableModel *model_ = nullptr;
   bool russian_ = false;
 
-  // What is shown: the site and year of the days, and the date marked.
-  // No site before the first ShowYear.
+  Theory theory_ = Theory::Classic;
+  // What is shown: the site, year and theory of the days, and the date
+  // marked.  No site before the first ShowYear.
   std::optional<Site> site_;
   int year_ = 0;
+  Theory daysTheory_ = Theory::Classic;
   CivilDate today_;
   std::vector<YearDay> days_;
 };

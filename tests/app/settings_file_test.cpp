@@ -137,6 +137,22 @@ TEST(SettingsFile, FailuresGiveNothing) {
   EXPECT_TRUE(ReadSettings(whole));
 }
 
+// The theory after the language, written only when it is the precise one;
+// any other word, or none, reads as a classic line and writes one.
+TEST(SettingsFile, TheTheoryAfterTheLanguage) {
+  const QByteArray line = "Kishinev, 28  50  0  47  0  0  3  1000   0 Azimuth";
+  const std::pair<const char *, Theory> cases[] = {
+      {"\r\n", Theory::Classic},  {",precise\r\n", Theory::Precise}, {",foo\r\n", Theory::Classic},
+      {",\r\n", Theory::Classic}, {",classic", Theory::Classic}};
+  for (const auto &[end, theory] : cases) {
+    const auto read = ReadSettings(line + end);
+    ASSERT_TRUE(read) << end;
+    EXPECT_EQ(read->theory, theory) << end;
+    EXPECT_EQ(*WriteSettings(*read),
+              line + (theory == Theory::Precise ? ",precise\r\n" : "\r\n")) << end;
+  }
+}
+
 TEST(SettingsFile, TownWindows1251CannotHoldIsNotWritten) {
   Settings s;
   s.Town = QString::fromUtf8("Győr");  // o with double acute is not in the code page
