@@ -36,9 +36,11 @@ const std::map<std::string, std::string> kAccepted = {
     {"--step", "MINUTES is a whole number from 1 to 1440"},
     {"--format", "the format is text, json or csv"},
     {"--theory", "the theory is classic or precise"},
+    {"--place", "NAME is a town of 15,000 people or more, as 'ostrel-cli places NAME' "
+                "lists it first (Kyiv; Springfield, US)"},
 };
 
-constexpr std::array<const char *, 4> kCommands = {"now", "day", "table", "path"};
+constexpr std::array<const char *, 5> kCommands = {"now", "day", "table", "path", "places"};
 
 // A value as a refusal quotes it: on one line, not too long.
 std::string Quoted(std::string_view value) {
@@ -171,19 +173,27 @@ LocalMoment ReadMoment(const std::string &option, const std::string &text) {
   return {*date, *hour, *minute, *second};
 }
 
-std::string CommandList() { return "now, day, table, path"; }
+std::string CommandList() { return "now, day, table, path, places"; }
 
 struct Options {
   std::string lat, lon, tz, at, azimuth = "north", date, from, to, step, format = "text",
-                                theory = "classic";
+                                theory = "classic", place, query;
   std::vector<std::string> altitudes;
 };
 
 // The options of one command in the order its help lists them.
 void AddOptions(CLI::App &command, Command which, Options &o) {
-  command.add_option("--lat", o.lat, "LAT: latitude")->required();
-  command.add_option("--lon", o.lon, "LON: longitude")->required();
-  command.add_option("--tz", o.tz, "HOURS: time zone, local = UT + HOURS")->required();
+  if (which == Command::Places) {
+    command.add_option("query", o.query, "QUERY: a town's name, or its beginning; ', CC' "
+                                         "keeps one country")
+        ->required();
+    command.add_option("--format", o.format, "text or json (default text)");
+    return;
+  }
+  command.add_option("--lat", o.lat, "LAT: latitude");
+  command.add_option("--lon", o.lon, "LON: longitude");
+  command.add_option("--tz", o.tz, "HOURS: time zone, local = UT + HOURS");
+  command.add_option("--place", o.place, "NAME: a town in place of --lat, --lon and --tz");
   switch (which) {
   case Command::Now:
     command.add_option("--at", o.at, "LOCAL: local time YYYY-MM-DDTHH:MM[:SS] (default: now)");
@@ -201,6 +211,8 @@ void AddOptions(CLI::App &command, Command which, Options &o) {
   case Command::Path:
     command.add_option("--date", o.date, "DATE: YYYY-MM-DD (default: today at the site)");
     command.add_option("--step", o.step, "MINUTES: 1 to 1440 (default 10)");
+    break;
+  case Command::Places:
     break;
   }
   command.add_option("--format", o.format, "text, json or csv (default text)");
@@ -224,15 +236,112 @@ std::string OneLine(std::string text) {
   return text;
 }
 
+// Up to three names of the list nearest to `name` (fewest letters to
+// change, the more populous first), for a refusal of --place.
+std::string NearestNames(const std::string &name) {
+  const std::string folded = FoldName(name);
+  // The edit distance of two folded names, bounded: beyond `limit` only
+  // "more" matters.
+  const auto distance = [](std::string_view a, std::string_view b, std::size_t limit) {
+    if ((a.size() > b.size() ? a.size() - b.size() : b.size() - a.size()) > limit) return limit + 1;
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+      std::size_t diagonal = row[0];
+      row[0] = i;
+      for (std::size_t j = 1; j <= b.size(); ++j) {
+        const std::size_t above = row[j];
+        row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+        diagonal = above;
+      }
+    }
+    return row[b.size()];
+  };
+  std::vector<std::pair<std::size_t, const Place *>> nearest;
+  for (const Place &place : AllPlaces()) {
+    const std::size_t d = distance(folded, FoldName(place.name), 3);
+    if (d <= 3) nearest.emplace_back(d, &place);
+  }
+  std::stable_sort(nearest.begin(), nearest.end(),
+                   [](const auto &a, const auto &b) { return a.first < b.first; });
+  std::string list;
+  for (std::size_t i = 0; i < nearest.size() && i < 3; ++i) {
+    list += (i ? ", " : "") + std::string(nearest[i].second->name) + " (" +
+            std::string(nearest[i].second->country) + ")";
+  }
+  return list;
+}
+
+// Whether a text is well-formed UTF-8 (no overlong forms, surrogates or
+// values past U+10FFFF).
+bool IsUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const std::size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
+                               : (lead & 0xF8) == 0xF0 ? 4 : 0;
+    if (length == 0 || i + length > text.size()) return false;
+    char32_t value = length == 1 ? lead : lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0) != 0x80) return false;
+      value = value << 6 | (next & 0x3F);
+    }
+    constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (value < kLeast[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+      return false;
+    i += length;
+  }
+  return true;
+}
+
 Request Check(Command which, const Options &o) {
   Request r;
   r.command = which;
-  r.latitude = ReadAngle("--lat", o.lat, 90, 'N', 'S');
-  r.longitude = ReadAngle("--lon", o.lon, 180, 'E', 'W');
-  const std::optional<double> tz = DecimalNumber(o.tz);
-  if (!tz) Refuse("--tz", o.tz);
-  r.timezone = RoundToSingle(*tz);
-  if (r.timezone < -12 || r.timezone > 14) Refuse("--tz", o.tz);
+  if (which == Command::Places) {
+    if (!IsUtf8(o.query)) throw Refusal{"QUERY " + Quoted(o.query) + ": not a UTF-8 text"};
+    r.query = o.query;
+    if (o.format == "text") {
+      r.format = Format::Text;
+    } else if (o.format == "json") {
+      r.format = Format::Json;
+    } else {
+      throw Refusal{"--format " + Quoted(o.format) + ": the format of places is text or json"};
+    }
+    return r;
+  }
+  if (!o.place.empty()) {
+    if (!o.lat.empty() || !o.lon.empty()) {
+      throw Refusal{"--place " + Quoted(o.place) +
+                    ": give either --place or --lat and --lon, not both"};
+    }
+    const std::vector<const Place *> found = FindPlaces(o.place, 1);
+    if (found.empty()) {
+      const std::string nearest = NearestNames(o.place);
+      throw Refusal{"--place " + Quoted(o.place) + ": no such town in the list" +
+                    (nearest.empty() ? "" : "; the nearest names are " + nearest) + "; " +
+                    kAccepted.at("--place")};
+    }
+    r.place = found.front();
+    r.latitude = {std::fabs(r.place->latitudeDeg), 0, r.place->latitudeDeg < 0};
+    r.longitude = {std::fabs(r.place->longitudeDeg), 0, r.place->longitudeDeg < 0};
+  } else {
+    for (const auto &[option, value] : {std::pair{"--lat", &o.lat}, std::pair{"--lon", &o.lon},
+                                        std::pair{"--tz", &o.tz}}) {
+      if (value->empty()) {
+        throw Refusal{std::string(option) + " is missing: " + kCommands[int(which)] +
+                      " needs it, or --place; " + kAccepted.at(option)};
+      }
+    }
+    r.latitude = ReadAngle("--lat", o.lat, 90, 'N', 'S');
+    r.longitude = ReadAngle("--lon", o.lon, 180, 'E', 'W');
+  }
+  r.timezoneGiven = !o.tz.empty();
+  if (r.timezoneGiven) {
+    const std::optional<double> tz = DecimalNumber(o.tz);
+    if (!tz) Refuse("--tz", o.tz);
+    r.timezone = RoundToSingle(*tz);
+    if (r.timezone < -12 || r.timezone > 14) Refuse("--tz", o.tz);
+  }
   if (o.format == "text") {
     r.format = Format::Text;
   } else if (o.format == "json") {
@@ -287,6 +396,8 @@ Request Check(Command which, const Options &o) {
       r.stepMinutes = *step;
     }
     break;
+  case Command::Places: // checked above
+    break;
   }
   return r;
 }
@@ -297,17 +408,20 @@ const char *kUsage =
     "  ostrel-cli day   SITE [--date DATE] [--altitude DEG]... [OUT]\n"
     "  ostrel-cli table SITE --from DATE --to DATE [OUT]\n"
     "  ostrel-cli path  SITE [--date DATE] [--step MINUTES] [OUT]\n"
-    "  SITE = --lat LAT --lon LON --tz HOURS\n"
+    "  ostrel-cli places QUERY [--format text|json]\n"
+    "  SITE = --lat LAT --lon LON --tz HOURS | --place NAME [--tz HOURS]\n"
     "  OUT  = [--format text|json|csv] [--theory classic|precise]\n"
     "\n"
     "  now    the Sun at a moment: the 35 results of the window and their values\n"
     "  day    sunrise, sunset, culmination, twilights, golden and blue hours\n"
     "  table  one line a date: rise, set, culmination, day length, twilights\n"
     "  path   altitude and azimuth through the day at a step\n"
+    "  places the towns a name may mean, with their coordinates and time zones\n"
     "\n"
     "  LAT    decimal degrees, north positive (-33.87), or D:M with N or S (33:52.2S)\n"
     "  LON    decimal degrees, east positive (28.85), or D:M with E or W (28:51E)\n"
     "  HOURS  time zone, local time = UT + HOURS, -12 to 14 (3, -3.5)\n"
+    "  NAME   a town, as 'places' lists it first; its zone gives HOURS for each date\n"
     "  LOCAL  YYYY-MM-DDTHH:MM[:SS], local time at the site (default: now)\n"
     "  DATE   YYYY-MM-DD, 1700-01-01 to 2100-12-31 (default: today at the site)\n"
     "\n"

@@ -5,7 +5,8 @@
 //   ostrel-cli day   SITE [--date DATE] [--altitude DEG]... [OUT]
 //   ostrel-cli table SITE --from DATE --to DATE [OUT]
 //   ostrel-cli path  SITE [--date DATE] [--step MINUTES] [OUT]
-//   SITE = --lat LAT --lon LON --tz HOURS
+//   ostrel-cli places QUERY [--format text|json]
+//   SITE = --lat LAT --lon LON --tz HOURS | --place NAME [--tz HOURS]
 //   OUT  = [--format text|json|csv] [--theory classic|precise]
 //
 // Every value is checked here; a refusal is one line that names the option,
@@ -18,12 +19,13 @@
 #include <string>
 #include <vector>
 
+#include "core/places.h"
 #include "core/sun_day.h"
 #include "core/theory.h"
 
 namespace ostrel::cli {
 
-enum class Command { Now, Day, Table, Path };
+enum class Command { Now, Day, Table, Path, Places };
 enum class Format { Text, Json, Csv };
 
 // An angle as the window's three fields hold it: whole or decimal degrees,
@@ -53,6 +55,11 @@ struct Request {
   std::int16_t azimuthMode = 0;      // now: FromNorth, FromSouth, FromSouthSigned
   Format format = Format::Text;
   Theory theory = Theory::Classic;
+  std::string query;                 // places: the name asked for
+  // --place: the town, whose zone gives the time zone where --tz is not
+  // given (the offset is then found for each date or moment).
+  const Place *place = nullptr;
+  bool timezoneGiven = true;
 };
 
 struct Parsed {

@@ -17,10 +17,12 @@
 #include <vector>
 
 #include "cli/arguments.h"
+#include "cli/zone.h"
 #include "core/day_events.h"
 #include "core/day_table.h"
 #include "core/ephemeris.h"
 #include "core/numtext.h"
+#include "core/places.h"
 #include "core/theory.h"
 #include "core/typed_input.h"
 
@@ -28,6 +30,11 @@ namespace ostrel::cli {
 namespace {
 
 using Json = nlohmann::ordered_json;
+
+// Seconds of local noon, where a date's offset is taken.
+constexpr int kNoon = 12 * 3600;
+// The most towns `places` lists.
+constexpr std::size_t kPlacesListed = 20;
 
 // ---- Moments and numbers as text --------------------------------------
 
@@ -75,14 +82,25 @@ std::string AngleText(const TypedAngle &angle, char positive, char negative) {
 }
 
 std::string SiteText(const Request &r) {
-  return AngleText(r.latitude, 'N', 'S') + " " + AngleText(r.longitude, 'E', 'W') + ", UTC" +
-         OffsetText(r.timezone);
+  std::string town;
+  if (r.place) {
+    town = std::string(r.place->name) + ", " + std::string(r.place->country) + " (" +
+           std::string(r.place->zone) + "), ";
+  }
+  return town + AngleText(r.latitude, 'N', 'S') + " " + AngleText(r.longitude, 'E', 'W') +
+         ", UTC" + OffsetText(r.timezone);
 }
 
 Json SiteJson(const Request &r) {
-  return Json{{"latitude", DecimalDegrees(r.latitude)},
-              {"longitude", DecimalDegrees(r.longitude)},
-              {"timezone", TimezoneValue(r.timezone)}};
+  Json site{{"latitude", DecimalDegrees(r.latitude)},
+            {"longitude", DecimalDegrees(r.longitude)},
+            {"timezone", TimezoneValue(r.timezone)}};
+  if (r.place) {
+    site["place"] = Json{{"name", r.place->name},
+                         {"country", r.place->country},
+                         {"zone", r.place->zone}};
+  }
+  return site;
 }
 
 // A CSV field: quoted only where it has to be.
@@ -446,9 +464,14 @@ int Table(const Request &r, std::ostream &out) {
   for (sys_days d = first; d <= last; d += days{1}) {
     const year_month_day ymd{d};
     const CivilDate date{int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day()))};
-    const DayEvents e = FindDayEvents(*MakeSunDay(r.theory, site, date), {}, DayEventSet::Twilights);
+    Site dateSite = site;
+    if (r.place && !r.timezoneGiven) {
+      // The zone is known: it gave the first date's offset.
+      dateSite.Timezon = OffsetAtLocal(r.place->zone, date, kNoon).value_or(site.Timezon);
+    }
+    const DayEvents e = FindDayEvents(*MakeSunDay(r.theory, dateSite, date), {}, DayEventSet::Twilights);
     if (r.format == Format::Json) {
-      const auto at = [&](const DayMoment &m) { return MomentJson(m, date, r.timezone); };
+      const auto at = [&](const DayMoment &m) { return MomentJson(m, date, dateSite.Timezon); };
       const Json row{
           {"date", DateText(date)},
           {"polar", PolarKey(e.polar) ? Json(PolarKey(e.polar)) : Json(nullptr)},
@@ -534,6 +557,98 @@ int Path(const Request &r, std::ostream &out, std::ostream &err, const Clock &cl
   return out ? kDone : kNotWritten;
 }
 
+// ---- places ---------------------------------------------------------------
+
+int Places(const Request &r, std::ostream &out, const Clock &clock) {
+  const std::vector<const Place *> found = FindPlaces(r.query, kPlacesListed);
+  const auto instant = clock();
+  const auto offsetNow = [&](const Place &place) { return OffsetAt(place.zone, instant); };
+  if (r.format == Format::Json) {
+    Json places = Json::array();
+    for (const Place *place : found) {
+      const std::optional<float> offset = offsetNow(*place);
+      places.push_back({{"name", place->name},
+                        {"country", place->country},
+                        {"region", place->region},
+                        {"latitude", place->latitudeDeg},
+                        {"longitude", place->longitudeDeg},
+                        {"zone", place->zone},
+                        {"offset", offset ? Json(TimezoneValue(*offset)) : Json(nullptr)},
+                        {"population", place->population}});
+    }
+    out << Json{{"query", r.query}, {"places", places}}.dump(2) << '\n';
+    return out ? kDone : kNotWritten;
+  }
+  if (found.empty()) {
+    out << "No town of the list is called \"" << r.query << "\" or begins so.\n";
+    return out ? kDone : kNotWritten;
+  }
+  out << "Towns for \"" << r.query << "\", most populous first; offsets in force now\n\n";
+  for (const Place *place : found) {
+    const std::optional<float> offset = offsetNow(*place);
+    std::string name = std::string(place->name) +
+                       (place->region.empty() ? "" : ", " + std::string(place->region)) + ", " +
+                       std::string(place->country);
+    name += std::string(40 - std::min<std::size_t>(39, DisplayWidth(name)), ' ');
+    char line[160];
+    std::snprintf(line, sizeof line, "%9.4f %9.4f  %-30s UTC%s  %10lld\n", place->latitudeDeg,
+                  place->longitudeDeg, std::string(place->zone).c_str(),
+                  offset ? OffsetText(*offset).c_str() : " ?    ",
+                  static_cast<long long>(place->population));
+    out << name << line;
+  }
+  return out ? kDone : kNotWritten;
+}
+
+// The time zone of a request with --place and without --tz: the offset of
+// the town's zone at the moment (`now`) or at noon of the date (`day`,
+// `path`, `table`'s first date); the date or moment from the clock is fixed
+// here too, so that the clock is read once.  False, with the message
+// written, when the system's time-zone database lacks the zone or the
+// clock is out of range.
+bool ResolveZone(Request &r, const Clock &clock, std::ostream &err) {
+  if (!r.place || r.timezoneGiven) return true;
+  const auto lacking = [&] {
+    err << "ostrel-cli: the system's time-zone database has no zone " << r.place->zone
+        << " (of --place " << r.place->name << "); update tzdata or give --tz\n";
+    return false;
+  };
+  const std::string_view zone = r.place->zone;
+  std::optional<float> offset;
+  if (r.command == Command::Now && r.at) {
+    offset = OffsetAtLocal(zone, r.at->date, r.at->hour * 3600 + r.at->minute * 60 + r.at->second);
+  } else if (r.command == Command::Now) {
+    const auto instant = clock();
+    offset = OffsetAt(zone, instant);
+    if (!offset) return lacking();
+    r.at = LocalNowAt(*offset, instant);
+    if (!r.at) {
+      err << kClockOutOfRange;
+      return false;
+    }
+  } else {
+    CivilDate date = r.command == Command::Table ? r.from : CivilDate{};
+    if (r.command != Command::Table) {
+      if (!r.date) {
+        const auto instant = clock();
+        const std::optional<float> now = OffsetAt(zone, instant);
+        if (!now) return lacking();
+        const std::optional<LocalMoment> today = LocalNowAt(*now, instant);
+        if (!today) {
+          err << kClockOutOfRange;
+          return false;
+        }
+        r.date = today->date;
+      }
+      date = *r.date;
+    }
+    offset = OffsetAtLocal(zone, date, kNoon);
+  }
+  if (!offset) return lacking();
+  r.timezone = *offset;
+  return true;
+}
+
 } // namespace
 
 int Run(std::span<const std::string> arguments, std::ostream &out, std::ostream &err,
@@ -550,12 +665,15 @@ int Run(std::span<const std::string> arguments, std::ostream &out, std::ostream 
   case Parsed::Outcome::Run:
     break;
   }
-  const Request &r = parsed.request;
+  Request r = parsed.request;
+  if (r.command == Command::Places) return Places(r, out, clock);
+  if (!ResolveZone(r, clock, err)) return kBadInput;
   switch (r.command) {
   case Command::Now: return Now(r, out, err, clock);
   case Command::Day: return Day(r, out, err, clock);
   case Command::Table: return Table(r, out);
   case Command::Path: return Path(r, out, err, clock);
+  case Command::Places: break;
   }
   return kBadInput;
 }

@@ -42,7 +42,7 @@ void Ephemeris::HorizontalCoordinates() {
 }
 
 void Ephemeris::HorizontalTexts() {
-  CalcState &s = state;
+  const CalcState &s = state;
   // Truncation toward zero after adding 0.5: -63.8072 shows -63.806.
   report.AltTrue = Text(std::trunc(s.AltDeg * 1000 + 0.5) / 1000);
   report.ZenTrue = Text(std::floor(s.ZenDeg * 1000 + 0.5) / 1000);

@@ -54,7 +54,7 @@ void Ephemeris::SolarOrbit() {
 }
 
 void Ephemeris::OrbitTexts() {
-  CalcState &s = state;
+  const CalcState &s = state;
   // The longitude is truncated, not rounded, to four decimals.
   report.LongSun = Text(std::floor(s.SunLong * 10000) / 10000);
   report.DistAU = DistanceText(s.RadiusAU);

@@ -23,6 +23,7 @@ run_packages=(
   libcli11-dev            # ostrel-cli: its options
   nlohmann-json3-dev      # ostrel-cli: its JSON output
   liberfa-dev             # the precise theory (ERFA)
+  libhowardhinnant-date-dev tzdata  # ostrel-cli: the towns' time zones from the system's tzdata
 )
 test_packages=(
   libgtest-dev            # unit and window tests

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <limits>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -319,6 +320,136 @@ TEST(Cli, ProgramReportsAFailedWrite) {
     std::getline(message, line);
     EXPECT_EQ(code, kNotWritten) << c.what;
     EXPECT_NE(line.find("could not be written"), std::string::npos) << c.what << ": " << line;
+  }
+}
+
+} // namespace
+} // namespace ostrel::cli
+
+namespace ostrel::cli {
+namespace {
+
+// `places`: names in any case and without accents, other names, namesakes
+// by population with the country qualifier, and the offset in force at the
+// clock's instant (2026-06-21 22:30 UTC: summer in the north).
+TEST(CliPlaces, ListsTheTownsANameMayMean) {
+  const struct {
+    const char *query;
+    const char *name, *country, *zone;
+    double offset;
+  } cases[] = {
+      {"kyiv", "Kyiv", "UA", "Europe/Kyiv", 3},
+      {"KIEV", "Kyiv", "UA", "Europe/Kyiv", 3},
+      {"zurich", "Zürich", "CH", "Europe/Zurich", 2},
+      {"sao paulo", "São Paulo", "BR", "America/Sao_Paulo", -3},
+      {"kathmandu", "Kathmandu", "NP", "Asia/Kathmandu", 5.75},
+      {"sydney", "Sydney", "AU", "Australia/Sydney", 10},
+      {"london, ca", "London", "CA", "America/Toronto", -4},
+  };
+  for (const auto &c : cases) {
+    const Result r = RunWords({"places", c.query, "--format", "json"});
+    ASSERT_EQ(r.status, kDone) << r.err;
+    const nlohmann::json j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["query"], c.query);
+    ASSERT_FALSE(j["places"].empty()) << c.query;
+    const nlohmann::json &first = j["places"][0];
+    EXPECT_EQ(first["name"], c.name) << c.query;
+    EXPECT_EQ(first["country"], c.country) << c.query;
+    EXPECT_EQ(first["zone"], c.zone) << c.query;
+    EXPECT_EQ(first["offset"], c.offset) << c.query;
+  }
+
+  // Equal names first, most populous first, then names that begin so.
+  const nlohmann::json london = nlohmann::json::parse(RunWords({"places", "london", "--format", "json"}).out);
+  ASSERT_GE(london["places"].size(), 3u);
+  EXPECT_EQ(london["places"][0]["country"], "GB");
+  bool prefixSeen = false;
+  long long previous = std::numeric_limits<long long>::max();
+  for (const auto &place : london["places"]) {
+    const bool equal = place["name"] == "London";
+    if (!equal) prefixSeen = true;
+    EXPECT_FALSE(equal && prefixSeen) << "an equal name after a longer one";
+    if (equal) {
+      EXPECT_LE(place["population"].get<long long>(), previous);
+      previous = place["population"].get<long long>();
+    }
+  }
+  const nlohmann::json us = nlohmann::json::parse(RunWords({"places", "springfield, US", "--format", "json"}).out);
+  ASSERT_GE(us["places"].size(), 3u);
+  for (const auto &place : us["places"]) EXPECT_EQ(place["country"], "US");
+
+  const Result none = RunWords({"places", "xyzzyq", "--format", "json"});
+  EXPECT_EQ(none.status, kDone);
+  EXPECT_TRUE(nlohmann::json::parse(none.out)["places"].empty());
+  EXPECT_EQ(RunWords({"places", "a", "--format", "json"}).out.find("\"places\": []"), std::string::npos);
+  EXPECT_LE(nlohmann::json::parse(RunWords({"places", "sa", "--format", "json"}).out)["places"].size(), 20u);
+}
+
+// --place: the town's coordinates and the offset of its zone at noon of the
+// date (day), at the moment (now) and of each date (table), summer time
+// included on both sides of a change; an explicit --tz wins.
+TEST(CliPlaces, PlaceGivesCoordinatesAndTheOffsetOfEachDate) {
+  const struct {
+    std::vector<std::string> words;
+    double timezone;
+  } cases[] = {
+      {{"day", "--place", "Berlin", "--date", "2026-03-28"}, 1},
+      {{"day", "--place", "Berlin", "--date", "2026-03-29"}, 2},
+      {{"day", "--place", "Sydney", "--date", "2026-04-04"}, 11},
+      {{"day", "--place", "Sydney", "--date", "2026-04-05"}, 10},
+      {{"day", "--place", "Tokyo", "--date", "2026-07-01"}, 9},
+      {{"day", "--place", "Kolkata", "--date", "2026-07-01"}, 5.5},
+      {{"day", "--place", "Auckland", "--date", "2026-01-15"}, 13},
+      {{"day", "--place", "Berlin", "--date", "2026-07-01", "--tz", "0"}, 0},
+      {{"now", "--place", "Berlin", "--at", "2026-10-25T01:30"}, 2},
+      {{"now", "--place", "Berlin", "--at", "2026-10-25T04:00"}, 1},
+      {{"now", "--place", "Berlin"}, 2},
+      {{"path", "--place", "Los Angeles", "--date", "2026-12-01"}, -8},
+  };
+  for (const auto &c : cases) {
+    const Result r = RunWords(With(c.words, {"--format", "json"}));
+    ASSERT_EQ(r.status, kDone) << r.err;
+    const nlohmann::json site = nlohmann::json::parse(r.out)["site"];
+    EXPECT_EQ(site["timezone"], c.timezone) << c.words[2] << " " << c.words.back();
+    EXPECT_EQ(site["place"]["name"], c.words[2]);
+  }
+  // now without --at: the clock's instant in the town's zone.
+  const nlohmann::json now = nlohmann::json::parse(RunWords({"now", "--place", "Berlin", "--format", "json"}).out);
+  EXPECT_EQ(now["moment"], "2026-06-22T00:30:00+02:00");
+  EXPECT_NEAR(now["site"]["latitude"].get<double>(), 52.52, 0.01);
+  EXPECT_NEAR(now["site"]["longitude"].get<double>(), 13.40, 0.02);
+
+  // A table across the night the clocks go forward: each row its own offset.
+  const Result table = RunWords({"table", "--place", "Berlin", "--from", "2026-03-28", "--to",
+                                 "2026-03-29", "--format", "json"});
+  ASSERT_EQ(table.status, kDone) << table.err;
+  const nlohmann::json days = nlohmann::json::parse(table.out)["days"];
+  ASSERT_EQ(days.size(), 2u);
+  EXPECT_NE(days[0]["sunrise"].get<std::string>().find("+01:00"), std::string::npos);
+  EXPECT_NE(days[1]["sunrise"].get<std::string>().find("+02:00"), std::string::npos);
+}
+
+TEST(CliPlaces, UnknownOrDoubleSiteIsRefused) {
+  const struct {
+    std::vector<std::string> words;
+    std::vector<std::string> named;
+  } cases[] = {
+      {{"day", "--place", "Zurch"}, {"--place", "Zurch", "Zürich"}},
+      {{"day", "--place", "Qqqqqqqqqq"}, {"--place", "Qqqqqqqqqq"}},
+      {{"day", "--place", "Berlin", "--lat", "1"}, {"--place", "--lat"}},
+      {{"day", "--lat", "1", "--lon", "2"}, {"--tz", "missing", "--place"}},
+      {{"places", "berlin", "--format", "csv"}, {"--format", "csv"}},
+      {{"places"}, {"query"}},
+      {{"places", "K\xffiv"}, {"QUERY", "UTF-8"}},
+  };
+  for (const auto &c : cases) {
+    const Result r = RunWords(c.words);
+    EXPECT_EQ(r.status, kBadInput) << c.words.back();
+    EXPECT_EQ(r.out, "");
+    ASSERT_FALSE(r.err.empty());
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    for (const std::string &name : c.named)
+      EXPECT_NE(r.err.find(name), std::string::npos) << r.err << " lacks " << name;
   }
 }
 
