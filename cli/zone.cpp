@@ -16,7 +16,9 @@ const date::time_zone *Find(std::string_view zone) {
   }
 }
 
-float Hours(std::chrono::seconds offset) { return static_cast<float>(offset.count() / 3600.0); }
+float Hours(std::chrono::seconds offset) {
+  return static_cast<float>(static_cast<double>(offset.count()) / 3600);
+}
 
 } // namespace
 

@@ -122,7 +122,8 @@ void Ephemeris::PreciseRun() {
       // The moment is found to the second; its nearest minute, halves up,
       // is given to the clock rule as a whole number of minutes, so that
       // the binary fraction of an hour cannot take a half down.
-      ClockTexts(((moment.seconds + 30) / 60) / 60.0, hour, minute);
+      const int wholeMinutes = (moment.seconds + 30) / 60;
+      ClockTexts(wholeMinutes / 60.0, hour, minute);
       double direction = today.day.PlaceAt(moment.seconds / 3600.0).azimuthDeg + s.AzimuthMode;
       if (direction > 360) direction -= 360;
       azimuth = Text(RoundHalfEven(10 * direction) / 10.0);
@@ -130,7 +131,8 @@ void Ephemeris::PreciseRun() {
     clock(events.sunrise, report.RiseHour, report.RiseMin, report.RiseAzim);
     clock(events.sunset, report.SetHour, report.SetMin, report.SetAzim);
     if (events.dayLengthSeconds) {
-      DayLengthTexts(((*events.dayLengthSeconds + 30) / 60) / 60.0);
+      const int wholeMinutes = (*events.dayLengthSeconds + 30) / 60;
+      DayLengthTexts(wholeMinutes / 60.0);
     } else {
       report.DurHour = report.DurMin = "--";
     }
