@@ -19,9 +19,12 @@ struct AboutControl {
   int pixelSize;                                 // 0: the window's default face (F5)
   bool russianCentred;
   bool centred;
+  bool wraps = false; // at blanks, within its box
 };
 
-// Client area 4215 x 2475 twips; the notice and the logo are our own.
+// Client area 4215 x 2955 twips; the notice and the logo are our own.  The
+// last row credits the list of towns under its licence (CC BY 4.0 asks for
+// the source to be named): one line in English, two in Russian.
 constexpr AboutControl kControls[] = {
     {"Label1", "Ostrel, Version 3.5", "Острел. Версия 3.5", 600, 120, 3012, 252, 0, 120, 4212,
      252, 13, false, false},
@@ -31,6 +34,9 @@ constexpr AboutControl kControls[] = {
      3012, 612, 1080, 720, 3012, 612, 0, true, true},
     {"Label5", "Clear skies!", "Приятной работы", 1440, 1800, 1812, 252, 1440, 1800, 1812, 252,
      11, true, false},
+    {"Label6", "Town list: GeoNames (geonames.org), CC BY 4.0",
+     "Список городов: GeoNames (geonames.org), CC BY 4.0", 120, 2475, 3975, 420, 120, 2475, 3975,
+     420, 0, false, false, true},
 };
 
 QRect Pixels(int left, int top, int width, int height) {
@@ -46,7 +52,7 @@ AboutBox::AboutBox(Language language) : QDialog(nullptr) {
   setWindowTitle(russian ? QString::fromUtf8("О Остреле") : QStringLiteral("About Ostrel"));
   // Closed by its title-bar button it is destroyed; OK only hides it.
   setAttribute(Qt::WA_DeleteOnClose);
-  setFixedSize(Pixels(0, 0, 4215, 2475).size());
+  setFixedSize(Pixels(0, 0, 4215, 2955).size());
 
   for (const AboutControl &row : kControls) {
     auto *label = new QLabel(QString::fromUtf8(russian ? row.russian : row.english), this);
@@ -56,6 +62,7 @@ AboutBox::AboutBox(Language language) : QDialog(nullptr) {
                                : Pixels(row.left, row.top, row.width, row.height));
     const bool centred = row.centred || (russian && row.russianCentred);
     label->setAlignment((centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+    label->setWordWrap(row.wraps);
     if (row.pixelSize) {
       QFont font(QStringLiteral("Liberation Sans"));
       font.setPixelSize(row.pixelSize);

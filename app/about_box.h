@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The About boxes: the program's name and version, our notice, the logo
-// and an OK button, in English (frmAbout) and in Russian (frmAbout_rus).
-// Each is a top-level window of its own, shown modeless; OK (or Enter) only
-// hides it, so the next "About program" shows the same box again.  Its
-// title-bar button closes and destroys it.
+// The About boxes: the program's name and version, our notice, the logo,
+// the credit of the list of towns and an OK button, in English (frmAbout)
+// and in Russian (frmAbout_rus).  Each is a top-level window of its own,
+// shown modeless; OK (or Enter) only hides it, so the next "About program"
+// shows the same box again.  Its title-bar button closes and destroys it.
 #pragma once
 
 #include <QDialog>

@@ -82,6 +82,7 @@ constexpr Caption kCaptions[] = {
     {"me1_15", "Theory", "Теория"},
     {"me1_16", "Classic (1980 epoch)", "Классическая (эпоха 1980)"},
     {"me1_17", "Precise", "Точная"},
+    {"me1_18", "Time zone of this computer", "Часовой пояс компьютера"},
     {"me3", "View", "Вид"},
     {"me3_1", "Sun's day...", "День Солнца..."},
     {"me3_2", "Year table...", "Таблица года..."},

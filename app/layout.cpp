@@ -209,6 +209,7 @@ constexpr MenuEntry kMenus[] = {
     {"me1_15", "Theory", "me1", true, false, false},
     {"me1_16", "Classic (1980 epoch)", "me1_15", false, true, true},
     {"me1_17", "Precise", "me1_15", false, true, false},
+    {"me1_18", "Time zone of this computer", "me1", false, false, false},
     {"me1_7", "&Save settings", "me1", false, false, false},
     {"me1_6", "&Exit", "me1", false, false, false},
     {"me3", "View", nullptr, true, false, false},

@@ -37,8 +37,11 @@ void MainWindow::Form_Load() {
 
   QFile file(settingsPath_);
   if (file.open(QIODevice::ReadOnly)) {
-    if (const auto settings = ReadSettings(file.read(kLongestSettingsFile)))
-      ApplySettings(*settings);
+    const auto settings = ReadSettings(file.read(kLongestSettingsFile));
+    // Reading the list of towns takes tens of milliseconds: the saved town
+    // is looked up there when its zone is first wanted (the first tick or
+    // "Calculate"), not before the window first shows.
+    relinkPending_ = settings && ApplySettings(*settings);
   }
   // A period of 0 (none applied) means one second.
   if (TimerInterval == 0) {

@@ -181,6 +181,7 @@ MainWindow::MainWindow(const QString &settingsPath,
 
   BuildControls();
   BuildMenus();
+  BuildTownChoice();
 
   // The tracking timer of the design: running, one tick a second.
   Timer1 = new QTimer(this);
@@ -195,7 +196,7 @@ MainWindow::~MainWindow() {
   // The fields outlive this object's members: they go with the base class.
   for (QObject *field : std::initializer_list<QObject *>{
            DateDay, DateMonth, DateYear, TimeHour, TimeMin, TimeSec, LongGrad, LongMin,
-           LatGrad, LatMin, Timezon})
+           LatGrad, LatMin, Timezon, Town})
     disconnect(field, nullptr, this, nullptr);
   // The About boxes have no owner window: they go with the main window.
   delete frmAbout;
@@ -370,6 +371,7 @@ void MainWindow::BuildMenus() {
   me1_17 = item("me1_17");
   connect(me1_16, &QAction::triggered, this, &MainWindow::me1_16_Click);
   connect(me1_17, &QAction::triggered, this, &MainWindow::me1_17_Click);
+  connect(item("me1_18"), &QAction::triggered, this, &MainWindow::me1_18_Click);
   connect(item("me1_6"), &QAction::triggered, this, &MainWindow::me1_6_Click);
   connect(item("me1_7"), &QAction::triggered, this, &MainWindow::me1_7_Click);
   connect(item("me1_9"), &QAction::triggered, this, &MainWindow::me1_9_Click);

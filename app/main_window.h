@@ -20,10 +20,12 @@
 #include "app/field_text.h"
 #include "app/local_clock.h"
 #include "app/settings_file.h"
+#include "app/zone_offset.h"
 
 class QAction;
 class QCloseEvent;
 class QComboBox;
+class QCompleter;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -37,6 +39,8 @@ class DayWindow;
 class YearWindow;
 class ResultLabel;
 class HemisphereList;
+class TownListModel;
+struct Place;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -56,6 +60,12 @@ public:
   const CalcState &lastInput() const { return lastInput_; }
   // The tracking period chosen in the timer interval menu, milliseconds.
   std::int16_t timerInterval() const { return TimerInterval; }
+
+  // A town chosen from the town field's list: its name as the settings
+  // file can hold it, its longitude and latitude, its zone's offset at the
+  // date and time in the window, then a tick while tracking or "Calculate"
+  // in manual mode.  The time zone field follows the zone from then on.
+  void ChooseTown(const Place &place);
 
 public slots:
   // "Cancel": ends the program at once, saving nothing.
@@ -91,6 +101,10 @@ public slots:
   // and the day and year windows follow at once.
   void me1_16_Click();
   void me1_17_Click();
+  // "Time zone of this computer": the computer's offset at the date and
+  // time in the window into the time zone field; a chosen town lets go of
+  // its zone.  Nothing is calculated.
+  void me1_18_Click();
   // "About program": the About box of the current language.
   void me2_1_Click();
   // "Sun's day..." and "Year table...": the day and the year windows, one
@@ -118,6 +132,9 @@ private:
 
   void BuildControls();
   void BuildMenus();
+  // The town field's completer and the site fields whose typing lets go of
+  // a chosen town's zone.
+  void BuildTownChoice();
   void Form_Load();
   // Applies the values of a settings file in the load order; false when a
   // value cannot be applied (a list index other than -1, 0 or 1, a negative
@@ -160,6 +177,22 @@ private:
   // Writes the checked site into CalcState: LongHours, LatRad, Timezon and
   // DayBoundary.
   void WriteSite(const SiteInput &site, const SitePosition &position);
+  // The zone of the town chosen from the list, while it holds: nothing once
+  // a site field has been typed, or a hemisphere list shows another
+  // hemisphere than the town's.  The first call looks up the saved town.
+  ZoneFollower *LinkedZone();
+  void DropTownLink();
+  // A saved town found in the list again, by its folded name and its
+  // coordinates as the fields show them, takes its zone back.
+  void RelinkSavedTown();
+  // The time zone field given an offset, hours; a text it holds stays.
+  void ShowZoneOffset(float hours);
+  // The whole date and time the fields hold, a day past the month's end
+  // brought back as "Calculate" does it; nothing when they hold no such
+  // moment.
+  std::optional<LocalMoment> TypedMoment() const;
+  // The moment the window shows: the typed one, else the clock's.
+  LocalMoment MomentShown();
   // Runs the calculation on the state filled by a handler and shows every
   // text of the run in the label of the same name.
   void Calculate();
@@ -199,6 +232,16 @@ private:
   QAction *me1_12 = nullptr, *me1_13 = nullptr, *me1_14 = nullptr;
   QAction *me1_16 = nullptr, *me1_17 = nullptr;
   QLineEdit *Town = nullptr;
+  QCompleter *townCompleter_ = nullptr;
+  TownListModel *townList_ = nullptr;
+  // The zone of the town chosen last, and the hemispheres it showed.
+  struct TownLink {
+    ZoneFollower zone;
+    int west = 0, south = 0; // the lists' indices
+  };
+  std::optional<TownLink> townLink_;
+  // A settings file was loaded whole: its town is yet to be looked up.
+  bool relinkPending_ = false;
   QLabel *AzimSun = nullptr;
   // Created on first use; a box closed by its title-bar button is gone and
   // made afresh next time.

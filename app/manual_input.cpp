@@ -25,6 +25,12 @@ constexpr const char *kDayMessage = "Uncorrect input Day!";
 constexpr const char *kMonthMessage = "Uncorrect input Month!";
 constexpr const char *kYearMessage = "Uncorrect input Year!";
 
+// The civil time zones of the world run from UT-12 to UT+14 (the Line
+// Islands of Kiribati); in their summer New Zealand keeps +13 and the
+// Chatham Islands +13:45, hours.
+constexpr double kWestmostTimezone = -12;
+constexpr double kEastmostTimezone = 14;
+
 // Greatest minutes of arc accepted, compared with the single-precision
 // minutes: the float nearest 59.99 (59.9900016784668...).
 constexpr float kMinutesBound = 59.99f;
@@ -61,7 +67,7 @@ MainWindow::SiteInput MainWindow::ReadSite(WriteBack writeBack) {
 
 const char *MainWindow::CheckSite(const SiteInput &site, double latitudeBound,
                                   SitePosition &position) const {
-  if (OutOfRange(site.Timezon, -12, 12))
+  if (OutOfRange(site.Timezon, kWestmostTimezone, kEastmostTimezone))
     return kTimezoneMessage;
   if (OutOfRange(site.LongMin, 0, kMinutesBound))
     return kLongitudeMessage;
@@ -87,6 +93,12 @@ void MainWindow::WriteSite(const SiteInput &site, const SitePosition &position) 
 }
 
 void MainWindow::Command2_Click() {
+  // A town chosen from the list keeps its zone: the offset of the typed
+  // date and time, before the site is read.
+  if (ZoneFollower *zone = LinkedZone()) {
+    if (const auto moment = TypedMoment())
+      ShowZoneOffset(ZoneOffsetHours(zone->zone(), moment->date, moment->time));
+  }
   const SiteInput site = ReadSite(WriteBack::Always);
   SitePosition position;
   if (const char *message = CheckSite(site, kManualLatitudeBound, position)) {

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <array>
+#include <optional>
 
 #include "app/field_text.h"
 #include "app/main_window.h"
@@ -32,6 +33,19 @@ void MainWindow::Timer1_Timer() {
   if (messageOpen_)
     return;
 
+  // A town chosen from the list keeps its zone: the night the clocks change,
+  // the time zone field takes the new offset before the site is read (the
+  // changed field sends this tick back to the fields).  The clock's reading
+  // serves the rest of the tick.
+  std::optional<LocalMoment> reading;
+  if (ZoneFollower *zone = LinkedZone()) {
+    reading = clock_();
+    const float hours = zone->OffsetHours(reading->date, reading->time);
+    // A field as the last tick left it shows the offset that tick read.
+    if (inputsTouched_ || hours != trackedSite_.Timezon.value)
+      ShowZoneOffset(hours);
+  }
+
   // While only ticks have written the fields, the site read last time is
   // what the fields hold, and they show the date and time written then.
   const bool fieldsAsLeft = !inputsTouched_;
@@ -45,7 +59,7 @@ void MainWindow::Timer1_Timer() {
   }
   // One reading of the clock serves the whole tick, so the fields, the date
   // and the time of day cannot fall on different days around midnight.
-  const LocalMoment now = clock_();
+  const LocalMoment now = reading ? *reading : clock_();
   const QDate date = now.date;
   const QTime time = now.time;
   // Mostly only the seconds change: a field keeps a number that stays.

@@ -20,6 +20,7 @@ tests/install/check-deb.sh build/test
 build/test/bench/ephemeris_bench --benchmark_min_time=0.05
 build/test/bench/cli_table_bench
 build/test/bench/chart_bench --benchmark_min_time=0.05
+build/test/bench/town_completer_bench --benchmark_min_time=0.05
 # The peer library's benchmark is built only where its sources lie beside
 # the clone; --compare fails when sunrise or sunset differ by over 2 min.
 if [ -x build/test/bench/peer_day_bench ]; then

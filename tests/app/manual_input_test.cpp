@@ -25,7 +25,9 @@ void PrintTo(const PressCase &press, std::ostream *out) { *out << press.what; }
 const PressCase kPresses[] = {
     // Bounds are inclusive; single-precision minutes meet the float 59.99.
     {"time zone -12", {.timezon = "-12"}, "", {}},
-    {"time zone 12.5", {.timezon = "12.5"}, kTimezone, {}},
+    {"time zone -12.5", {.timezon = "-12.5"}, kTimezone, {}},
+    {"time zone 14", {.timezon = "14"}, "", {}},
+    {"time zone 14.5", {.timezon = "14.5"}, kTimezone, {}},
     {"time zone of letters", {.timezon = "abc"}, "", {{"Timezon", "0"}}},
     {"minutes 59.99 and 59.995", {.longMin = "59.99", .latMin = "59.995"}, kLatitude,
      {{"LongMin", "59.99"}}},
@@ -57,7 +59,7 @@ const PressCase kPresses[] = {
       {"DateDay", "21"}, {"TimeHour", "12"}, {"TimeMin", "15"}, {"TimeSec", "0"}}},
     // The first bad value only; the site before the moment is read; all
     // six moment fields rewritten before any is checked.
-    {"bad zone and hour", {.timezon = "13", .hour = "024"}, kTimezone, {{"TimeHour", "024"}}},
+    {"bad zone and hour", {.timezon = "15", .hour = "024"}, kTimezone, {{"TimeHour", "024"}}},
     {"bad hour and day", {.day = "05", .hour = "24"}, "Uncorrect input Hours!", {{"DateDay", "5"}}},
     // Mended: values their precision cannot hold are refused with their
     // field's message and never shown or computed as inf or nan.

@@ -97,7 +97,8 @@ TEST(Tick, SiteChecksOfTracking) {
       // 1.5707992 rad: below the tick's 1.5708, above the bound of Calculate.
       {"90 0.01 south", {.latGrad = "90", .latMin = "0.01", .list2 = 1}, "",
        -(double(0.01f) / 60 + 90) * rad},
-      {"time zone 12.5", {.timezon = "12.5"}, "Uncorrect input Timezone!", 0},
+      {"time zone 14", {.timezon = "14"}, "", 47 * rad},
+      {"time zone 14.5", {.timezon = "14.5"}, "Uncorrect input Timezone!", 0},
       {"minutes 59.995", {.longMin = "59.995"}, "Uncorrect input Longitude!", 0},
       {"180 1 west", {.longGrad = "180", .longMin = "1", .list1 = 1},
        "Uncorrect input Longitude!", 0},
@@ -150,7 +151,7 @@ TEST(Tick, TakesOneReadingOfTheClock) {
 TEST(Tick, NoTickRunsWhileAMessageIsOpen) {
   auto clock = std::make_shared<FakeClock>();
   const auto window = MakeWindow(clock);
-  SetTextOf(*window, "Timezon", "13");
+  SetTextOf(*window, "Timezon", "15");
   auto *timer = Find<QTimer>(*window, "Timer1");
   timer->start(5); // ticks would pile up fast if they ran
   QList<QPointer<QMessageBox>> boxes;

@@ -57,7 +57,8 @@ TEST(InitialState, MenusInScreenOrderWithCheckMarks) {
   EXPECT_EQ(bar, QStringList({"me1", "me3", "me2"}));
   EXPECT_EQ(entries("me3"), QStringList({"Sun's day...", "Year table..."}));
   EXPECT_EQ(entries("me1"), QStringList({"&Timer interval", "&Language", "&Azimuth", "Theory",
-                                         "&Save settings", "&Exit"}));
+                                         "Time zone of this computer", "&Save settings",
+                                         "&Exit"}));
   EXPECT_EQ(entries("me1_1"), QStringList({" 1 sec [x]", " 3 sec", " 5 sec", "10 sec"}));
   EXPECT_EQ(entries("me1_11"), QStringList({"&From North(0-360) [x]", "&From South(0-360)",
                                             "&From South(-180+180)"}));

@@ -87,7 +87,7 @@ struct BadInput {
   const char *field, *text, *message;
 };
 constexpr BadInput kBadInputs[] = {
-    {"Timezon", "13", "Uncorrect input Timezone!"},
+    {"Timezon", "14.5", "Uncorrect input Timezone!"},
     {"LongMin", "60", "Uncorrect input Longitude!"},
     {"LatGrad", "91", "Uncorrect input Latitude!"},
     {"Timezon", "1e40", "Uncorrect input Timezone!"},
