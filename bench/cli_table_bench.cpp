@@ -10,28 +10,15 @@
 #include <benchmark/benchmark.h>
 
 #include <ostream>
-#include <streambuf>
 #include <string>
 #include <vector>
 
+#include "bench/counting_buffer.h"
 #include "cli/commands.h"
 
 namespace {
 
-class CountingBuffer : public std::streambuf {
-public:
-  std::size_t bytes = 0;
-
-protected:
-  std::streamsize xsputn(const char *, std::streamsize count) override {
-    bytes += static_cast<std::size_t>(count);
-    return count;
-  }
-  int_type overflow(int_type c) override {
-    ++bytes;
-    return traits_type::not_eof(c);
-  }
-};
+using ostrel::bench::CountingBuffer;
 
 void BM_TableCsvWholeRange(benchmark::State &state) {
   const std::vector<std::string> words = {"table", "--lat", "47:0N", "--lon", "28:50E",

@@ -19,11 +19,11 @@
 #include <chrono>
 #include <cstdio>
 #include <ostream>
-#include <streambuf>
 #include <string>
 #include <vector>
 
 #include "astronomy.h"
+#include "bench/counting_buffer.h"
 #include "cli/commands.h"
 
 namespace {
@@ -31,20 +31,7 @@ namespace {
 constexpr double kLatitudeDeg = 47, kLongitudeDeg = 28 + 50.0 / 60, kZoneHours = 3;
 constexpr int kFirstYear = 1900, kLastYear = 2099;
 
-class CountingBuffer : public std::streambuf {
-public:
-  std::size_t bytes = 0;
-
-protected:
-  std::streamsize xsputn(const char *, std::streamsize count) override {
-    bytes += static_cast<std::size_t>(count);
-    return count;
-  }
-  int_type overflow(int_type c) override {
-    ++bytes;
-    return traits_type::not_eof(c);
-  }
-};
+using ostrel::bench::CountingBuffer;
 
 double ostrelSeconds = 0, peerSeconds = 0;
 
