@@ -77,13 +77,3 @@ void BM_YearOfDays(benchmark::State &state) {
 BENCHMARK(BM_YearOfDays)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv) {
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -646,25 +646,15 @@ void HorizonsTopocentric(const std::vector<HorizonsRow> &rows, std::vector<Row> 
 }
 
 bool HorizonsEarth(const std::string &path, std::vector<Row> &out) {
-  std::ifstream table(path);
-  if (!table) return false;
+  const std::vector<EarthDistance> table = ReadHorizonsEarth(path);
+  if (table.empty()) return false;
   Row distance{"distance", &kDistanceAU, Unit::AU, "Horizons DE441, Earth's heliocentric vector",
                "1970–2040"};
   distance.goal = Goal{2e-7, Unit::AU};
   Row distanceKm{"distance, km", &kDistanceKm, Unit::Km, distance.reference, "1970–2040"};
   Row diameter{"diameter", &kDiameter, Unit::Arcsec,
                "Horizons DE441 distance, the window's 959.63″ at 1 AU", "1970–2040"};
-  std::string line;
-  bool inTable = false;
-  double epoch = 0;
-  while (std::getline(table, line)) {
-    if (line.rfind("$$SOE", 0) == 0) inTable = true;
-    if (line.rfind("$$EOE", 0) == 0) break;
-    if (!inTable) continue;
-    double x = 0, y = 0, z = 0;
-    if (std::sscanf(line.c_str(), "%lf = A.D.", &epoch) == 1) continue;
-    if (std::sscanf(line.c_str(), " X =%lf Y =%lf Z =%lf", &x, &y, &z) != 3) continue;
-    const double reference = std::sqrt(x * x + y * y + z * z);
+  for (const auto &[epoch, reference] : table) {
     // The TDB epoch (TT within 2 ms) at the UT of this theory's Delta T.
     const double julianDateUt =
         epoch - DeltaTSeconds(2000 + (epoch - 2451545.0) / 365.25) / kSecondsPerDay;

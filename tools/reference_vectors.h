@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
@@ -146,6 +147,33 @@ inline std::vector<DayRow> ReadDays(const std::string &path) {
 }
 
 // A theory's events of a date in the vectors' order, from the day's events.
+// One row of Horizons' table of the Earth's heliocentric vectors
+// (Earth-heliocentric.txt): the TDB epoch, full Julian date, and the
+// Earth-Sun distance, AU.
+struct EarthDistance {
+  double epochTdb = 0;
+  double distanceAU = 0;
+};
+
+// The rows between $$SOE and $$EOE; none when the file cannot be read.
+inline std::vector<EarthDistance> ReadHorizonsEarth(const std::string &path) {
+  std::vector<EarthDistance> rows;
+  std::ifstream table(path);
+  std::string line;
+  bool inTable = false;
+  double epoch = 0;
+  while (std::getline(table, line)) {
+    if (line.rfind("$$SOE", 0) == 0) inTable = true;
+    if (line.rfind("$$EOE", 0) == 0) break;
+    if (!inTable) continue;
+    double x = 0, y = 0, z = 0;
+    if (std::sscanf(line.c_str(), "%lf = A.D.", &epoch) == 1) continue;
+    if (std::sscanf(line.c_str(), " X =%lf Y =%lf Z =%lf", &x, &y, &z) != 3) continue;
+    rows.push_back({epoch, std::sqrt(x * x + y * y + z * z)});
+  }
+  return rows;
+}
+
 inline DayMoments MomentsOf(const DayEvents &e) {
   const DayMoment moments[kDayEventCount] = {
       e.sunrise,   e.sunset,       e.culmination,  e.civilDawn,        e.civilDusk,

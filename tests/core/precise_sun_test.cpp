@@ -12,6 +12,7 @@
 
 #include "core/day_events.h"
 #include "core/precise_sun.h"
+#include "tools/reference_vectors.h"
 
 namespace ostrel::test {
 namespace {
@@ -55,24 +56,16 @@ std::ifstream SharedTable(const char *name) {
 // epochs (TT within 2 ms): the true distance at the UT of the same instant
 // by this theory's Delta T.
 TEST(PreciseSun, DistanceAgreesWithHorizons) {
-  std::ifstream table = SharedTable("Earth-heliocentric.txt");
-  if (!table) GTEST_SKIP() << "no Horizons table beside the clone";
-  std::string line;
-  bool inTable = false;
+  const auto table = reference::ReadHorizonsEarth(std::string(OSTREL_SHARED_DIR) +
+                                                  "/peers/horizons/Earth-heliocentric.txt");
+  if (table.empty()) GTEST_SKIP() << "no Horizons table beside the clone";
   int rows = 0;
   double worst = 0;
-  double epoch = 0;
-  while (std::getline(table, line)) {
-    if (line.rfind("$$SOE", 0) == 0) inTable = true;
-    if (line.rfind("$$EOE", 0) == 0) break;
-    if (!inTable) continue;
-    double x = 0, y = 0, z = 0;
-    if (std::sscanf(line.c_str(), "%lf = A.D.", &epoch) == 1) continue;
-    if (std::sscanf(line.c_str(), " X =%lf Y =%lf Z =%lf", &x, &y, &z) != 3) continue;
+  for (const auto &[epoch, reference] : table) {
     const double year = 2000 + (epoch - 2451545.0) / 365.25;
     const double julianDateUt = epoch - DeltaTSeconds(year) / 86400;
     const double distance = PrecisePlaceAt(Site{0, 0, 0}, julianDateUt).distanceAU;
-    worst = std::max(worst, std::fabs(distance - std::sqrt(x * x + y * y + z * z)));
+    worst = std::max(worst, std::fabs(distance - reference));
     ++rows;
   }
   EXPECT_GT(rows, 3000);
