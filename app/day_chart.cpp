@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/day_events.h"
+#include "core/day/day_events.h"
 
 namespace ostrel {
 namespace {

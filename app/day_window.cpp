@@ -21,8 +21,8 @@
 #include "app/day_chart.h"
 #include "app/picture_file.h"
 #include "app/sun_path_chart.h"
-#include "core/day_table.h"
-#include "core/numtext.h"
+#include "core/day/day_table.h"
+#include "core/text/numtext.h"
 
 namespace ostrel {
 namespace {

@@ -16,8 +16,8 @@
 #include <memory>
 #include <optional>
 
-#include "core/day_events.h"
-#include "core/theory.h"
+#include "core/day/day_events.h"
+#include "core/sun/theory.h"
 
 class QDoubleSpinBox;
 class QLabel;

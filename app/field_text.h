@@ -16,7 +16,7 @@
 #include <charconv>
 #include <type_traits>
 
-#include "core/numtext.h"
+#include "core/text/numtext.h"
 
 namespace ostrel {
 

@@ -15,8 +15,8 @@
 #include <optional>
 #include <string>
 
-#include "core/ephemeris.h"
-#include "core/numtext.h"
+#include "core/run/ephemeris.h"
+#include "core/text/numtext.h"
 #include "app/field_text.h"
 #include "app/local_clock.h"
 #include "app/settings_file.h"

@@ -7,7 +7,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "core/typed_input.h"
+#include "core/run/typed_input.h"
 #include "app/field_text.h"
 #include "app/hemisphere_list.h"
 #include "app/main_window.h"

@@ -7,7 +7,7 @@
 #include <array>
 #include <cmath>
 
-#include "core/numtext.h"
+#include "core/text/numtext.h"
 
 namespace ostrel {
 namespace {

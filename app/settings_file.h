@@ -23,7 +23,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "core/theory.h"
+#include "core/sun/theory.h"
 
 namespace ostrel {
 

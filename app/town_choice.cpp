@@ -30,8 +30,8 @@
 #include "app/layout.h"
 #include "app/main_window.h"
 #include "app/town_list.h"
-#include "core/numtext.h"
-#include "core/places.h"
+#include "core/text/numtext.h"
+#include "core/places/places.h"
 
 namespace ostrel {
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "core/numtext.h"
+#include "core/text/numtext.h"
 
 namespace ostrel {
 namespace {

@@ -9,7 +9,7 @@
 
 #include <vector>
 
-#include "core/places.h"
+#include "core/places/places.h"
 
 namespace ostrel {
 

@@ -18,7 +18,7 @@
 #include <span>
 #include <vector>
 
-#include "core/day_events.h"
+#include "core/day/day_events.h"
 
 namespace ostrel {
 

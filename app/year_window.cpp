@@ -17,7 +17,7 @@
 
 #include "app/languages.h"
 #include "app/picture_file.h"
-#include "core/day_table.h"
+#include "core/day/day_table.h"
 
 namespace ostrel {
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/year_chart.h"
-#include "core/theory.h"
+#include "core/sun/theory.h"
 
 class QPushButton;
 class QTableView;

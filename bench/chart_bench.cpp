@@ -17,7 +17,7 @@
 
 #include "app/day_window.h"
 #include "app/year_window.h"
-#include "core/records.h"
+#include "core/run/records.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <array>
 #include <cstddef>
 
-#include "core/day_events.h"
-#include "core/sun_day.h"
+#include "core/day/day_events.h"
+#include "core/sun/sun_day.h"
 
 namespace ostrel::bench {
 

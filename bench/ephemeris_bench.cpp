@@ -18,10 +18,10 @@
 #include <cmath>
 
 #include "bench/day_cases.h"
-#include "core/day_events.h"
-#include "core/ephemeris.h"
-#include "core/sun_day.h"
-#include "core/theory.h"
+#include "core/day/day_events.h"
+#include "core/run/ephemeris.h"
+#include "core/sun/sun_day.h"
+#include "core/sun/theory.h"
 
 namespace {
 

@@ -50,8 +50,8 @@
 
 #include "astronomy.h"
 #include "bench/day_cases.h"
-#include "core/day_events.h"
-#include "core/sun_day.h"
+#include "core/day/day_events.h"
+#include "core/sun/sun_day.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 
 #include "app/main_window.h"
 #include "app/town_list.h"
-#include "core/places.h"
+#include "core/places/places.h"
 
 namespace {
 

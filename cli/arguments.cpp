@@ -13,8 +13,8 @@
 #include <map>
 #include <memory>
 
-#include "core/numtext.h"
-#include "core/typed_input.h"
+#include "core/text/numtext.h"
+#include "core/run/typed_input.h"
 
 namespace ostrel::cli {
 namespace {

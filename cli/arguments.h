@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "core/places.h"
-#include "core/sun_day.h"
-#include "core/theory.h"
+#include "core/places/places.h"
+#include "core/sun/sun_day.h"
+#include "core/sun/theory.h"
 
 namespace ostrel::cli {
 

@@ -18,13 +18,13 @@
 
 #include "cli/arguments.h"
 #include "cli/zone.h"
-#include "core/day_events.h"
-#include "core/day_table.h"
-#include "core/ephemeris.h"
-#include "core/numtext.h"
-#include "core/places.h"
-#include "core/theory.h"
-#include "core/typed_input.h"
+#include "core/day/day_events.h"
+#include "core/day/day_table.h"
+#include "core/run/ephemeris.h"
+#include "core/text/numtext.h"
+#include "core/places/places.h"
+#include "core/sun/theory.h"
+#include "core/run/typed_input.h"
 
 namespace ostrel::cli {
 namespace {

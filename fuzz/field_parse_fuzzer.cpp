@@ -23,7 +23,7 @@
 #include <string_view>
 #include <type_traits>
 
-#include "core/numtext.h"
+#include "core/text/numtext.h"
 #include "fuzz_check.h"
 
 namespace ostrel::fuzz {

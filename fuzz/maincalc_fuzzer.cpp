@@ -19,8 +19,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/ephemeris.h"
-#include "core/numtext.h"
+#include "core/run/ephemeris.h"
+#include "core/text/numtext.h"
 #include "fuzz_check.h"
 
 namespace ostrel::fuzz {

@@ -51,11 +51,11 @@
 #include <utility>
 #include <vector>
 
-#include "core/day_events.h"
-#include "core/ephemeris.h"
-#include "core/precise_sun.h"
-#include "core/theory.h"
-#include "core/typed_input.h"
+#include "core/day/day_events.h"
+#include "core/run/ephemeris.h"
+#include "core/sun/precise_sun.h"
+#include "core/sun/theory.h"
+#include "core/run/typed_input.h"
 #include "tools/reference_vectors.h"
 
 #ifdef OSTREL_ACCURACY_PEER

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "core/day_events.h"
-#include "core/records.h"
-#include "core/sun_day.h"
+#include "core/day/day_events.h"
+#include "core/run/records.h"
+#include "core/sun/sun_day.h"
 
 namespace ostrel::reference {
 

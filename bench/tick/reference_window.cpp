@@ -30,7 +30,7 @@
 
 #include "app/layout.h"
 #include "app/tick_log.h"
-#include "core/records.h"
+#include "core/run/records.h"
 
 namespace {
 

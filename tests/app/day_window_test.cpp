@@ -18,7 +18,7 @@
 
 #include "app/day_window.h"
 #include "app/sun_path_chart.h"
-#include "core/day_table.h"
+#include "core/day/day_table.h"
 #include "window_test_support.h"
 
 namespace ostrel::testing {

@@ -6,7 +6,7 @@
 #include <QStringDecoder>
 
 #include "app/settings_file.h"
-#include "core/numtext.h"
+#include "core/text/numtext.h"
 
 namespace ostrel {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "app/day_window.h"
 #include "app/year_window.h"
-#include "core/day_table.h"
+#include "core/day/day_table.h"
 #include "window_test_support.h"
 
 namespace ostrel::testing {

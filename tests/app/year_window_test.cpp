@@ -20,7 +20,7 @@
 
 #include "app/year_window.h"
 #include "cli/commands.h"
-#include "core/day_table.h"
+#include "core/day/day_table.h"
 #include "window_test_support.h"
 
 namespace ostrel::testing {

@@ -15,11 +15,11 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "core/day_events.h"
-#include "core/day_table.h"
-#include "core/ephemeris.h"
-#include "core/precise_sun.h"
-#include "core/typed_input.h"
+#include "core/day/day_events.h"
+#include "core/day/day_table.h"
+#include "core/run/ephemeris.h"
+#include "core/sun/precise_sun.h"
+#include "core/run/typed_input.h"
 
 namespace ostrel::cli {
 namespace {

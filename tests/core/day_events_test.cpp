@@ -7,7 +7,7 @@
 #include <cmath>
 #include <string>
 
-#include "core/day_events.h"
+#include "core/day/day_events.h"
 #include "run_helpers.h"
 
 namespace ostrel::test {

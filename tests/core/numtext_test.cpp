@@ -13,7 +13,7 @@
 #include <string>
 #include <type_traits>
 
-#include "core/numtext.h"
+#include "core/text/numtext.h"
 
 namespace ostrel {
 namespace {

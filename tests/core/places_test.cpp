@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/places.h"
+#include "core/places/places.h"
 
 namespace ostrel {
 namespace {

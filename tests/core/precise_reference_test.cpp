@@ -20,9 +20,9 @@
 #include <string>
 #include <vector>
 
-#include "core/ephemeris.h"
-#include "core/precise_sun.h"
-#include "core/typed_input.h"
+#include "core/run/ephemeris.h"
+#include "core/sun/precise_sun.h"
+#include "core/run/typed_input.h"
 #include "tools/reference_vectors.h"
 
 namespace ostrel::test {

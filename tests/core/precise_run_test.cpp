@@ -8,11 +8,11 @@
 #include <cmath>
 #include <string>
 
-#include "core/day_events.h"
-#include "core/ephemeris.h"
-#include "core/numtext.h"
-#include "core/precise_sun.h"
-#include "core/typed_input.h"
+#include "core/day/day_events.h"
+#include "core/run/ephemeris.h"
+#include "core/text/numtext.h"
+#include "core/sun/precise_sun.h"
+#include "core/run/typed_input.h"
 
 namespace ostrel::test {
 namespace {

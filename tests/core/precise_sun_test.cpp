@@ -10,8 +10,8 @@
 #include <sstream>
 #include <string>
 
-#include "core/day_events.h"
-#include "core/precise_sun.h"
+#include "core/day/day_events.h"
+#include "core/sun/precise_sun.h"
 #include "tools/reference_vectors.h"
 
 namespace ostrel::test {

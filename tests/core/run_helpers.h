@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "core/ephemeris.h"
-#include "core/numtext.h"
+#include "core/run/ephemeris.h"
+#include "core/text/numtext.h"
 
 namespace ostrel::test {
 

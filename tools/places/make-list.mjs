@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the list of towns that the core compiles in, data/places/places.tsv,
-// and the core's table for folding names, core/places_fold_table.cpp.
+// and the core's table for folding names, core/generated/places_fold_table.cpp.
 //
 // Run by hand, at development time only, from this folder:
 //
@@ -51,7 +51,7 @@ const here = dirname(fileURLToPath(import.meta.url));
 const root = join(here, '..', '..');
 const modules = join(here, 'node_modules');
 const listFile = join(root, 'data', 'places', 'places.tsv');
-const tableFile = join(root, 'core', 'places_fold_table.cpp');
+const tableFile = join(root, 'core', 'generated', 'places_fold_table.cpp');
 
 const minimumPopulation = 15000;
 const versionOf = (name) =>
@@ -412,7 +412,7 @@ const tableText = [
   '// lower case, letters such as ø and ß written out, apostrophes dropped,',
   '// dashes and dots made spaces) and its plain text (the same with the case',
   '// kept and the punctuation left alone).  Sorted by code point.',
-  '#include "core/places_fold_table.h"',
+  '#include "core/places/places_fold_table.h"',
   '',
   'namespace ostrel::places_detail {',
   '',

@@ -4,7 +4,7 @@
 // fill CalcState through these, so the same typed values give the same run.
 #pragma once
 
-#include "core/records.h"
+#include "core/run/records.h"
 
 namespace ostrel {
 

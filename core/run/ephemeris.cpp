@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The calculation driver: the fixed order of a run, the number format of its
 // texts, and the greatest altitude of the day, which closes every run.
-#include "core/ephemeris.h"
+#include "core/run/ephemeris.h"
 
 #include <charconv>
 #include <cmath>
 
-#include "core/numtext.h"
+#include "core/text/numtext.h"
 
 namespace ostrel {
 

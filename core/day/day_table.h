@@ -9,7 +9,7 @@
 #include <span>
 #include <string>
 
-#include "core/day_events.h"
+#include "core/day/day_events.h"
 
 namespace ostrel {
 

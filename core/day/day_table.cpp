@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/day_table.h"
+#include "core/day/day_table.h"
 
 #include <cstdio>
 #include <limits>

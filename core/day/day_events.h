@@ -18,7 +18,7 @@
 #include <span>
 #include <vector>
 
-#include "core/sun_day.h"
+#include "core/sun/sun_day.h"
 
 namespace ostrel {
 

@@ -9,9 +9,9 @@
 // (1900 January 0.5), with 1.002738 sidereal hours to the solar hour.
 #include <cmath>
 
-#include "core/classic_theory.h"
-#include "core/ephemeris.h"
-#include "core/numtext.h"
+#include "core/sun/classic_theory.h"
+#include "core/run/ephemeris.h"
+#include "core/text/numtext.h"
 
 namespace ostrel {
 namespace {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The classic theory's formulas; the order of every sum is kept as the
 // window's run has it, since it fixes the rounding of the last digit.
-#include "core/classic_theory.h"
+#include "core/sun/classic_theory.h"
 
 #include <algorithm>
 #include <cmath>

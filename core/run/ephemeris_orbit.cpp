@@ -12,9 +12,9 @@
 #include <cmath>
 #include <limits>
 
-#include "core/classic_theory.h"
-#include "core/ephemeris.h"
-#include "core/numtext.h"
+#include "core/sun/classic_theory.h"
+#include "core/run/ephemeris.h"
+#include "core/text/numtext.h"
 
 namespace ostrel {
 namespace {

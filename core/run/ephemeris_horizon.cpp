@@ -11,8 +11,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/classic_theory.h"
-#include "core/ephemeris.h"
+#include "core/sun/classic_theory.h"
+#include "core/run/ephemeris.h"
 
 namespace ostrel {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/numtext.h"
+#include "core/text/numtext.h"
 
 #include <charconv>
 #include <cfloat>

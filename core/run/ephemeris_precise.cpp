@@ -16,11 +16,11 @@
 //   azimuths and the day length, from the day's events.
 #include <cmath>
 
-#include "core/classic_theory.h"
-#include "core/day_events.h"
-#include "core/ephemeris.h"
-#include "core/numtext.h"
-#include "core/precise_sun.h"
+#include "core/sun/classic_theory.h"
+#include "core/day/day_events.h"
+#include "core/run/ephemeris.h"
+#include "core/text/numtext.h"
+#include "core/sun/precise_sun.h"
 
 namespace ostrel {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/typed_input.h"
+#include "core/run/typed_input.h"
 
 namespace ostrel {
 

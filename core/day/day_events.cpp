@@ -8,7 +8,7 @@
 // once there; each such bracket is refined by a safeguarded Newton's
 // method.  Near the poles the extremes drift away from the passages, and
 // the day is sampled every hour as well.
-#include "core/day_events.h"
+#include "core/day/day_events.h"
 
 #include <algorithm>
 #include <cmath>

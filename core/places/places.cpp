@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The built-in list of towns, its index by folded name, and the folding of
-// names (core/places.h).
+// names (core/places/places.h).
 //
 // The list (data/places/places.tsv) is UTF-8 text, one town a line, most
 // populous first; lines starting with '#' are comments.  Fields, separated
 // by tabs: name, country, region, latitude, longitude, population, zone, and
 // the town's other names already folded, separated by '|'.  The places'
 // views point into the built-in bytes; only the folded names are copied.
-#include "core/places.h"
+#include "core/places/places.h"
 
 #include <algorithm>
 #include <charconv>
@@ -15,10 +15,10 @@
 #include <cstdint>
 #include <iterator>
 
-#include "core/places_fold_table.h"
+#include "core/places/places_fold_table.h"
 
 // The list's bytes and their count, placed by the assembler
-// (places_data.cpp, configured from core/places_data.cpp.in).
+// (places_data.cpp, configured from core/places/places_data.cpp.in).
 extern "C" const char ostrel_places_begin[];
 extern "C" const std::uint64_t ostrel_places_size;
 

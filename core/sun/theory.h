@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-#include "core/sun_day.h"
+#include "core/sun/sun_day.h"
 
 namespace ostrel {
 

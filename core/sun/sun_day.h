@@ -8,7 +8,7 @@
 // may ask a little outside that range and gets the smooth continuation.
 #pragma once
 
-#include "core/records.h"
+#include "core/run/records.h"
 
 namespace ostrel {
 

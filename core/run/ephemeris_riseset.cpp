@@ -10,9 +10,9 @@
 // sin h0 = -0.0145 (about -0.831 degrees: refraction and the Sun's radius).
 #include <cmath>
 
-#include "core/classic_theory.h"
-#include "core/ephemeris.h"
-#include "core/numtext.h"
+#include "core/sun/classic_theory.h"
+#include "core/run/ephemeris.h"
+#include "core/text/numtext.h"
 
 namespace ostrel {
 

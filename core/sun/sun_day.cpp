@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The classic theory at any moment of a local date.
-#include "core/sun_day.h"
+#include "core/sun/sun_day.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "core/classic_theory.h"
+#include "core/sun/classic_theory.h"
 
 namespace ostrel {
 namespace {

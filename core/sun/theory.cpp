@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/theory.h"
+#include "core/sun/theory.h"
 
-#include "core/precise_sun.h"
+#include "core/sun/precise_sun.h"
 
 namespace ostrel {
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The tables behind the folding of town names (core/places.h), written by
-// tools/places/make-list.mjs into core/places_fold_table.cpp from the
+// The tables behind the folding of town names (core/places/places.h), written by
+// tools/places/make-list.mjs into core/generated/places_fold_table.cpp from the
 // Unicode data of node, so that the core needs no Unicode library.
 #pragma once
 

@@ -8,7 +8,7 @@
 // lower case, letters such as ø and ß written out, apostrophes dropped,
 // dashes and dots made spaces) and its plain text (the same with the case
 // kept and the punctuation left alone).  Sorted by code point.
-#include "core/places_fold_table.h"
+#include "core/places/places_fold_table.h"
 
 namespace ostrel::places_detail {
 

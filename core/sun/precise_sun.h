@@ -14,7 +14,7 @@
 
 #include <array>
 
-#include "core/sun_day.h"
+#include "core/sun/sun_day.h"
 
 namespace ostrel {
 

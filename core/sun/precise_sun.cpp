@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/precise_sun.h"
+#include "core/sun/precise_sun.h"
 
 #include <erfa.h>
 #include <erfam.h>
@@ -7,7 +7,7 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "core/classic_theory.h"
+#include "core/sun/classic_theory.h"
 
 namespace ostrel {
 namespace {

@@ -1,0 +1,35 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The core's sources, one list for its library (core/CMakeLists.txt) and for
+# the fuzz project (fuzz/CMakeLists.txt), which compiles them itself.
+# ostrel_core_sources(VAR ROOT) sets VAR to the sources under ROOT/core.
+function(ostrel_core_sources var root)
+  set(files
+    # The window's run: MAINCALC, its steps, its records and text rules.
+    run/records.h
+    run/ephemeris.h run/ephemeris.cpp
+    run/ephemeris_calendar.cpp
+    run/ephemeris_orbit.cpp
+    run/ephemeris_horizon.cpp
+    run/ephemeris_riseset.cpp
+    run/ephemeris_precise.cpp
+    run/typed_input.h run/typed_input.cpp
+    # The theories of the Sun's place and the switch between them.
+    sun/classic_theory.h sun/classic_theory.cpp
+    sun/precise_sun.h sun/precise_sun.cpp
+    sun/sun_day.h sun/sun_day.cpp
+    sun/theory.h sun/theory.cpp
+    # A day's events and their table.
+    day/day_events.h day/day_events.cpp
+    day/day_table.h day/day_table.cpp
+    # Towns by name.
+    places/places.h places/places.cpp
+    places/places_fold_table.h
+    generated/places_fold_table.cpp
+    # The number texts.
+    text/numtext.h text/numtext.cpp
+    # The headers outside code has always included.
+    ephemeris.h numtext.h
+  )
+  list(TRANSFORM files PREPEND ${root}/core/)
+  set(${var} ${files} PARENT_SCOPE)
+endfunction()
