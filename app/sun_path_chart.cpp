@@ -9,6 +9,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/sun/angles.h"
+
 namespace ostrel {
 namespace {
 
@@ -23,14 +25,10 @@ const Caption kOrientation{"Seen from below: north up, east left",
 
 constexpr int kRimStepDeg = 30;
 
-// The azimuth written on the rim, degrees: from north plus the convention's
-// offset, with 360 taken off above 360 as the main window takes it off, so
-// that the rim and the window's azimuth read alike (from the south, due
+// The azimuth written on the rim, degrees, in the main window's convention,
+// so that the rim and the window's azimuth read alike (from the south, due
 // south is 360 there too).
-int RimAzimuth(int fromNorthDeg, std::int16_t mode) {
-  const int azimuth = fromNorthDeg + mode;
-  return azimuth > 360 ? azimuth - 360 : azimuth;
-}
+int RimAzimuth(int fromNorthDeg, std::int16_t mode) { return AzimuthInConvention(fromNorthDeg, mode); }
 
 // Where an altitude and azimuth fall on the chart: the distance from the
 // centre is radius * (90 - altitude) / 90, so below the horizon the point

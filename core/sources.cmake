@@ -18,6 +18,7 @@ function(ostrel_core_sources var root)
     sun/precise_sun.h sun/precise_sun.cpp
     sun/sun_day.h sun/sun_day.cpp
     sun/theory.h sun/theory.cpp
+    sun/angles.h
     # A day's events and their table.
     day/day_events.h day/day_events.cpp
     day/day_table.h day/day_table.cpp

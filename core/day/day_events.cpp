@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/sun/angles.h"
+
 namespace ostrel {
 namespace {
 
@@ -45,14 +47,6 @@ struct Sample {
   SkyPoint point;
   bool upperPassage;
 };
-
-// Hours into -12 (included) to 12.
-double WrapHours(double hours) {
-  hours = std::fmod(hours, 24.0);
-  if (hours >= 12) hours -= 24;
-  if (hours < -12) hours += 24;
-  return hours;
-}
 
 // Whole seconds of a moment in hours; nothing when it does not round into
 // the date.

@@ -5,20 +5,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/sun/angles.h"
 #include "core/sun/classic_theory.h"
 
 namespace ostrel {
-namespace {
-
-// Hours into -12 (included) to 12.
-double WrapHours(double hours) {
-  hours = std::fmod(hours, 24.0);
-  if (hours >= 12) hours -= 24;
-  if (hours < -12) hours += 24;
-  return hours;
-}
-
-} // namespace
 
 ClassicSunDay::ClassicSunDay(const Site &site, CivilDate date) : site_(site), date_(date) {
   julDay0_ = classic::JulianDate(date.year, date.month, date.day).julDay;
