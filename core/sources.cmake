@@ -13,6 +13,7 @@ function(ostrel_core_sources var root)
     run/ephemeris_riseset.cpp
     run/ephemeris_precise.cpp
     run/typed_input.h run/typed_input.cpp
+    run/text_rules.h run/text_rules.cpp
     # The theories of the Sun's place and the switch between them.
     sun/classic_theory.h sun/classic_theory.cpp
     sun/precise_sun.h sun/precise_sun.cpp

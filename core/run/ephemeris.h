@@ -14,7 +14,14 @@
 // to 1900, a three-range refraction formula, the Kasten-Young airmass, and
 // five evaluations of the Sun for culmination, sunrise and sunset.
 // In the precise theory (`theory`) the numbers come from ERFA instead (see
-// core/sun/precise_sun.h and ephemeris_precise.cpp) and the same rules form the texts.
+// core/sun/precise_sun.h and ephemeris_precise.cpp) and the same rules
+// (core/run/text_rules.h) form the texts.
+//
+// The steps live in files named after them: ephemeris_calendar.cpp (day of
+// the year, Julian dates, sidereal time), ephemeris_orbit.cpp (the orbit and
+// the equatorial coordinates), ephemeris_horizon.cpp (altitude, azimuth,
+// refraction, airmass), ephemeris_riseset.cpp (culmination, rise, set, the
+// polar day and night) and ephemeris_precise.cpp (the precise run).
 #pragma once
 
 #include <functional>
@@ -22,6 +29,7 @@
 #include <string>
 
 #include "core/run/records.h"
+#include "core/run/text_rules.h"
 #include "core/sun/theory.h"
 
 namespace ostrel {
@@ -45,30 +53,32 @@ public:
                        std::function<std::string(double)> distanceText = {});
 
   // The procedures of a run.  Each works on `state` and `report` only; they
-  // are public so that each can be checked alone.
-  void DayOfYear();           // text DOY
-  void JulianDates();         // YearAdj, MonthAdj, JulDay, JulDay0; JulianDate
+  // are public so that each can be checked alone.  A step that forms texts
+  // hands its numbers to a rule of core/run/text_rules.h and keeps the number
+  // the rule gives back, which the later steps read.
+  void DayOfYear();           // DOY
+  void JulianDates();         // JulDay, JulDay0; JulianDate
   void SiderealTime();        // T1900, Gmst0, Lst
-  void SiderealTexts();       // SidHour, SidMin, SidSec (may raise Lst)
-  void SolarOrbit();          // MeanLong .. DiamArcmin; LongSun .. DiamSec
+  void SiderealTexts();       // SidHour, SidMin, SidSec; raises Lst on a carry
+  void SolarOrbit();          // SunLong, RadiusAU, DiamArcmin; LongSun .. DiamSec
   void OrbitTexts();          // LongSun .. DiamSec from SunLong, RadiusAU, DiamArcmin
-  void DiameterTexts();       // DiamMin, DiamSec (may raise DiamArcmin)
+  void DiameterTexts();       // DiamMin, DiamSec; raises DiamArcmin on a carry
   void EquatorialCoordinates(); // Obliquity, Decl, RAHours and their texts
-  void RightAscensionTexts(); // RAHour, RAMin, RASec (may raise RAHours)
-  void DeclinationTexts();    // Label33, DeclGrad, DeclMin, DeclSec
-  void HorizontalCoordinates(); // SinAlt, AltDeg, Azim, ZenDeg and texts
+  void RightAscensionTexts(); // RAHour, RAMin, RASec; raises RAHours on a carry
+  void DeclinationTexts();    // Label33 .. DeclSec; raises Decl on a carry
+  void HorizontalCoordinates(); // AltDeg, Azim, ZenDeg and their texts
   void HorizontalTexts();     // AltTrue, ZenTrue, AzimTrue from AltDeg, ZenDeg, Azim
   void Refraction();          // RefrArcsec, ZenAppDeg, AltAppDeg; AltApp, ZenApp
-  void Airmass();             // AirmassValue; Airmass
+  void Airmass();             // Airmass from ZenDeg and ZenAppDeg
   void RISESET();             // culmination, equation of time, rise and set
-  // The text rules of RISESET: culmination (CulmTime) and equation of time
-  // (hours), day length (hours), and a rise or set time (local hours).
+  // RISESET's texts: the culmination from CulmTime (raised on a carry) with
+  // the equation of time (hours), the day length (hours), and a rise or set
+  // time (local hours).
   void CulminationTexts(double equationOfTime);
   void DayLengthTexts(double length);
   void ClockTexts(double hours, std::string &hourText, std::string &minuteText);
-  void GreatestAltitude();    // AltMaxDeg; AltMax
+  void GreatestAltitude();    // AltMax from LatRad and CulmDecl
 
-  void Kepler();    // MeanAnomaly -> EccAnomaly
   void UnAtn();     // AtnY, AtnX -> QuadOffset
   void SunAtTime(); // the Sun at UT hour AtHour of the local date
   void Polar();     // rise, set and day-length texts of a polar day or night
@@ -79,22 +89,13 @@ public:
   void PreciseRun();
 
 private:
-  std::string Text(double value) const;
-  std::string Text(float value) const;
-  std::string DistanceText(double radiusAU) const;
-  // The Julian date minus 2400000 of a day (with fraction) of a month of a
-  // year; writes YearAdj and MonthAdj.
-  double JulianDateOf(double year, double month, double day);
   // Greenwich sidereal time of the date (Gmst0 from JulDay0), advanced by
   // `utHours` and moved to the site's longitude, in 0 to 24 hours.
   double LocalSiderealTime(double utHours);
-  // MeanLong, MeanAnomaly and EccAnomaly for Julian date `julDay`; returns
-  // the true anomaly in degrees.
-  double TrueAnomalyAt(double julDay);
   // The principal arctangent of AtnY / AtnX in radians; a zero AtnX stands
   // for +-90 degrees by the sign of AtnY.
   double ArcTanOfQuotient() const;
-  // SinAlt, AltDeg, AtnY, AtnX, QuadOffset and Azim (from north through
+  // AltDeg, AtnY, AtnX, QuadOffset and Azim (from north through
   // east, 0 to 360) for an hour angle and a declination, both in radians.
   void AltitudeAzimuth(double hourAngle, double declination);
   // The cosine of the semi-diurnal arc for the latest evaluation, in AtnX;
@@ -107,8 +108,7 @@ private:
   struct PreciseDay;
   std::shared_ptr<const PreciseDay> preciseDay_;
 
-  std::string decimalSeparator_ = ".";
-  std::function<std::string(double)> distanceText_;
+  NumberFormat format_;
 };
 
 } // namespace ostrel

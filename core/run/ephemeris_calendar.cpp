@@ -1,45 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Calendar and sidereal time: day of the year, Julian dates, the local
-// sidereal time and their texts.
-//
-// Julian dates are carried minus 2400000, so a value ending in .5 is 0 h UT
-// and the modified Julian date is JulDay - 0.5.  The Julian-date rule is the
-// usual Gregorian one with the constant 1720994.5 - 2400000 = -679005.5; the
-// sidereal time is Newcomb's polynomial referred to JD 2415020.0
-// (1900 January 0.5), with 1.002738 sidereal hours to the solar hour.
+// Steps of the run: the day of the year, the Julian dates and the local
+// sidereal time, with their texts.  The formulas and their sources are in
+// core/sun/classic_theory.cpp.
 #include <cmath>
 
-#include "core/sun/classic_theory.h"
 #include "core/run/ephemeris.h"
-#include "core/text/numtext.h"
+#include "core/sun/classic_theory.h"
 
 namespace ostrel {
-namespace {
-// Every carry loop ends after one or two passes for inputs in range; the
-// bound only keeps a value outside the range from looping for ever.
-constexpr int kCarryPasses = 16;
-} // namespace
-
-// Day of the year.  k is 62 in leap years and 63 in common ones; the century
-// years of the accepted range 1700 to 2100 other than 2000 are common.
 void Ephemeris::DayOfYear() {
-  const CalcState &s = state;
-  int k = std::fmod(s.DateYear, 4.0) == 0 ? 62 : 63;
-  if (s.DateYear == 1700 || s.DateYear == 1800 || s.DateYear == 1900 ||
-      s.DateYear == 2100) {
-    k = 63;
-  }
-  const double daysBefore = s.DateMonth > 2
-                                ? std::trunc((s.DateMonth + 1) * 30.6) - k
-                                : std::trunc((s.DateMonth - 1) * k / 2);
-  report.DOY = Text(s.DateDay + daysBefore);
-}
-
-double Ephemeris::JulianDateOf(double year, double month, double day) {
-  const classic::JulianDateParts parts = classic::JulianDate(year, month, day);
-  state.YearAdj = parts.yearAdj;
-  state.MonthAdj = parts.monthAdj;
-  return parts.julDay;
+  report.DOY = texts::DayOfYear(state.DateYear, state.DateMonth, state.DateDay, format_);
 }
 
 // JulDay for the moment, and JulDay0 for 0 h UT of the local civil date.
@@ -53,10 +23,10 @@ double Ephemeris::JulianDateOf(double year, double month, double day) {
 // exactly; a typed fractional day keeps the selection rule.
 void Ephemeris::JulianDates() {
   CalcState &s = state;
-  s.JulDay = JulianDateOf(s.DateYear, s.DateMonth, s.DayUt);
-  report.JulianDate = Text(std::floor(s.JulDay * 100000 + 0.5) / 100000 - 0.5);
+  s.JulDay = classic::JulianDate(s.DateYear, s.DateMonth, s.DayUt).julDay;
+  report.JulianDate = texts::JulianDate(s.JulDay, format_);
   if (s.DateDay == std::floor(s.DateDay)) {
-    s.JulDay0 = JulianDateOf(s.DateYear, s.DateMonth, s.DateDay);
+    s.JulDay0 = classic::JulianDate(s.DateYear, s.DateMonth, s.DateDay).julDay;
   } else {
     const double whole = std::floor(s.JulDay);
     s.JulDay0 = s.JulDay - whole < s.DayBoundary ? whole - 0.5 : whole + 0.5;
@@ -74,25 +44,12 @@ double Ephemeris::LocalSiderealTime(double utHours) {
 
 void Ephemeris::SiderealTime() { state.Lst = LocalSiderealTime(state.UtHours); }
 
-// Hours, minutes and seconds of the sidereal time.  When the seconds (or
-// the single-precision minutes) would show 60, 0.00014 h (0.504 s) is added
-// to Lst and the split is made again; the increased Lst stays for the hour
-// angle.  The hour is not reduced again, so 23:59:59.7 shows 24 0 0.
 void Ephemeris::SiderealTexts() {
-  CalcState &s = state;
-  for (int pass = 0; pass < kCarryPasses; ++pass) {
-    s.SidMinutes = RoundToSingle((s.Lst - std::floor(s.Lst)) * 60);
-    // A sidereal time a few milliseconds below a whole hour rounds to 60.0 in
-    // single precision: carry it like 60 seconds.
-    if (s.SidMinutes != 60) {
-      s.SidSeconds = RoundHalfEven((s.SidMinutes - std::floor(double{s.SidMinutes})) * 60);
-      if (s.SidSeconds != 60) break;
-    }
-    s.Lst += 0.00014;
-  }
-  report.SidHour = Text(std::floor(s.Lst));
-  report.SidMin = Text(std::floor(s.SidMinutes));
-  report.SidSec = Text(static_cast<double>(s.SidSeconds));
+  const texts::Sidereal sidereal = texts::SiderealTime(state.Lst, format_);
+  report.SidHour = sidereal.hour;
+  report.SidMin = sidereal.minute;
+  report.SidSec = sidereal.second;
+  state.Lst = sidereal.lst;
 }
 
 } // namespace ostrel

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The run in the precise theory.  The Sun's place at the moment and the
+// A step of the run: the whole run in the precise theory.  The Sun's place at the moment and the
 // day's culmination, sunrise and sunset come from the precise theory; the
 // texts are formed from them by the rules of the classic run (the same
 // truncations, carries, azimuth convention, refraction formula and airmass),
@@ -16,11 +16,12 @@
 //   azimuths and the day length, from the day's events.
 #include <cmath>
 
-#include "core/sun/classic_theory.h"
 #include "core/day/day_events.h"
 #include "core/run/ephemeris.h"
-#include "core/text/numtext.h"
+#include "core/sun/angles.h"
+#include "core/sun/classic_theory.h"
 #include "core/sun/precise_sun.h"
+#include "core/text/numtext.h"
 
 namespace ostrel {
 namespace {
@@ -86,7 +87,7 @@ void Ephemeris::PreciseRun() {
 
   s.SunLong = now.eclipticLongitudeDeg;
   s.RadiusAU = now.distanceAU;
-  s.DiamArcmin = 0.533128 / s.RadiusAU * 60;
+  s.DiamArcmin = classic::DiameterArcmin(s.RadiusAU);
   OrbitTexts();
 
   s.RAHours = now.rightAscensionHours;
@@ -95,9 +96,7 @@ void Ephemeris::PreciseRun() {
   DeclinationTexts();
 
   s.AltDeg = now.altitudeDeg;
-  s.SinAlt = std::sin(s.AltDeg * s.Rad);
-  s.Azim = now.azimuthDeg + s.AzimuthMode;
-  if (s.Azim > 360) s.Azim -= 360;
+  s.Azim = AzimuthInConvention(now.azimuthDeg, s.AzimuthMode);
   s.ZenDeg = 90 - s.AltDeg;
   HorizontalTexts();
   Refraction();
@@ -116,7 +115,7 @@ void Ephemeris::PreciseRun() {
     const auto clock = [&](const DayMoment &moment, std::string &hour, std::string &minute,
                            std::string &azimuth) {
       if (!moment.happens()) {
-        hour = minute = azimuth = "--";
+        hour = minute = azimuth = texts::kNoRiseSet;
         return;
       }
       // The moment is found to the second; its nearest minute, halves up,
@@ -124,9 +123,9 @@ void Ephemeris::PreciseRun() {
       // the binary fraction of an hour cannot take a half down.
       const int wholeMinutes = (moment.seconds + 30) / 60;
       ClockTexts(wholeMinutes / 60.0, hour, minute);
-      double direction = today.day.PlaceAt(moment.seconds / 3600.0).azimuthDeg + s.AzimuthMode;
-      if (direction > 360) direction -= 360;
-      azimuth = Text(RoundHalfEven(10 * direction) / 10.0);
+      azimuth = texts::RiseSetAzimuthText(
+          AzimuthInConvention(today.day.PlaceAt(moment.seconds / 3600.0).azimuthDeg, s.AzimuthMode),
+          format_);
     };
     clock(events.sunrise, report.RiseHour, report.RiseMin, report.RiseAzim);
     clock(events.sunset, report.SetHour, report.SetMin, report.SetAzim);
@@ -134,7 +133,7 @@ void Ephemeris::PreciseRun() {
       const int wholeMinutes = (*events.dayLengthSeconds + 30) / 60;
       DayLengthTexts(wholeMinutes / 60.0);
     } else {
-      report.DurHour = report.DurMin = "--";
+      report.DurHour = report.DurMin = texts::kNoRiseSet;
     }
   }
   GreatestAltitude();

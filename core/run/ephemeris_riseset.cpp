@@ -1,20 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Culmination, equation of time, sunrise, sunset and day length, and the
-// polar day and night.
+// Steps of the run: culmination, equation of time, sunrise, sunset and day
+// length, and the polar day and night.
 //
 // No convergence loop: the Sun is evaluated at local mean noon, the hour
 // angle found there serves as the equation of time for the whole day, and
 // sunset and sunrise are placed one semi-diurnal arc after and before the
 // culmination, re-evaluating the declination at the estimated moments in a
-// fixed sequence of five evaluations.  The horizon altitude h0 is given by
-// sin h0 = -0.0145 (about -0.831 degrees: refraction and the Sun's radius).
+// fixed sequence of five evaluations.
 #include <cmath>
 
-#include "core/sun/classic_theory.h"
 #include "core/run/ephemeris.h"
+#include "core/sun/angles.h"
+#include "core/sun/classic_theory.h"
 #include "core/text/numtext.h"
 
 namespace ostrel {
+namespace {
+
+// The sine of the horizon altitude h0 of sunrise and sunset: about -0.831
+// degrees, refraction at the horizon and the Sun's radius.
+constexpr double kSinHorizonAltitude = -0.0145;
+
+} // namespace
 
 // The Sun at the UT hour AtHour of the local civil date, with the formulas
 // of the run but without refraction.  JulDay0 follows the local civil time
@@ -25,12 +32,13 @@ void Ephemeris::SunAtTime() {
   CalcState &s = state;
   const float t = s.AtHour;
   s.DayUt = s.DateDay + static_cast<float>(t / 24.0f);
-  const double julDay = JulianDateOf(s.DateYear, s.DateMonth, s.DayUt);
+  const double julDay = classic::JulianDate(s.DateYear, s.DateMonth, s.DayUt).julDay;
   const double whole = std::floor(julDay);
   s.JulDay0 = julDay - whole < s.DayBoundary ? whole - 0.5 : whole + 0.5;
   s.AtLst = LocalSiderealTime(t);
 
-  const double lambda = classic::EclipticLongitude(TrueAnomalyAt(julDay));
+  const double lambda =
+      classic::EclipticLongitude(classic::Orbit(julDay, s.Rad, s.Pi).trueAnomalyDeg);
   const double sinLambda = std::sin(lambda * s.Rad);
   const double sinDecl = sinLambda * std::sin(s.Obliquity * s.Rad);
   s.AtDeclRad = std::atan(sinDecl / std::sqrt(1 - std::pow(sinDecl, 2)));
@@ -51,7 +59,7 @@ bool Ephemeris::HorizonTest(double &sunsetSolarTime) {
   CalcState &s = state;
   const double phi = s.LatRad;
   const double delta = s.AtDeclRad;
-  const double c = (-0.0145 - std::sin(phi) * std::sin(delta)) / std::cos(phi) / std::cos(delta);
+  const double c = (kSinHorizonAltitude - std::sin(phi) * std::sin(delta)) / std::cos(phi) / std::cos(delta);
   s.AtnX = c;
   if (std::fabs(c) > 1) {
     Polar();
@@ -64,31 +72,25 @@ bool Ephemeris::HorizonTest(double &sunsetSolarTime) {
   return true;
 }
 
-// The culmination, local civil time not brought into 0..24, splits by floor:
-// -0.5 h shows -1 and 30.  Minutes that would show 60 add 0.0084 h first,
-// to CulmTime too.  The equation of time shows minutes with one decimal,
-// halves upward.
 void Ephemeris::CulminationTexts(double equationOfTime) {
-  CalcState &s = state;
-  if (std::floor((s.CulmTime - std::floor(s.CulmTime)) * 60 + 0.5) == 60) s.CulmTime += 0.0084;
-  report.CulmHour = Text(std::floor(s.CulmTime));
-  report.CulmMin = Text(std::floor((s.CulmTime - std::floor(s.CulmTime)) * 60 + 0.5));
-  report.EquMin = Text(std::floor(600 * equationOfTime + 0.5) / 10);
+  const texts::Culmination culmination =
+      texts::CulminationTexts(state.CulmTime, equationOfTime, format_);
+  report.CulmHour = culmination.hour;
+  report.CulmMin = culmination.minute;
+  report.EquMin = culmination.equationOfTime;
+  state.CulmTime = culmination.culmTime;
 }
 
-// The day length, 0 to 24 hours, with no carry into the hour: 11.995 h
-// shows 11 and 60.
 void Ephemeris::DayLengthTexts(double length) {
-  report.DurHour = Text(std::trunc(length));
-  report.DurMin = Text(std::floor(std::fabs(length - std::trunc(length)) * 60 + 0.5));
+  const texts::HourMinute dayLength = texts::DayLengthTexts(length, format_);
+  report.DurHour = dayLength.hour;
+  report.DurMin = dayLength.minute;
 }
 
-// Hours truncated toward zero and the absolute minutes, rounded half up.
-// Minutes that would show 60 add 0.0084 h (0.504 min) first.
 void Ephemeris::ClockTexts(double hours, std::string &hourText, std::string &minuteText) {
-  if (std::floor(std::fabs(hours - std::trunc(hours)) * 60 + 0.5) == 60) hours += 0.0084;
-  hourText = Text(std::trunc(hours));
-  minuteText = Text(std::floor(std::fabs(hours - std::trunc(hours)) * 60 + 0.5));
+  const texts::HourMinute clock = texts::ClockTexts(hours, format_);
+  hourText = clock.hour;
+  minuteText = clock.minute;
 }
 
 void Ephemeris::RISESET() {
@@ -136,15 +138,13 @@ void Ephemeris::RISESET() {
   SunAtTime();
   if (!HorizonTest(sunset)) return;
   double set = sunset - e - s.LongHours + s.Timezon;
-  double setAzimuth = s.AzimuthMode + s.Azim;
-  if (setAzimuth > 360) setAzimuth -= 360;
+  const double setAzimuth = AzimuthInConvention(s.Azim, s.AzimuthMode);
 
   s.AtHour = RoundToSingle(riseSecond);
   SunAtTime();
   if (!HorizonTest(sunset)) return;
   double rise = (24 - sunset) - e - s.LongHours + s.Timezon;
-  double riseAzimuth = s.AzimuthMode + s.Azim;
-  if (riseAzimuth > 360) riseAzimuth -= 360;
+  const double riseAzimuth = AzimuthInConvention(s.Azim, s.AzimuthMode);
 
   DayLengthTexts(set - rise); // before any reduction of the two times
 
@@ -152,27 +152,20 @@ void Ephemeris::RISESET() {
   if (set > 24) set -= 24;
   ClockTexts(rise, report.RiseHour, report.RiseMin);
   ClockTexts(set, report.SetHour, report.SetMin);
-  // Tenths of a degree, halves to the even tenth.
-  report.RiseAzim = Text(RoundHalfEven(10 * riseAzimuth) / 10.0);
-  report.SetAzim = Text(RoundHalfEven(10 * setAzimuth) / 10.0);
+  report.RiseAzim = texts::RiseSetAzimuthText(riseAzimuth, format_);
+  report.SetAzim = texts::RiseSetAzimuthText(setAzimuth, format_);
 }
 
 // A day on which the evaluated Sun stays below (c > 1, polar night) or above
 // (c < -1, polar day) the horizon altitude: no rise, set or azimuths.
 void Ephemeris::Polar() {
-  report.RiseHour = "--";
-  report.RiseMin = "--";
-  report.SetHour = "--";
-  report.SetMin = "--";
-  if (state.AtnX > 1) {
-    report.DurHour = "--";
-    report.DurMin = "--";
-  } else if (state.AtnX < -1) {
-    report.DurHour = "24";
-    report.DurMin = "00";
+  report.RiseHour = report.RiseMin = texts::kNoRiseSet;
+  report.SetHour = report.SetMin = texts::kNoRiseSet;
+  if (const auto length = texts::PolarDayLength(state.AtnX)) {
+    report.DurHour = length->hour;
+    report.DurMin = length->minute;
   }
-  report.RiseAzim = "--";
-  report.SetAzim = "--";
+  report.RiseAzim = report.SetAzim = texts::kNoRiseSet;
 }
 
 } // namespace ostrel

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The three records of the solar ephemeris: what one calculation is given
-// (Observation), the state it works in (CalcState), and the texts it hands to
-// the result labels (SunReport).
+// The two records of the solar ephemeris: the state one calculation works in
+// (CalcState), and the texts it hands to the result labels (SunReport).
 //
 // Precision follows the program's data model: "double" fields are IEEE
 // binary64, "single" fields IEEE binary32 (float) and "integer" fields signed
@@ -27,24 +26,6 @@ inline constexpr std::int16_t FromNorth = 0;
 inline constexpr std::int16_t FromSouth = 180;
 inline constexpr std::int16_t FromSouthSigned = -180;
 
-// The inputs of one calculation, named after the window's input controls.
-struct Observation {
-  double LongGrad = 0;    // degrees of longitude as typed
-  float LongMin = 0;      // minutes of longitude, 0 to 59.99
-  std::int16_t List1 = 0; // 0 East, 1 West
-  double LatGrad = 0;     // degrees of latitude as typed
-  float LatMin = 0;       // minutes of latitude, 0 to 59.99
-  std::int16_t List2 = 0; // 0 North, 1 South
-  float Timezon = 0;      // hours, local civil time = UT + Timezon
-  std::string Town;       // shown and saved, never computed with
-  double DateYear = 0;    // local civil date, 1700 to 2100
-  double DateMonth = 0;
-  double DateDay = 0;
-  double TimeHour = 0;    // local civil time
-  double TimeMin = 0;
-  double TimeSec = 0;
-};
-
 // The calculation state of the main window.  Angles in degrees unless a name
 // says Rad; times of day and sidereal times in hours.
 struct CalcState {
@@ -65,25 +46,16 @@ struct CalcState {
   std::int16_t AzimuthMode = FromNorth;
 
   // Calendar and sidereal time.
-  double YearAdj = 0;  // January and February count as months 13 and 14
-  double MonthAdj = 0; // of the year before
   double JulDay = 0;   // Julian date of the moment minus 2400000
   double JulDay0 = 0;  // Julian date of 0 h UT of the local date minus 2400000
   double T1900 = 0;    // Julian centuries from JD 2415020.0 to JulDay0
   double Gmst0 = 0;    // Greenwich sidereal time at 0 h UT, not reduced
   double Lst = 0;      // local sidereal time, 0 to 24
-  float SidMinutes = 0;
-  std::int16_t SidSeconds = 0;
 
   // Orbit and equatorial coordinates.
-  double MeanLong = 0;    // mean motion since the 1980 epoch, 0 to 360
-  double MeanAnomaly = 0; // radians
-  double EccAnomaly = 0;  // radians
-  double TrueAnomaly = 0;
   double SunLong = 0;     // ecliptic longitude, 0 to 360
   double RadiusAU = 0;    // Earth-Sun distance, astronomical units
   double DiamArcmin = 0;  // angular diameter, minutes of arc
-  std::int16_t DiamSecs = 0;
   double Obliquity = 0;
   double Decl = 0;
   double AtnY = 0;        // numerator and denominator handed to UnAtn
@@ -92,15 +64,12 @@ struct CalcState {
   double RAHours = 0;
 
   // Horizon, refraction and airmass.
-  double SinAlt = 0;
   double AltDeg = 0;      // true altitude
   double ZenDeg = 0;      // true zenith angle
   double Azim = 0;        // in the AzimuthMode convention
-  double TanZen = 0;
   double RefrArcsec = 0;  // refraction, seconds of arc
   double ZenAppDeg = 0;   // apparent zenith angle
   double AltAppDeg = 0;   // apparent altitude
-  double AirmassValue = 0;
 
   // Culmination, rise and set.
   float AtHour = 0;       // UT hour evaluated by SunAtTime
@@ -110,9 +79,6 @@ struct CalcState {
   double CulmTime = 0;    // local civil time of upper culmination, not reduced
   float CulmDecl = 0;     // declination at local mean noon
   double EquationOfTime = 0; // hours: the hour angle at local mean noon
-
-  // Greatest altitude of the day.
-  float AltMaxDeg = 0;
 };
 
 // One text per result label, named after the label (UTF-8).

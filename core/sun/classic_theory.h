@@ -4,9 +4,7 @@
 // window's run (Ephemeris) and the evaluation of the Sun at any moment of a
 // day (ClassicSunDay) both compute with these, so the two agree to the bit.
 //
-// Sources and constants: see calendar.cpp (Julian dates, Newcomb's sidereal
-// time referred to 1900) and orbit.cpp (the 1980.0 elements, the 1900
-// obliquity).
+// The sources of the constants stand beside them in classic_theory.cpp.
 #pragma once
 
 namespace ostrel::classic {
@@ -49,6 +47,10 @@ struct OrbitPoint {
 };
 OrbitPoint Orbit(double julDay, double rad, double pi);
 
+// The Sun's angular diameter in minutes of arc at a distance in astronomical
+// units.
+double DiameterArcmin(double radiusAU);
+
 // The ecliptic longitude of the Sun from the true anomaly, degrees 0 to 360.
 double EclipticLongitude(double trueAnomalyDeg);
 
@@ -77,7 +79,10 @@ struct HorizonPoint {
 HorizonPoint Horizon(double latRad, double hourAngle, double declination, double rad);
 
 // Refraction in seconds of arc by the true zenith angle z and altitude h in
-// degrees (three ranges, see horizon.cpp).
+// degrees, in three ranges.
 double RefractionArcsec(double zenithDeg, double altitudeDeg, double rad);
+
+// The relative airmass at an apparent zenith angle in degrees.
+double Airmass(double apparentZenithDeg, double rad);
 
 } // namespace ostrel::classic
