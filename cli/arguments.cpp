@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "core/text/numtext.h"
+#include "core/text/utf8.h"
 #include "core/run/typed_input.h"
 
 namespace ostrel::cli {
@@ -270,28 +271,6 @@ std::string NearestNames(const std::string &name) {
             std::string(nearest[i].second->country) + ")";
   }
   return list;
-}
-
-// Whether a text is well-formed UTF-8 (no overlong forms, surrogates or
-// values past U+10FFFF).
-bool IsUtf8(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
-                               : (lead & 0xF8) == 0xF0 ? 4 : 0;
-    if (length == 0 || i + length > text.size()) return false;
-    char32_t value = length == 1 ? lead : lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80) return false;
-      value = value << 6 | (next & 0x3F);
-    }
-    constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (value < kLeast[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-      return false;
-    i += length;
-  }
-  return true;
 }
 
 Request Check(Command which, const Options &o) {

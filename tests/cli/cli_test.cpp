@@ -441,6 +441,10 @@ TEST(CliPlaces, UnknownOrDoubleSiteIsRefused) {
       {{"places", "berlin", "--format", "csv"}, {"--format", "csv"}},
       {{"places"}, {"query"}},
       {{"places", "K\xffiv"}, {"QUERY", "UTF-8"}},
+      // "/" in two bytes (an overlong form), a lone surrogate, U+110000.
+      {{"places", "Ki\xc0\xafv"}, {"QUERY", "UTF-8"}},
+      {{"places", "Ki\xed\xa0\x80v"}, {"QUERY", "UTF-8"}},
+      {{"places", "Ki\xf4\x90\x80\x80v"}, {"QUERY", "UTF-8"}},
   };
   for (const auto &c : cases) {
     const Result r = RunWords(c.words);
