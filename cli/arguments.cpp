@@ -41,6 +41,9 @@ const std::map<std::string, std::string> kAccepted = {
                 "lists it first (Kyiv; Springfield, US)"},
 };
 
+// `places` writes no CSV.
+const std::string kPlacesFormats = "the format of places is text or json";
+
 constexpr std::array<const char *, 5> kCommands = {"now", "day", "table", "path", "places"};
 
 // A value as a refusal quotes it: on one line, not too long.
@@ -134,6 +137,13 @@ TypedAngle ReadAngle(const std::string &option, const std::string &text, double 
   return {double(*whole), kept, other};
 }
 
+std::optional<Format> FormatOf(const std::string &name) {
+  if (name == "text") return Format::Text;
+  if (name == "json") return Format::Json;
+  if (name == "csv") return Format::Csv;
+  return std::nullopt;
+}
+
 bool InRange(const CivilDate &date) {
   using namespace std::chrono;
   const year_month_day ymd{year{date.year}, month{unsigned(date.month)}, day{unsigned(date.day)}};
@@ -195,13 +205,14 @@ void AddOptions(CLI::App &command, Command which, Options &o) {
   command.add_option("--lon", o.lon, "LON: longitude");
   command.add_option("--tz", o.tz, "HOURS: time zone, local = UT + HOURS");
   command.add_option("--place", o.place, "NAME: a town in place of --lat, --lon and --tz");
+  if (which == Command::Day || which == Command::Path)
+    command.add_option("--date", o.date, "DATE: YYYY-MM-DD (default: today at the site)");
   switch (which) {
   case Command::Now:
     command.add_option("--at", o.at, "LOCAL: local time YYYY-MM-DDTHH:MM[:SS] (default: now)");
     command.add_option("--azimuth", o.azimuth, "north, south or south-signed (default north)");
     break;
   case Command::Day:
-    command.add_option("--date", o.date, "DATE: YYYY-MM-DD (default: today at the site)");
     command.add_option("--altitude", o.altitudes, "DEG: rising and setting at this altitude")
         ->allow_extra_args(false);
     break;
@@ -210,7 +221,6 @@ void AddOptions(CLI::App &command, Command which, Options &o) {
     command.add_option("--to", o.to, "DATE: last date")->required();
     break;
   case Command::Path:
-    command.add_option("--date", o.date, "DATE: YYYY-MM-DD (default: today at the site)");
     command.add_option("--step", o.step, "MINUTES: 1 to 1440 (default 10)");
     break;
   case Command::Places:
@@ -279,13 +289,10 @@ Request Check(Command which, const Options &o) {
   if (which == Command::Places) {
     if (!IsUtf8(o.query)) throw Refusal{"QUERY " + Quoted(o.query) + ": not a UTF-8 text"};
     r.query = o.query;
-    if (o.format == "text") {
-      r.format = Format::Text;
-    } else if (o.format == "json") {
-      r.format = Format::Json;
-    } else {
-      throw Refusal{"--format " + Quoted(o.format) + ": the format of places is text or json"};
-    }
+    const std::optional<Format> format = FormatOf(o.format);
+    if (!format || *format == Format::Csv)
+      throw Refusal{"--format " + Quoted(o.format) + ": " + kPlacesFormats};
+    r.format = *format;
     return r;
   }
   if (!o.place.empty()) {
@@ -321,18 +328,15 @@ Request Check(Command which, const Options &o) {
     r.timezone = RoundToSingle(*tz);
     if (r.timezone < -12 || r.timezone > 14) Refuse("--tz", o.tz);
   }
-  if (o.format == "text") {
-    r.format = Format::Text;
-  } else if (o.format == "json") {
-    r.format = Format::Json;
-  } else if (o.format == "csv") {
-    r.format = Format::Csv;
-  } else {
-    Refuse("--format", o.format);
-  }
+  const std::optional<Format> format = FormatOf(o.format);
+  if (!format) Refuse("--format", o.format);
+  r.format = *format;
   const std::optional<Theory> theory = TheoryFromKey(o.theory);
   if (!theory) Refuse("--theory", o.theory);
   r.theory = *theory;
+  if (which == Command::Day || which == Command::Path) {
+    if (!o.date.empty()) r.date = ReadDate("--date", o.date);
+  }
   switch (which) {
   case Command::Now:
     if (!o.at.empty()) r.at = ReadMoment("--at", o.at);
@@ -347,7 +351,6 @@ Request Check(Command which, const Options &o) {
     }
     break;
   case Command::Day:
-    if (!o.date.empty()) r.date = ReadDate("--date", o.date);
     for (const std::string &text : o.altitudes) {
       const std::optional<double> altitude = DecimalNumber(text);
       if (!altitude || std::fabs(*altitude) > 90) Refuse("--altitude", text);
@@ -357,18 +360,13 @@ Request Check(Command which, const Options &o) {
   case Command::Table: {
     r.from = ReadDate("--from", o.from);
     r.to = ReadDate("--to", o.to);
-    using namespace std::chrono;
-    const auto days = [](const CivilDate &d) {
-      return sys_days{year{d.year} / month{unsigned(d.month)} / day{unsigned(d.day)}};
-    };
-    if (days(r.from) > days(r.to)) {
+    if (DaysOf(r.from) > DaysOf(r.to)) {
       throw Refusal{"--from " + o.from + ": after --to " + o.to +
                     "; the first date must not be after the last"};
     }
     break;
   }
   case Command::Path:
-    if (!o.date.empty()) r.date = ReadDate("--date", o.date);
     if (!o.step.empty()) {
       const std::optional<int> step = WholeNumber(o.step);
       if (!step || *step < 1 || *step > 1440) Refuse("--step", o.step);
@@ -412,6 +410,16 @@ const char *kUsage =
 double DecimalDegrees(const TypedAngle &angle) {
   const double degrees = double(angle.minutes) / 60 + angle.degrees;
   return angle.otherHemisphere ? -degrees : degrees;
+}
+
+std::chrono::sys_days DaysOf(const CivilDate &date) {
+  using namespace std::chrono;
+  return sys_days{year{date.year} / month{unsigned(date.month)} / day{unsigned(date.day)}};
+}
+
+CivilDate DateOf(std::chrono::sys_days day) {
+  const std::chrono::year_month_day ymd{day};
+  return {int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day()))};
 }
 
 Site SiteOf(const Request &request) {

@@ -13,6 +13,7 @@
 // the value and what is accepted.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -42,6 +43,15 @@ struct LocalMoment {
   CivilDate date;
   int hour = 0, minute = 0, second = 0;
 };
+
+// Seconds of a moment from the start of its date.
+inline int SecondsOfDay(const LocalMoment &moment) {
+  return moment.hour * 3600 + moment.minute * 60 + moment.second;
+}
+
+// The day of a date counted from 1970-01-01, and the date of such a day.
+std::chrono::sys_days DaysOf(const CivilDate &date);
+CivilDate DateOf(std::chrono::sys_days day);
 
 struct Request {
   Command command = Command::Now;
