@@ -44,6 +44,11 @@ const std::map<std::string, std::string> kAccepted = {
 // `places` writes no CSV.
 const std::string kPlacesFormats = "the format of places is text or json";
 
+// What an option of a command accepts.
+const std::string &Accepted(Command which, const std::string &option) {
+  return which == Command::Places && option == "--format" ? kPlacesFormats : kAccepted.at(option);
+}
+
 constexpr std::array<const char *, 5> kCommands = {"now", "day", "table", "path", "places"};
 
 // A value as a refusal quotes it: on one line, not too long.
@@ -239,6 +244,30 @@ std::string OptionList(const CLI::App &command) {
     list += (list.empty() ? "" : ", ") + name;
   }
   return list;
+}
+
+// The first option of `command` among `words` that is given an empty
+// value: an empty word after it, as a script's unset variable gives
+// ("--date ''"), or nothing after its '=' ("--date=", which CLI11 would
+// read as an option without a value and give the next word).  The words are
+// walked as CLI11 reads them: each option takes the word after it.
+std::optional<std::string> EmptyValue(const CLI::App &command, std::span<const std::string> words) {
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    const std::string &word = words[i];
+    if (word == "--") break; // the rest is not options
+    if (word.rfind("--", 0) != 0) continue;
+    const std::size_t equals = word.find('=');
+    const std::string name = word.substr(0, equals);
+    const CLI::Option *option = command.get_option_no_throw(name);
+    if (option == nullptr || option->get_type_size_max() == 0) continue; // not ours, or a flag
+    if (equals != std::string::npos) {
+      if (equals + 1 == word.size()) return name;
+    } else if (i + 1 < words.size()) {
+      if (words[i + 1].empty()) return name;
+      ++i; // its value
+    }
+  }
+  return std::nullopt;
 }
 
 std::string OneLine(std::string text) {
@@ -462,6 +491,8 @@ Parsed ParseArguments(std::span<const std::string> arguments) {
   command.allow_extras();
   Options options;
   AddOptions(command, which, options);
+  if (const std::optional<std::string> option = EmptyValue(command, arguments.subspan(1)))
+    return refuse(*option + ": the value is empty; " + Accepted(which, *option));
   // CLI11 takes the words from the back.
   std::vector<std::string> words(arguments.begin() + 1, arguments.end());
   std::reverse(words.begin(), words.end());

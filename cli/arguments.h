@@ -10,7 +10,9 @@
 //   OUT  = [--format text|json|csv] [--theory classic|precise]
 //
 // Every value is checked here; a refusal is one line that names the option,
-// the value and what is accepted.
+// the value and what is accepted.  An empty value (a script's unset
+// variable, "--date ''" or "--date=") is refused as such, never taken for
+// an option left out.
 #pragma once
 
 #include <chrono>

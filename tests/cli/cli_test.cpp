@@ -96,6 +96,18 @@ TEST(Cli, BadInputIsRefusedInOneLine) {
       {{"bogus"}, {"bogus", "now, day, table, path"}},
       {{}, {"command"}},
       {With(day, {"--date", "2026-01-01\nsecond line"}), {"--date"}},
+      // An empty value, as a script's unset variable gives it, is not a
+      // value left out.
+      {With(day, {"--date", ""}), {"--date", "empty"}},
+      {With(day, {"--date="}), {"--date", "empty"}},
+      {With(With({"now"}, kSite), {"--at", ""}), {"--at", "empty"}},
+      {With(With({"path"}, kSite), {"--step", ""}), {"--step", "empty"}},
+      {{"day", "--lat", "", "--lon", "0", "--tz", "0"}, {"--lat", "empty"}},
+      {{"day", "--lat=", "--lon", "0", "--tz", "0"}, {"--lat", "empty"}},
+      {{"day", "--lat", "1", "--lon", "2", "--tz", ""}, {"--tz", "empty"}},
+      {With(day, {"--place", ""}), {"--place", "empty"}},
+      {With(day, {"--format", ""}), {"--format", "empty"}},
+      {{"places", "berlin", "--format="}, {"--format", "empty"}},
   };
   for (const auto &c : cases) {
     const Result r = RunWords(c.words);
