@@ -259,7 +259,7 @@ std::optional<std::string> EmptyValue(const CLI::App &command, std::span<const s
     const std::size_t equals = word.find('=');
     const std::string name = word.substr(0, equals);
     const CLI::Option *option = command.get_option_no_throw(name);
-    if (option == nullptr || option->get_type_size_max() == 0) continue; // not ours, or a flag
+    if (option == nullptr || option->get_items_expected_max() == 0) continue; // not ours, or a flag
     if (equals != std::string::npos) {
       if (equals + 1 == word.size()) return name;
     } else if (i + 1 < words.size()) {

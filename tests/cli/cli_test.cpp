@@ -123,7 +123,7 @@ TEST(Cli, BadInputIsRefusedInOneLine) {
 
 TEST(Cli, HelpAndVersion) {
   for (const auto &words : std::vector<std::vector<std::string>>{
-           {"--help"}, {"-h"}, {"day", "--help"}, {"--version"}}) {
+           {"--help"}, {"-h"}, {"day", "--help"}, {"day", "--help", ""}, {"--version"}}) {
     const Result r = RunWords(words);
     EXPECT_EQ(r.status, kDone) << words[0];
     EXPECT_EQ(r.err, "") << words[0];
