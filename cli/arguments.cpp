@@ -189,7 +189,11 @@ LocalMoment ReadMoment(const std::string &option, const std::string &text) {
   return {*date, *hour, *minute, *second};
 }
 
-std::string CommandList() { return "now, day, table, path, places"; }
+std::string CommandList() {
+  std::string list;
+  for (const char *command : kCommands) list += (list.empty() ? "" : ", ") + std::string(command);
+  return list;
+}
 
 struct Options {
   std::string lat, lon, tz, at, azimuth = "north", date, from, to, step, format = "text",
