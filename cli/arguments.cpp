@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "core/text/numtext.h"
+#include "core/text/utf8.h"
 #include "core/run/typed_input.h"
 
 namespace ostrel::cli {
@@ -39,6 +40,14 @@ const std::map<std::string, std::string> kAccepted = {
     {"--place", "NAME is a town of 15,000 people or more, as 'ostrel-cli places NAME' "
                 "lists it first (Kyiv; Springfield, US)"},
 };
+
+// `places` writes no CSV.
+const std::string kPlacesFormats = "the format of places is text or json";
+
+// What an option of a command accepts.
+const std::string &Accepted(Command which, const std::string &option) {
+  return which == Command::Places && option == "--format" ? kPlacesFormats : kAccepted.at(option);
+}
 
 constexpr std::array<const char *, 5> kCommands = {"now", "day", "table", "path", "places"};
 
@@ -133,6 +142,13 @@ TypedAngle ReadAngle(const std::string &option, const std::string &text, double 
   return {double(*whole), kept, other};
 }
 
+std::optional<Format> FormatOf(const std::string &name) {
+  if (name == "text") return Format::Text;
+  if (name == "json") return Format::Json;
+  if (name == "csv") return Format::Csv;
+  return std::nullopt;
+}
+
 bool InRange(const CivilDate &date) {
   using namespace std::chrono;
   const year_month_day ymd{year{date.year}, month{unsigned(date.month)}, day{unsigned(date.day)}};
@@ -173,7 +189,11 @@ LocalMoment ReadMoment(const std::string &option, const std::string &text) {
   return {*date, *hour, *minute, *second};
 }
 
-std::string CommandList() { return "now, day, table, path, places"; }
+std::string CommandList() {
+  std::string list;
+  for (const char *command : kCommands) list += (list.empty() ? "" : ", ") + std::string(command);
+  return list;
+}
 
 struct Options {
   std::string lat, lon, tz, at, azimuth = "north", date, from, to, step, format = "text",
@@ -194,13 +214,14 @@ void AddOptions(CLI::App &command, Command which, Options &o) {
   command.add_option("--lon", o.lon, "LON: longitude");
   command.add_option("--tz", o.tz, "HOURS: time zone, local = UT + HOURS");
   command.add_option("--place", o.place, "NAME: a town in place of --lat, --lon and --tz");
+  if (which == Command::Day || which == Command::Path)
+    command.add_option("--date", o.date, "DATE: YYYY-MM-DD (default: today at the site)");
   switch (which) {
   case Command::Now:
     command.add_option("--at", o.at, "LOCAL: local time YYYY-MM-DDTHH:MM[:SS] (default: now)");
     command.add_option("--azimuth", o.azimuth, "north, south or south-signed (default north)");
     break;
   case Command::Day:
-    command.add_option("--date", o.date, "DATE: YYYY-MM-DD (default: today at the site)");
     command.add_option("--altitude", o.altitudes, "DEG: rising and setting at this altitude")
         ->allow_extra_args(false);
     break;
@@ -209,7 +230,6 @@ void AddOptions(CLI::App &command, Command which, Options &o) {
     command.add_option("--to", o.to, "DATE: last date")->required();
     break;
   case Command::Path:
-    command.add_option("--date", o.date, "DATE: YYYY-MM-DD (default: today at the site)");
     command.add_option("--step", o.step, "MINUTES: 1 to 1440 (default 10)");
     break;
   case Command::Places:
@@ -228,6 +248,30 @@ std::string OptionList(const CLI::App &command) {
     list += (list.empty() ? "" : ", ") + name;
   }
   return list;
+}
+
+// The first option of `command` among `words` that is given an empty
+// value: an empty word after it, as a script's unset variable gives
+// ("--date ''"), or nothing after its '=' ("--date=", which CLI11 would
+// read as an option without a value and give the next word).  The words are
+// walked as CLI11 reads them: each option takes the word after it.
+std::optional<std::string> EmptyValue(const CLI::App &command, std::span<const std::string> words) {
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    const std::string &word = words[i];
+    if (word == "--") break; // the rest is not options
+    if (word.rfind("--", 0) != 0) continue;
+    const std::size_t equals = word.find('=');
+    const std::string name = word.substr(0, equals);
+    const CLI::Option *option = command.get_option_no_throw(name);
+    if (option == nullptr || option->get_items_expected_max() == 0) continue; // not ours, or a flag
+    if (equals != std::string::npos) {
+      if (equals + 1 == word.size()) return name;
+    } else if (i + 1 < words.size()) {
+      if (words[i + 1].empty()) return name;
+      ++i; // its value
+    }
+  }
+  return std::nullopt;
 }
 
 std::string OneLine(std::string text) {
@@ -272,41 +316,16 @@ std::string NearestNames(const std::string &name) {
   return list;
 }
 
-// Whether a text is well-formed UTF-8 (no overlong forms, surrogates or
-// values past U+10FFFF).
-bool IsUtf8(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
-                               : (lead & 0xF8) == 0xF0 ? 4 : 0;
-    if (length == 0 || i + length > text.size()) return false;
-    char32_t value = length == 1 ? lead : lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80) return false;
-      value = value << 6 | (next & 0x3F);
-    }
-    constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (value < kLeast[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-      return false;
-    i += length;
-  }
-  return true;
-}
-
 Request Check(Command which, const Options &o) {
   Request r;
   r.command = which;
   if (which == Command::Places) {
     if (!IsUtf8(o.query)) throw Refusal{"QUERY " + Quoted(o.query) + ": not a UTF-8 text"};
     r.query = o.query;
-    if (o.format == "text") {
-      r.format = Format::Text;
-    } else if (o.format == "json") {
-      r.format = Format::Json;
-    } else {
-      throw Refusal{"--format " + Quoted(o.format) + ": the format of places is text or json"};
-    }
+    const std::optional<Format> format = FormatOf(o.format);
+    if (!format || *format == Format::Csv)
+      throw Refusal{"--format " + Quoted(o.format) + ": " + kPlacesFormats};
+    r.format = *format;
     return r;
   }
   if (!o.place.empty()) {
@@ -342,18 +361,15 @@ Request Check(Command which, const Options &o) {
     r.timezone = RoundToSingle(*tz);
     if (r.timezone < -12 || r.timezone > 14) Refuse("--tz", o.tz);
   }
-  if (o.format == "text") {
-    r.format = Format::Text;
-  } else if (o.format == "json") {
-    r.format = Format::Json;
-  } else if (o.format == "csv") {
-    r.format = Format::Csv;
-  } else {
-    Refuse("--format", o.format);
-  }
+  const std::optional<Format> format = FormatOf(o.format);
+  if (!format) Refuse("--format", o.format);
+  r.format = *format;
   const std::optional<Theory> theory = TheoryFromKey(o.theory);
   if (!theory) Refuse("--theory", o.theory);
   r.theory = *theory;
+  if (which == Command::Day || which == Command::Path) {
+    if (!o.date.empty()) r.date = ReadDate("--date", o.date);
+  }
   switch (which) {
   case Command::Now:
     if (!o.at.empty()) r.at = ReadMoment("--at", o.at);
@@ -368,7 +384,6 @@ Request Check(Command which, const Options &o) {
     }
     break;
   case Command::Day:
-    if (!o.date.empty()) r.date = ReadDate("--date", o.date);
     for (const std::string &text : o.altitudes) {
       const std::optional<double> altitude = DecimalNumber(text);
       if (!altitude || std::fabs(*altitude) > 90) Refuse("--altitude", text);
@@ -378,18 +393,13 @@ Request Check(Command which, const Options &o) {
   case Command::Table: {
     r.from = ReadDate("--from", o.from);
     r.to = ReadDate("--to", o.to);
-    using namespace std::chrono;
-    const auto days = [](const CivilDate &d) {
-      return sys_days{year{d.year} / month{unsigned(d.month)} / day{unsigned(d.day)}};
-    };
-    if (days(r.from) > days(r.to)) {
+    if (DaysOf(r.from) > DaysOf(r.to)) {
       throw Refusal{"--from " + o.from + ": after --to " + o.to +
                     "; the first date must not be after the last"};
     }
     break;
   }
   case Command::Path:
-    if (!o.date.empty()) r.date = ReadDate("--date", o.date);
     if (!o.step.empty()) {
       const std::optional<int> step = WholeNumber(o.step);
       if (!step || *step < 1 || *step > 1440) Refuse("--step", o.step);
@@ -435,6 +445,16 @@ double DecimalDegrees(const TypedAngle &angle) {
   return angle.otherHemisphere ? -degrees : degrees;
 }
 
+std::chrono::sys_days DaysOf(const CivilDate &date) {
+  using namespace std::chrono;
+  return sys_days{year{date.year} / month{unsigned(date.month)} / day{unsigned(date.day)}};
+}
+
+CivilDate DateOf(std::chrono::sys_days day) {
+  const std::chrono::year_month_day ymd{day};
+  return {int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day()))};
+}
+
 Site SiteOf(const Request &request) {
   Site site;
   site.LatRad = LatitudeRadians(request.latitude.degrees, request.latitude.minutes,
@@ -475,6 +495,8 @@ Parsed ParseArguments(std::span<const std::string> arguments) {
   command.allow_extras();
   Options options;
   AddOptions(command, which, options);
+  if (const std::optional<std::string> option = EmptyValue(command, arguments.subspan(1)))
+    return refuse(*option + ": the value is empty; " + Accepted(which, *option));
   // CLI11 takes the words from the back.
   std::vector<std::string> words(arguments.begin() + 1, arguments.end());
   std::reverse(words.begin(), words.end());

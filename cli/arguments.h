@@ -10,9 +10,12 @@
 //   OUT  = [--format text|json|csv] [--theory classic|precise]
 //
 // Every value is checked here; a refusal is one line that names the option,
-// the value and what is accepted.
+// the value and what is accepted.  An empty value (a script's unset
+// variable, "--date ''" or "--date=") is refused as such, never taken for
+// an option left out.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -42,6 +45,15 @@ struct LocalMoment {
   CivilDate date;
   int hour = 0, minute = 0, second = 0;
 };
+
+// Seconds of a moment from the start of its date.
+inline int SecondsOfDay(const LocalMoment &moment) {
+  return moment.hour * 3600 + moment.minute * 60 + moment.second;
+}
+
+// The day of a date counted from 1970-01-01, and the date of such a day.
+std::chrono::sys_days DaysOf(const CivilDate &date);
+CivilDate DateOf(std::chrono::sys_days day);
 
 struct Request {
   Command command = Command::Now;

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The four commands.  Each asks the core and only writes what it answers:
-// `now` the window's run for the typed values, `day` and `table` the day's
-// events, `path` the Sun's place through the day.
+// The five commands.  Each asks the core once and hands what it answers to
+// one writer per format (text, JSON, CSV): `now` the window's run for the
+// typed values, `day` and `table` the day's events, `path` the Sun's place
+// through the day, `places` the towns a name may mean.
 #include "cli/commands.h"
 
 #include <nlohmann/json.hpp>
@@ -13,7 +14,9 @@
 #include <cstdio>
 #include <initializer_list>
 #include <iterator>
+#include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "cli/arguments.h"
@@ -56,10 +59,25 @@ Json MomentJson(const DayMoment &moment, const CivilDate &date, float timezone) 
   return moment.happens() ? Json(IsoMoment(date, moment.seconds, timezone)) : Json(nullptr);
 }
 
+template <typename T>
+Json OrNull(const std::optional<T> &value) {
+  return value ? Json(*value) : Json(nullptr);
+}
+
+Json PolarJson(Polar polar) {
+  return polar == Polar::Day ? Json("day") : polar == Polar::Night ? Json("night") : Json(nullptr);
+}
+
 std::string Fixed(double value, int decimals) {
   char text[64];
   std::snprintf(text, sizeof text, "%.*f", decimals, value);
   return text;
+}
+
+std::string Shortest(double value) {
+  char text[32];
+  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+  return std::string(text, end);
 }
 
 // The time zone as it was typed and kept in single precision: 5.75, -3.5.
@@ -91,6 +109,10 @@ std::string SiteText(const Request &r) {
          ", UTC" + OffsetText(r.timezone);
 }
 
+std::string TheoryText(const Request &r) {
+  return std::string(" (") + TheoryKey(r.theory) + " theory)";
+}
+
 Json SiteJson(const Request &r) {
   Json site{{"latitude", DecimalDegrees(r.latitude)},
             {"longitude", DecimalDegrees(r.longitude)},
@@ -101,6 +123,11 @@ Json SiteJson(const Request &r) {
                          {"zone", r.place->zone}};
   }
   return site;
+}
+
+// What every JSON document of a site begins with; the command adds its own.
+Json SiteDocument(const Request &r) {
+  return Json{{"theory", TheoryKey(r.theory)}, {"site", SiteJson(r)}};
 }
 
 // A CSV field: quoted only where it has to be.
@@ -114,12 +141,6 @@ std::string CsvField(const std::string &text) {
   return quoted + "\"";
 }
 
-std::string Shortest(double value) {
-  char text[32];
-  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-  return std::string(text, end);
-}
-
 // Characters of a UTF-8 text, for aligning columns.
 std::size_t DisplayWidth(const std::string &text) {
   return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
@@ -127,9 +148,38 @@ std::size_t DisplayWidth(const std::string &text) {
   }));
 }
 
+// `text` and the spaces that fill a column `width` characters wide, at
+// least one.
+std::string Padded(const std::string &text, std::size_t width) {
+  return text + std::string(width - std::min(width - 1, DisplayWidth(text)), ' ');
+}
+
+// ---- Writing a command's results -----------------------------------------
+
+// A command's writers, one per format.  `places` has no CSV: the parse
+// refuses it there.
+template <typename Results>
+struct Writers {
+  void (*text)(const Request &, const Results &, std::ostream &);
+  void (*json)(const Request &, const Results &, std::ostream &);
+  void (*csv)(const Request &, const Results &, std::ostream &);
+};
+
+template <typename Results>
+int Write(const Request &r, const Results &results, const Writers<Results> &writers,
+          std::ostream &out) {
+  switch (r.format) {
+  case Format::Text: writers.text(r, results, out); break;
+  case Format::Json: writers.json(r, results, out); break;
+  case Format::Csv: writers.csv(r, results, out); break;
+  }
+  return out ? kDone : kNotWritten;
+}
+
 // ---- The local date and moment from the clock ---------------------------
 
-// The local civil moment at the site, to the whole second, of an instant.
+// The local civil moment at the site, to the whole second, of an instant;
+// none outside the years the program computes.
 std::optional<LocalMoment> LocalNowAt(float timezone, std::chrono::system_clock::time_point now) {
   using namespace std::chrono;
   const long long utc = floor<seconds>(now.time_since_epoch()).count();
@@ -140,11 +190,55 @@ std::optional<LocalMoment> LocalNowAt(float timezone, std::chrono::system_clock:
     second += 86400;
     day -= 1;
   }
-  const year_month_day ymd{sys_days{days{day}}};
-  const CivilDate date{int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day()))};
+  const CivilDate date = DateOf(sys_days{days{day}});
   if (date.year < 1700 || date.year > 2100) return std::nullopt;
   const int secondOfDay = int(second);
   return LocalMoment{date, secondOfDay / 3600, secondOfDay / 60 % 60, secondOfDay % 60};
+}
+
+// Fixes what the command line leaves open, so that the commands find it
+// given: the moment (`now`) or the date (`day`, `path`) from the clock,
+// today at the site, and the time zone of a --place without --tz, the
+// offset of the town's zone at the moment (`now`) or at noon of the date
+// (`day`, `path`, `table`'s first date).  The clock is read once.  False,
+// with the refusal written, when the clock is out of range or the system's
+// time-zone database lacks the town's zone.
+bool Settle(Request &r, const Clock &clock, std::ostream &err) {
+  const bool byZone = r.place && !r.timezoneGiven;
+  const bool byClock = r.command == Command::Now ? !r.at : r.command != Command::Table && !r.date;
+  const auto lacking = [&] {
+    err << "ostrel-cli: the system's time-zone database has no zone " << r.place->zone
+        << " (of --place " << r.place->name << "); update tzdata or give --tz\n";
+    return false;
+  };
+  std::optional<float> offset;
+  if (byClock) {
+    const auto instant = clock();
+    if (byZone) {
+      offset = OffsetAt(r.place->zone, instant);
+      if (!offset) return lacking();
+    }
+    const std::optional<LocalMoment> now = LocalNowAt(offset.value_or(r.timezone), instant);
+    if (!now) {
+      err << "ostrel-cli: the computer's clock is outside the years 1700 to 2100\n";
+      return false;
+    }
+    if (r.command == Command::Now) {
+      r.at = now;
+    } else {
+      r.date = now->date;
+    }
+  }
+  if (!byZone) return true;
+  // `now` from the clock has the offset of the clock's instant already.
+  if (r.command == Command::Now && !byClock) {
+    offset = OffsetAtLocal(r.place->zone, r.at->date, SecondsOfDay(*r.at));
+  } else if (r.command != Command::Now) {
+    offset = OffsetAtLocal(r.place->zone, r.command == Command::Table ? r.from : *r.date, kNoon);
+  }
+  if (!offset) return lacking();
+  r.timezone = *offset;
+  return true;
 }
 
 // ---- Why an event is missing ------------------------------------------
@@ -165,10 +259,78 @@ std::string WhyMissing(Absence absence, const std::string &level) {
   return "";
 }
 
+// "HH:MM:SS", or the placeholder and why the moment is missing.
+std::string MomentOrWhy(const DayMoment &moment, double levelDeg) {
+  return moment.happens() ? ClockText(moment.seconds)
+                          : "--:--:--  " + WhyMissing(moment.absence, LevelText(levelDeg));
+}
+
 // ---- now ----------------------------------------------------------------
 
-constexpr const char *kClockOutOfRange =
-    "ostrel-cli: the computer's clock is outside the years 1700 to 2100\n";
+struct NowResults {
+  LocalMoment moment;
+  SunReport texts; // the window's result texts
+  // The unrounded values, each key naming its unit.
+  std::vector<std::pair<const char *, double>> values;
+};
+
+NowResults FindNow(const Request &r) {
+  const LocalMoment &moment = *r.at;
+  const Site site = SiteOf(r);
+  Ephemeris run;
+  SetSite(run.state, site.LongHours, site.LatRad, site.Timezon);
+  run.state.AzimuthMode = r.azimuthMode;
+  run.theory = r.theory;
+  SetTypedMoment(run.state, moment.date.year, moment.date.month, moment.date.day, moment.hour,
+                 moment.minute, moment.second);
+  run.MAINCALC();
+  const double hours = (double(moment.minute) / 60 + moment.hour) + double(moment.second) / 3600;
+  const SunPlace place = MakeSunDay(r.theory, site, moment.date)->PlaceAt(hours);
+  return {moment,
+          run.report,
+          {
+              {"julian_date", place.julDay + 2400000},
+              {"right_ascension_h", place.rightAscensionHours},
+              {"declination_deg", place.declinationDeg},
+              {"ecliptic_longitude_deg", place.eclipticLongitudeDeg},
+              {"distance_au", place.distanceAU},
+              {"local_sidereal_time_h", place.localSiderealHours},
+              {"hour_angle_h", place.hourAngleHours},
+              {"altitude_true_deg", place.altitudeDeg},
+              {"altitude_apparent_deg", ApparentAltitude(place.altitudeDeg)},
+              {"azimuth_deg", place.azimuthDeg},
+              {"equation_of_time_min", run.state.EquationOfTime * 60},
+          }};
+}
+
+std::string NowMoment(const Request &r, const NowResults &now) {
+  return IsoMoment(now.moment.date, SecondsOfDay(now.moment), r.timezone);
+}
+
+void NowJson(const Request &r, const NowResults &now, std::ostream &out) {
+  Json texts = Json::object();
+  for (const auto &[name, text] : SunReport::Labels) texts[name] = now.texts.*text;
+  Json values = Json::object();
+  for (const auto &[key, value] : now.values) values[key] = value;
+  Json document = SiteDocument(r);
+  document["moment"] = NowMoment(r, now);
+  document["texts"] = texts;
+  document["values"] = values;
+  out << document.dump(2) << '\n';
+}
+
+void NowCsv(const Request &r, const NowResults &now, std::ostream &out) {
+  std::string header = "moment", row = NowMoment(r, now);
+  for (const auto &[name, text] : SunReport::Labels) {
+    header += std::string(",") + name;
+    row += "," + CsvField(now.texts.*text);
+  }
+  for (const auto &[key, value] : now.values) {
+    header += std::string(",") + key;
+    row += "," + Shortest(value);
+  }
+  out << header << '\n' << row << '\n';
+}
 
 // The window's placeholders ("--", "--------", "- - - - - -") stand for a
 // value that does not exist: they take no unit.
@@ -184,68 +346,8 @@ std::string WithUnits(std::initializer_list<std::pair<std::string, const char *>
   return text;
 }
 
-int Now(const Request &r, std::ostream &out, std::ostream &err, const Clock &clock) {
-  LocalMoment moment;
-  if (r.at) {
-    moment = *r.at;
-  } else {
-    const std::optional<LocalMoment> now = LocalNowAt(r.timezone, clock());
-    if (!now) {
-      err << kClockOutOfRange;
-      return kBadInput;
-    }
-    moment = *now;
-  }
-  const Site site = SiteOf(r);
-  Ephemeris run;
-  SetSite(run.state, site.LongHours, site.LatRad, site.Timezon);
-  run.state.AzimuthMode = r.azimuthMode;
-  run.theory = r.theory;
-  SetTypedMoment(run.state, moment.date.year, moment.date.month, moment.date.day, moment.hour,
-                 moment.minute, moment.second);
-  run.MAINCALC();
-  const SunReport &texts = run.report;
-  const double hours = (double(moment.minute) / 60 + moment.hour) + double(moment.second) / 3600;
-  const SunPlace place = MakeSunDay(r.theory, site, moment.date)->PlaceAt(hours);
-  const int secondsOfDay = moment.hour * 3600 + moment.minute * 60 + moment.second;
-  const std::string when = IsoMoment(moment.date, secondsOfDay, r.timezone);
-
-  Json values{
-      {"julian_date", place.julDay + 2400000},
-      {"right_ascension_h", place.rightAscensionHours},
-      {"declination_deg", place.declinationDeg},
-      {"ecliptic_longitude_deg", place.eclipticLongitudeDeg},
-      {"distance_au", place.distanceAU},
-      {"local_sidereal_time_h", place.localSiderealHours},
-      {"hour_angle_h", place.hourAngleHours},
-      {"altitude_true_deg", place.altitudeDeg},
-      {"altitude_apparent_deg", ApparentAltitude(place.altitudeDeg)},
-      {"azimuth_deg", place.azimuthDeg},
-      {"equation_of_time_min", run.state.EquationOfTime * 60},
-  };
-
-  if (r.format == Format::Json) {
-    Json textJson = Json::object();
-    for (const auto &[name, text] : SunReport::Labels) textJson[name] = texts.*text;
-    const Json document{{"theory", TheoryKey(r.theory)}, {"site", SiteJson(r)}, {"moment", when},
-                        {"texts", textJson}, {"values", values}};
-    out << document.dump(2) << '\n';
-    return out ? kDone : kNotWritten;
-  }
-  if (r.format == Format::Csv) {
-    std::string header = "moment", row = when;
-    for (const auto &[name, text] : SunReport::Labels) {
-      header += std::string(",") + name;
-      row += "," + CsvField(texts.*text);
-    }
-    for (const auto &[key, value] : values.items()) {
-      header += "," + key;
-      row += "," + Shortest(value.get<double>());
-    }
-    out << header << '\n' << row << '\n';
-    return out ? kDone : kNotWritten;
-  }
-
+void NowText(const Request &r, const NowResults &now, std::ostream &out) {
+  const SunReport &texts = now.texts;
   const char *azimuthCaption = r.azimuthMode == FromNorth   ? "Azimuth (from north)"
                                : r.azimuthMode == FromSouth ? "Azimuth (from south)"
                                                             : "Azimuth (signed, from south)";
@@ -280,14 +382,10 @@ int Now(const Request &r, std::ostream &out, std::ostream &err, const Clock &clo
                             {texts.SetAzim, "°"}})},
       {"Duration of day", WithUnits({{texts.DurHour, " h "}, {texts.DurMin, " min"}})},
   };
-  out << "The Sun at " << DateText(moment.date) << " " << ClockText(secondsOfDay) << " UTC"
-      << OffsetText(r.timezone) << ", " << AngleText(r.latitude, 'N', 'S') << " "
-      << AngleText(r.longitude, 'E', 'W') << " (" << TheoryKey(r.theory) << " theory)\n\n";
-  for (const auto &[caption, value] : lines) {
-    out << caption << std::string(32 - std::min<std::size_t>(31, caption.size()), ' ')
-        << value << '\n';
-  }
-  return out ? kDone : kNotWritten;
+  out << "The Sun at " << DateText(now.moment.date) << " " << ClockText(SecondsOfDay(now.moment))
+      << " UTC" << OffsetText(r.timezone) << ", " << AngleText(r.latitude, 'N', 'S') << " "
+      << AngleText(r.longitude, 'E', 'W') << TheoryText(r) << "\n\n";
+  for (const auto &[caption, value] : lines) out << Padded(caption, 32) << value << '\n';
 }
 
 // ---- day ------------------------------------------------------------------
@@ -300,353 +398,314 @@ struct EventRow {
   double levelDeg;     // the altitude it crosses, degrees
 };
 
-std::vector<EventRow> EventRows(const DayEvents &e, double horizonDeg) {
+struct DayResults {
+  CivilDate date;
+  DayEvents events;
   std::vector<EventRow> rows;
+};
+
+DayResults FindDay(const Request &r) {
+  const std::unique_ptr<SunDay> day = MakeSunDay(r.theory, SiteOf(r), *r.date);
+  DayResults results{*r.date, FindDayEvents(*day, r.altitudes), {}};
+  const double horizonDeg = std::asin(day->HorizonSinAltitude()) / kRad;
   const auto table = DayEventRows();
-  std::transform(table.begin(), table.end(), std::back_inserter(rows),
+  std::transform(table.begin(), table.end(), std::back_inserter(results.rows),
                  [&](const DayEventRow &row) {
-                   return EventRow{row.key, row.english, row.moment(e),
+                   return EventRow{row.key, row.english, row.moment(results.events),
                                    std::isnan(row.levelDeg) ? horizonDeg : row.levelDeg};
                  });
-  return rows;
+  return results;
 }
 
-const char *PolarKey(Polar polar) {
-  return polar == Polar::Day ? "day" : polar == Polar::Night ? "night" : nullptr;
+bool IsCulmination(const EventRow &row) { return std::string_view(row.key) == "culmination"; }
+
+void DayJson(const Request &r, const DayResults &day, std::ostream &out) {
+  const DayEvents &e = day.events;
+  const auto at = [&](const DayMoment &m) { return MomentJson(m, day.date, r.timezone); };
+  // The moments the table has, under its names, then the golden and blue
+  // hours as [start, end].
+  Json events = Json::object();
+  for (const TableColumn &column : TableColumnList()) {
+    if (column.value == TableValue::Moment) events[column.name] = at(column.moment(e));
+  }
+  for (const auto &[key, interval] : {std::pair{"morning_golden_hour", &e.morningGoldenHour},
+                                      std::pair{"evening_golden_hour", &e.eveningGoldenHour},
+                                      std::pair{"morning_blue_hour", &e.morningBlueHour},
+                                      std::pair{"evening_blue_hour", &e.eveningBlueHour}}) {
+    events[key] = Json::array({at((*interval)[0]), at((*interval)[1])});
+  }
+  Json absent = Json::object();
+  for (const EventRow &row : day.rows) {
+    if (!row.moment.happens()) absent[row.key] = AbsenceKey(row.moment.absence);
+  }
+  Json altitudes = Json::array();
+  for (const LevelCrossings &level : e.altitudes) {
+    Json entry{{"altitude_deg", level.altitudeDeg},
+               {"rising", at(level.rising)},
+               {"setting", at(level.setting)}};
+    Json levelAbsent = Json::object();
+    if (!level.rising.happens()) levelAbsent["rising"] = AbsenceKey(level.rising.absence);
+    if (!level.setting.happens()) levelAbsent["setting"] = AbsenceKey(level.setting.absence);
+    entry["absent"] = levelAbsent;
+    altitudes.push_back(entry);
+  }
+  Json document = SiteDocument(r);
+  document["date"] = DateText(day.date);
+  document["polar"] = PolarJson(e.polar);
+  document["events"] = events;
+  document["culmination_altitude_deg"] = OrNull(e.culminationAltitudeDeg);
+  document["day_length_s"] = OrNull(e.dayLengthSeconds);
+  document["altitudes"] = altitudes;
+  document["absent"] = absent;
+  out << document.dump(2) << '\n';
 }
 
-CivilDate DateOrToday(const Request &r, const Clock &clock, bool &clockOk) {
-  clockOk = true;
-  if (r.date) return *r.date;
-  const std::optional<LocalMoment> now = LocalNowAt(r.timezone, clock());
-  if (!now) {
-    clockOk = false;
-    return {};
+void DayCsv(const Request &, const DayResults &day, std::ostream &out) {
+  const DayEvents &e = day.events;
+  const auto time = [](const DayMoment &m) { return m.happens() ? ClockText(m.seconds) : ""; };
+  out << "event,time,altitude_deg,absent\n";
+  for (const EventRow &row : day.rows) {
+    // The culmination's altitude is the Sun's there, not a level crossed.
+    const bool culmination = IsCulmination(row);
+    const double level = culmination && e.culminationAltitudeDeg ? *e.culminationAltitudeDeg
+                                                                  : row.levelDeg;
+    out << row.key << ',' << time(row.moment) << ','
+        << (culmination && !e.culminationAltitudeDeg ? "" : Fixed(level, 6)) << ','
+        << AbsenceKey(row.moment.absence) << '\n';
   }
-  return now->date;
+  out << "day_length," << DayLengthText(e) << ",,\n";
+  for (const LevelCrossings &level : e.altitudes) {
+    for (const auto &[key, m] : {std::pair{"altitude_rising", level.rising},
+                                 std::pair{"altitude_setting", level.setting}}) {
+      out << key << ',' << time(m) << ',' << Fixed(level.altitudeDeg, 6) << ','
+          << AbsenceKey(m.absence) << '\n';
+    }
+  }
 }
 
-int Day(const Request &r, std::ostream &out, std::ostream &err, const Clock &clock) {
-  bool clockOk = true;
-  const CivilDate date = DateOrToday(r, clock, clockOk);
-  if (!clockOk) {
-    err << kClockOutOfRange;
-    return kBadInput;
-  }
-  const std::unique_ptr<SunDay> sunDay = MakeSunDay(r.theory, SiteOf(r), date);
-  const SunDay &day = *sunDay;
-  const DayEvents e = FindDayEvents(day, r.altitudes);
-  const double horizonDeg = std::asin(day.HorizonSinAltitude()) / kRad;
-  const std::vector<EventRow> rows = EventRows(e, horizonDeg);
-
-  if (r.format == Format::Json) {
-    const auto at = [&](const DayMoment &m) { return MomentJson(m, date, r.timezone); };
-    Json events{
-        {"sunrise", at(e.sunrise)},
-        {"sunset", at(e.sunset)},
-        {"culmination", at(e.culmination)},
-        {"civil_dawn", at(e.civilDawn)},
-        {"civil_dusk", at(e.civilDusk)},
-        {"nautical_dawn", at(e.nauticalDawn)},
-        {"nautical_dusk", at(e.nauticalDusk)},
-        {"astronomical_dawn", at(e.astronomicalDawn)},
-        {"astronomical_dusk", at(e.astronomicalDusk)},
-        {"morning_golden_hour", Json::array({at(e.morningGoldenHour[0]), at(e.morningGoldenHour[1])})},
-        {"evening_golden_hour", Json::array({at(e.eveningGoldenHour[0]), at(e.eveningGoldenHour[1])})},
-        {"morning_blue_hour", Json::array({at(e.morningBlueHour[0]), at(e.morningBlueHour[1])})},
-        {"evening_blue_hour", Json::array({at(e.eveningBlueHour[0]), at(e.eveningBlueHour[1])})},
-    };
-    Json absent = Json::object();
-    for (const EventRow &row : rows) {
-      if (!row.moment.happens()) absent[row.key] = AbsenceKey(row.moment.absence);
-    }
-    Json altitudes = Json::array();
-    for (const LevelCrossings &level : e.altitudes) {
-      Json entry{{"altitude_deg", level.altitudeDeg},
-                 {"rising", at(level.rising)},
-                 {"setting", at(level.setting)}};
-      Json levelAbsent = Json::object();
-      if (!level.rising.happens()) levelAbsent["rising"] = AbsenceKey(level.rising.absence);
-      if (!level.setting.happens()) levelAbsent["setting"] = AbsenceKey(level.setting.absence);
-      entry["absent"] = levelAbsent;
-      altitudes.push_back(entry);
-    }
-    const Json document{
-        {"theory", TheoryKey(r.theory)},
-        {"site", SiteJson(r)},
-        {"date", DateText(date)},
-        {"polar", PolarKey(e.polar) ? Json(PolarKey(e.polar)) : Json(nullptr)},
-        {"events", events},
-        {"culmination_altitude_deg",
-         e.culminationAltitudeDeg ? Json(*e.culminationAltitudeDeg) : Json(nullptr)},
-        {"day_length_s", e.dayLengthSeconds ? Json(*e.dayLengthSeconds) : Json(nullptr)},
-        {"altitudes", altitudes},
-        {"absent", absent},
-    };
-    out << document.dump(2) << '\n';
-    return out ? kDone : kNotWritten;
-  }
-
-  if (r.format == Format::Csv) {
-    out << "event,time,altitude_deg,absent\n";
-    for (const EventRow &row : rows) {
-      const bool culmination = std::string_view(row.key) == "culmination";
-      const double level = culmination && e.culminationAltitudeDeg ? *e.culminationAltitudeDeg
-                                                                    : row.levelDeg;
-      out << row.key << ',' << (row.moment.happens() ? ClockText(row.moment.seconds) : "") << ','
-          << (culmination && !e.culminationAltitudeDeg ? "" : Fixed(level, 6)) << ','
-          << AbsenceKey(row.moment.absence) << '\n';
-    }
-    out << "day_length," << DayLengthText(e) << ",,\n";
-    for (const LevelCrossings &level : e.altitudes) {
-      for (const auto &[key, m] : {std::pair{"altitude_rising", level.rising},
-                                   std::pair{"altitude_setting", level.setting}}) {
-        out << key << ',' << (m.happens() ? ClockText(m.seconds) : "") << ','
-            << Fixed(level.altitudeDeg, 6) << ',' << AbsenceKey(m.absence) << '\n';
-      }
-    }
-    return out ? kDone : kNotWritten;
-  }
-
-  out << "The Sun's day at " << SiteText(r) << ", " << DateText(date) << " (" << TheoryKey(r.theory) << " theory)\n";
+void DayText(const Request &r, const DayResults &day, std::ostream &out) {
+  const DayEvents &e = day.events;
+  out << "The Sun's day at " << SiteText(r) << ", " << DateText(day.date) << TheoryText(r) << "\n";
   if (e.polar == Polar::Day) out << "Polar day: the Sun stays above the horizon all day.\n";
   if (e.polar == Polar::Night) out << "Polar night: the Sun stays below the horizon all day.\n";
   out << '\n';
   const auto line = [&out](const std::string &caption, const std::string &value) {
-    out << caption << std::string(30 - std::min<std::size_t>(29, DisplayWidth(caption)), ' ')
-        << value << '\n';
+    out << Padded(caption, 30) << value << '\n';
   };
-  for (const EventRow &row : rows) {
-    std::string value;
-    if (row.moment.happens()) {
-      value = ClockText(row.moment.seconds);
-      if (std::string_view(row.key) == "culmination" && e.culminationAltitudeDeg)
-        value += "  altitude " + Fixed(*e.culminationAltitudeDeg, 2) + "°";
-    } else {
-      value = "--:--:--  " + WhyMissing(row.moment.absence, LevelText(row.levelDeg));
-    }
+  for (const EventRow &row : day.rows) {
+    std::string value = MomentOrWhy(row.moment, row.levelDeg);
+    if (row.moment.happens() && IsCulmination(row) && e.culminationAltitudeDeg)
+      value += "  altitude " + Fixed(*e.culminationAltitudeDeg, 2) + "°";
     line(row.caption, value);
   }
   line("Duration of day", e.dayLengthSeconds ? DayLengthText(e)
                                              : "--:--:--  sunrise and sunset do not frame one day");
   for (const LevelCrossings &level : e.altitudes) {
     const std::string name = "Sun at " + LevelText(level.altitudeDeg);
-    for (const auto &[way, m] : {std::pair{", rising", level.rising},
-                                 std::pair{", setting", level.setting}}) {
-      line(name + way, m.happens() ? ClockText(m.seconds)
-                                   : "--:--:--  " + WhyMissing(m.absence, LevelText(level.altitudeDeg)));
-    }
+    line(name + ", rising", MomentOrWhy(level.rising, level.altitudeDeg));
+    line(name + ", setting", MomentOrWhy(level.setting, level.altitudeDeg));
   }
-  return out ? kDone : kNotWritten;
 }
 
 // ---- table ----------------------------------------------------------------
 
-int Table(const Request &r, std::ostream &out) {
+// One date of the table with its events and the offset in force.
+struct TableDay {
+  CivilDate date;
+  float timezone; // hours
+  DayEvents events;
+};
+
+// Writes the table's rows, the text `row(day, first)` of each date from
+// --from to --to, computing each date as it is written: the whole range is
+// 146,462 dates.  The rows go out in chunks, and output that fails stops
+// the work; false then.
+bool WriteTableRows(const Request &r, std::ostream &out,
+                    std::string (*row)(const TableDay &, bool first)) {
   using namespace std::chrono;
   const Site site = SiteOf(r);
-  const auto daysOf = [](const CivilDate &d) {
-    return sys_days{year{d.year} / month{unsigned(d.month)} / day{unsigned(d.day)}};
-  };
-  const sys_days first = daysOf(r.from), last = daysOf(r.to);
-
-  if (r.format == Format::Json) {
-    out << "{\n  \"theory\": \"" << TheoryKey(r.theory) << "\",\n  \"site\": " << SiteJson(r).dump() << ",\n  \"from\": \""
-        << DateText(r.from) << "\",\n  \"to\": \"" << DateText(r.to) << "\",\n  \"days\": [";
-  } else if (r.format == Format::Csv) {
-    out << TableCsvHeader();
-  } else {
-    out << "The Sun's days at " << SiteText(r) << " (" << TheoryKey(r.theory) << " theory), local times\n\n"
-        << "date        sunrise   sunset    culmin.   day       civil dawn/dusk     "
-           "nautical dawn/dusk  astron. dawn/dusk   culm. alt.\n";
-  }
+  const sys_days first = DaysOf(r.from), last = DaysOf(r.to);
   std::string chunk;
   for (sys_days d = first; d <= last; d += days{1}) {
-    const year_month_day ymd{d};
-    const CivilDate date{int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day()))};
-    Site dateSite = site;
+    TableDay day{DateOf(d), site.Timezon, {}};
     if (r.place && !r.timezoneGiven) {
       // The zone is known: it gave the first date's offset.
-      dateSite.Timezon = OffsetAtLocal(r.place->zone, date, kNoon).value_or(site.Timezon);
+      day.timezone = OffsetAtLocal(r.place->zone, day.date, kNoon).value_or(site.Timezon);
     }
-    const DayEvents e = FindDayEvents(*MakeSunDay(r.theory, dateSite, date), {}, DayEventSet::Twilights);
-    if (r.format == Format::Json) {
-      const auto at = [&](const DayMoment &m) { return MomentJson(m, date, dateSite.Timezon); };
-      const Json row{
-          {"date", DateText(date)},
-          {"polar", PolarKey(e.polar) ? Json(PolarKey(e.polar)) : Json(nullptr)},
-          {"sunrise", at(e.sunrise)},
-          {"sunset", at(e.sunset)},
-          {"culmination", at(e.culmination)},
-          {"day_length_s", e.dayLengthSeconds ? Json(*e.dayLengthSeconds) : Json(nullptr)},
-          {"civil_dawn", at(e.civilDawn)},
-          {"civil_dusk", at(e.civilDusk)},
-          {"nautical_dawn", at(e.nauticalDawn)},
-          {"nautical_dusk", at(e.nauticalDusk)},
-          {"astronomical_dawn", at(e.astronomicalDawn)},
-          {"astronomical_dusk", at(e.astronomicalDusk)},
-          {"culmination_altitude_deg",
-           e.culminationAltitudeDeg ? Json(*e.culminationAltitudeDeg) : Json(nullptr)},
-      };
-      chunk += (d == first ? "\n    " : ",\n    ") + row.dump();
-    } else if (r.format == Format::Csv) {
-      chunk += TableCsvRow(date, e);
-    } else {
-      const auto cell = [](const std::string &text) {
-        return (text.empty() ? std::string("--:--:--") : text) + "  ";
-      };
-      const auto fields = TableFields(date, e);
-      chunk += fields[0] + "  ";
-      for (std::size_t i = 1; i + 1 < fields.size(); ++i) chunk += cell(fields[i]);
-      chunk += fields.back() + '\n';
-    }
+    Site dateSite = site;
+    dateSite.Timezon = day.timezone;
+    day.events = FindDayEvents(*MakeSunDay(r.theory, dateSite, day.date), {}, DayEventSet::Twilights);
+    chunk += row(day, d == first);
     if (chunk.size() > (1 << 15)) {
-      if (!out.write(chunk.data(), std::streamsize(chunk.size()))) return kNotWritten;
+      if (!out.write(chunk.data(), std::streamsize(chunk.size()))) return false;
       chunk.clear();
     }
   }
-  if (r.format == Format::Json) chunk += "\n  ]\n}\n";
-  out.write(chunk.data(), std::streamsize(chunk.size()));
-  return out ? kDone : kNotWritten;
+  return bool(out.write(chunk.data(), std::streamsize(chunk.size())));
+}
+
+void TableText(const Request &r, const Request &, std::ostream &out) {
+  out << "The Sun's days at " << SiteText(r) << TheoryText(r) << ", local times\n\n"
+      << "date        sunrise   sunset    culmin.   day       civil dawn/dusk     "
+         "nautical dawn/dusk  astron. dawn/dusk   culm. alt.\n";
+  WriteTableRows(r, out, [](const TableDay &day, bool) {
+    const auto fields = TableFields(day.date, day.events);
+    std::string line = fields[0] + "  ";
+    for (std::size_t i = 1; i + 1 < fields.size(); ++i)
+      line += (fields[i].empty() ? std::string("--:--:--") : fields[i]) + "  ";
+    return line + fields.back() + '\n';
+  });
+}
+
+void TableJson(const Request &r, const Request &, std::ostream &out) {
+  out << "{\n  \"theory\": \"" << TheoryKey(r.theory) << "\",\n  \"site\": " << SiteJson(r).dump()
+      << ",\n  \"from\": \"" << DateText(r.from) << "\",\n  \"to\": \"" << DateText(r.to)
+      << "\",\n  \"days\": [";
+  const auto row = [](const TableDay &day, bool first) {
+    const DayEvents &e = day.events;
+    Json json;
+    for (const TableColumn &column : TableColumnList()) {
+      switch (column.value) {
+      case TableValue::Date:
+        json[column.name] = DateText(day.date);
+        // A polar day or night, which the CSV leaves to its empty times.
+        json["polar"] = PolarJson(e.polar);
+        break;
+      case TableValue::Moment:
+        json[column.name] = MomentJson(column.moment(e), day.date, day.timezone);
+        break;
+      case TableValue::DayLength:
+        json[std::string(column.name) + "_s"] = OrNull(e.dayLengthSeconds);
+        break;
+      case TableValue::Culmination:
+        json[std::string(column.name) + "_deg"] = OrNull(e.culminationAltitudeDeg);
+        break;
+      }
+    }
+    return (first ? "\n    " : ",\n    ") + json.dump();
+  };
+  if (WriteTableRows(r, out, row)) out << "\n  ]\n}\n";
+}
+
+void TableCsv(const Request &r, const Request &, std::ostream &out) {
+  out << TableCsvHeader();
+  WriteTableRows(r, out, [](const TableDay &day, bool) { return TableCsvRow(day.date, day.events); });
 }
 
 // ---- path -----------------------------------------------------------------
 
-int Path(const Request &r, std::ostream &out, std::ostream &err, const Clock &clock) {
-  bool clockOk = true;
-  const CivilDate date = DateOrToday(r, clock, clockOk);
-  if (!clockOk) {
-    err << kClockOutOfRange;
-    return kBadInput;
-  }
-  const std::unique_ptr<SunDay> sunDay = MakeSunDay(r.theory, SiteOf(r), date);
-  const SunDay &day = *sunDay;
-  Json points = Json::array();
-  if (r.format == Format::Csv) {
-    out << "time,altitude_true,altitude_apparent,azimuth\n";
-  } else if (r.format == Format::Text) {
-    out << "The Sun's path at " << SiteText(r) << ", " << DateText(date)
-        << " (" << TheoryKey(r.theory) << " theory)\n\n"
-        << "time    altitude true  altitude app.  azimuth (from north)\n";
-  }
+struct PathPoint {
+  int minutes; // from 00:00 of the date
+  double altitudeDeg, apparentAltitudeDeg, azimuthDeg;
+};
+
+struct PathResults {
+  CivilDate date;
+  std::vector<PathPoint> points;
+};
+
+PathResults FindPath(const Request &r) {
+  const std::unique_ptr<SunDay> day = MakeSunDay(r.theory, SiteOf(r), *r.date);
+  PathResults path{*r.date, {}};
   for (int minutes = 0; minutes <= 1440; minutes += r.stepMinutes) {
-    const SunPlace place = day.PlaceAt(minutes / 60.0);
-    const double apparent = ApparentAltitude(place.altitudeDeg);
-    char time[24];
-    std::snprintf(time, sizeof time, "%02d:%02d", minutes / 60, minutes % 60);
-    if (r.format == Format::Json) {
-      points.push_back({{"time", time},
-                        {"altitude_true_deg", place.altitudeDeg},
-                        {"altitude_apparent_deg", apparent},
-                        {"azimuth_deg", place.azimuthDeg}});
-    } else if (r.format == Format::Csv) {
-      out << time << ',' << Fixed(place.altitudeDeg, 6) << ',' << Fixed(apparent, 6) << ','
-          << Fixed(place.azimuthDeg, 6) << '\n';
-    } else {
-      char line[96];
-      std::snprintf(line, sizeof line, "%s  %12.3f°  %12.3f°  %12.3f°\n", time,
-                    place.altitudeDeg, apparent, place.azimuthDeg);
-      out << line;
-    }
+    const SunPlace place = day->PlaceAt(minutes / 60.0);
+    path.points.push_back(
+        {minutes, place.altitudeDeg, ApparentAltitude(place.altitudeDeg), place.azimuthDeg});
   }
-  if (r.format == Format::Json) {
-    const Json document{{"theory", TheoryKey(r.theory)}, {"site", SiteJson(r)}, {"date", DateText(date)},
-                        {"step_min", r.stepMinutes}, {"points", points}};
-    out << document.dump(2) << '\n';
+  return path;
+}
+
+// "HH:MM", 24:00 for the end of the date.
+std::string PathTime(int minutes) {
+  char time[24];
+  std::snprintf(time, sizeof time, "%02d:%02d", minutes / 60, minutes % 60);
+  return time;
+}
+
+void PathJson(const Request &r, const PathResults &path, std::ostream &out) {
+  Json points = Json::array();
+  for (const PathPoint &p : path.points) {
+    points.push_back({{"time", PathTime(p.minutes)},
+                      {"altitude_true_deg", p.altitudeDeg},
+                      {"altitude_apparent_deg", p.apparentAltitudeDeg},
+                      {"azimuth_deg", p.azimuthDeg}});
   }
-  return out ? kDone : kNotWritten;
+  Json document = SiteDocument(r);
+  document["date"] = DateText(path.date);
+  document["step_min"] = r.stepMinutes;
+  document["points"] = points;
+  out << document.dump(2) << '\n';
+}
+
+void PathCsv(const Request &, const PathResults &path, std::ostream &out) {
+  out << "time,altitude_true,altitude_apparent,azimuth\n";
+  for (const PathPoint &p : path.points) {
+    out << PathTime(p.minutes) << ',' << Fixed(p.altitudeDeg, 6) << ','
+        << Fixed(p.apparentAltitudeDeg, 6) << ',' << Fixed(p.azimuthDeg, 6) << '\n';
+  }
+}
+
+void PathText(const Request &r, const PathResults &path, std::ostream &out) {
+  out << "The Sun's path at " << SiteText(r) << ", " << DateText(path.date) << TheoryText(r)
+      << "\n\n"
+      << "time    altitude true  altitude app.  azimuth (from north)\n";
+  for (const PathPoint &p : path.points) {
+    char line[96];
+    std::snprintf(line, sizeof line, "%s  %12.3f°  %12.3f°  %12.3f°\n",
+                  PathTime(p.minutes).c_str(), p.altitudeDeg, p.apparentAltitudeDeg, p.azimuthDeg);
+    out << line;
+  }
 }
 
 // ---- places ---------------------------------------------------------------
 
-int Places(const Request &r, std::ostream &out, const Clock &clock) {
-  const std::vector<const Place *> found = FindPlaces(r.query, kPlacesListed);
+// A town the query may mean, with its zone's offset in force at the clock's
+// instant (hours; none where the system's database lacks the zone).
+struct ListedTown {
+  const Place *place;
+  std::optional<float> offset;
+};
+
+std::vector<ListedTown> FindTowns(const Request &r, const Clock &clock) {
   const auto instant = clock();
-  const auto offsetNow = [&](const Place &place) { return OffsetAt(place.zone, instant); };
-  if (r.format == Format::Json) {
-    Json places = Json::array();
-    for (const Place *place : found) {
-      const std::optional<float> offset = offsetNow(*place);
-      places.push_back({{"name", place->name},
-                        {"country", place->country},
-                        {"region", place->region},
-                        {"latitude", place->latitudeDeg},
-                        {"longitude", place->longitudeDeg},
-                        {"zone", place->zone},
-                        {"offset", offset ? Json(TimezoneValue(*offset)) : Json(nullptr)},
-                        {"population", place->population}});
-    }
-    out << Json{{"query", r.query}, {"places", places}}.dump(2) << '\n';
-    return out ? kDone : kNotWritten;
+  std::vector<ListedTown> towns;
+  for (const Place *place : FindPlaces(r.query, kPlacesListed))
+    towns.push_back({place, OffsetAt(place->zone, instant)});
+  return towns;
+}
+
+void PlacesJson(const Request &r, const std::vector<ListedTown> &towns, std::ostream &out) {
+  Json places = Json::array();
+  for (const auto &[place, offset] : towns) {
+    places.push_back({{"name", place->name},
+                      {"country", place->country},
+                      {"region", place->region},
+                      {"latitude", place->latitudeDeg},
+                      {"longitude", place->longitudeDeg},
+                      {"zone", place->zone},
+                      {"offset", offset ? Json(TimezoneValue(*offset)) : Json(nullptr)},
+                      {"population", place->population}});
   }
-  if (found.empty()) {
+  out << Json{{"query", r.query}, {"places", places}}.dump(2) << '\n';
+}
+
+void PlacesText(const Request &r, const std::vector<ListedTown> &towns, std::ostream &out) {
+  if (towns.empty()) {
     out << "No town of the list is called \"" << r.query << "\" or begins so.\n";
-    return out ? kDone : kNotWritten;
+    return;
   }
   out << "Towns for \"" << r.query << "\", most populous first; offsets in force now\n\n";
-  for (const Place *place : found) {
-    const std::optional<float> offset = offsetNow(*place);
-    std::string name = std::string(place->name) +
-                       (place->region.empty() ? "" : ", " + std::string(place->region)) + ", " +
-                       std::string(place->country);
-    name += std::string(40 - std::min<std::size_t>(39, DisplayWidth(name)), ' ');
+  for (const auto &[place, offset] : towns) {
+    const std::string name = std::string(place->name) +
+                             (place->region.empty() ? "" : ", " + std::string(place->region)) +
+                             ", " + std::string(place->country);
     char line[160];
     std::snprintf(line, sizeof line, "%9.4f %9.4f  %-30s UTC%s  %10lld\n", place->latitudeDeg,
                   place->longitudeDeg, std::string(place->zone).c_str(),
                   offset ? OffsetText(*offset).c_str() : " ?    ",
                   static_cast<long long>(place->population));
-    out << name << line;
+    out << Padded(name, 40) << line;
   }
-  return out ? kDone : kNotWritten;
-}
-
-// The time zone of a request with --place and without --tz: the offset of
-// the town's zone at the moment (`now`) or at noon of the date (`day`,
-// `path`, `table`'s first date); the date or moment from the clock is fixed
-// here too, so that the clock is read once.  False, with the message
-// written, when the system's time-zone database lacks the zone or the
-// clock is out of range.
-bool ResolveZone(Request &r, const Clock &clock, std::ostream &err) {
-  if (!r.place || r.timezoneGiven) return true;
-  const auto lacking = [&] {
-    err << "ostrel-cli: the system's time-zone database has no zone " << r.place->zone
-        << " (of --place " << r.place->name << "); update tzdata or give --tz\n";
-    return false;
-  };
-  const std::string_view zone = r.place->zone;
-  std::optional<float> offset;
-  if (r.command == Command::Now && r.at) {
-    offset = OffsetAtLocal(zone, r.at->date, r.at->hour * 3600 + r.at->minute * 60 + r.at->second);
-  } else if (r.command == Command::Now) {
-    const auto instant = clock();
-    offset = OffsetAt(zone, instant);
-    if (!offset) return lacking();
-    r.at = LocalNowAt(*offset, instant);
-    if (!r.at) {
-      err << kClockOutOfRange;
-      return false;
-    }
-  } else {
-    CivilDate date = r.command == Command::Table ? r.from : CivilDate{};
-    if (r.command != Command::Table) {
-      if (!r.date) {
-        const auto instant = clock();
-        const std::optional<float> now = OffsetAt(zone, instant);
-        if (!now) return lacking();
-        const std::optional<LocalMoment> today = LocalNowAt(*now, instant);
-        if (!today) {
-          err << kClockOutOfRange;
-          return false;
-        }
-        r.date = today->date;
-      }
-      date = *r.date;
-    }
-    offset = OffsetAtLocal(zone, date, kNoon);
-  }
-  if (!offset) return lacking();
-  r.timezone = *offset;
-  return true;
 }
 
 } // namespace
@@ -666,13 +725,15 @@ int Run(std::span<const std::string> arguments, std::ostream &out, std::ostream 
     break;
   }
   Request r = parsed.request;
-  if (r.command == Command::Places) return Places(r, out, clock);
-  if (!ResolveZone(r, clock, err)) return kBadInput;
+  if (r.command == Command::Places)
+    return Write(r, FindTowns(r, clock), {PlacesText, PlacesJson, nullptr}, out);
+  if (!Settle(r, clock, err)) return kBadInput;
   switch (r.command) {
-  case Command::Now: return Now(r, out, err, clock);
-  case Command::Day: return Day(r, out, err, clock);
-  case Command::Table: return Table(r, out);
-  case Command::Path: return Path(r, out, err, clock);
+  case Command::Now: return Write(r, FindNow(r), {NowText, NowJson, NowCsv}, out);
+  case Command::Day: return Write(r, FindDay(r), {DayText, DayJson, DayCsv}, out);
+  // The table's dates are computed as they are written (WriteTableRows).
+  case Command::Table: return Write(r, r, {TableText, TableJson, TableCsv}, out);
+  case Command::Path: return Write(r, FindPath(r), {PathText, PathJson, PathCsv}, out);
   case Command::Places: break;
   }
   return kBadInput;

@@ -27,8 +27,9 @@ function(ostrel_core_sources var root)
     places/places.h places/places.cpp
     places/places_fold_table.h
     generated/places_fold_table.cpp
-    # The number texts.
+    # The number texts and UTF-8.
     text/numtext.h text/numtext.cpp
+    text/utf8.h text/utf8.cpp
     # The headers outside code has always included.
     ephemeris.h numtext.h
   )

@@ -54,12 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     Require(parsed.text.rfind("ostrel-cli: ", 0) == 0, "refusal names the program", parsed.text);
     Require(parsed.text.find('\n') == std::string::npos, "refusal is one line", parsed.text);
   }
-  if (parsed.outcome == cli::Parsed::Outcome::Run && parsed.request.command == cli::Command::Table) {
-    using namespace std::chrono;
-    const auto days = [](const CivilDate &d) {
-      return sys_days{year{d.year} / month{unsigned(d.month)} / day{unsigned(d.day)}};
-    };
-    if (days(parsed.request.to) - days(parsed.request.from) > std::chrono::days{366}) return 0;
+  if (parsed.outcome == cli::Parsed::Outcome::Run && parsed.request.command == cli::Command::Table &&
+      cli::DaysOf(parsed.request.to) - cli::DaysOf(parsed.request.from) > std::chrono::days{366}) {
+    return 0;
   }
   std::ostringstream out, err;
   const int status = cli::Run(words, out, err, FixedInstant);

@@ -2,6 +2,7 @@
 #include "core/day/day_table.h"
 
 #include <cstdio>
+#include <iterator>
 #include <limits>
 
 namespace ostrel {
@@ -53,9 +54,21 @@ constexpr DayEventRow kEventRows[] = {
      Field<&DayEvents::astronomicalDusk>, kAstronomicalTwilightDeg},
 };
 
-std::string TimeOf(const DayMoment &moment) {
-  return moment.happens() ? ClockText(moment.seconds) : std::string();
-}
+constexpr TableColumn kTableColumnList[] = {
+    {"date", TableValue::Date, nullptr},
+    {"sunrise", TableValue::Moment, Field<&DayEvents::sunrise>},
+    {"sunset", TableValue::Moment, Field<&DayEvents::sunset>},
+    {"culmination", TableValue::Moment, Field<&DayEvents::culmination>},
+    {"day_length", TableValue::DayLength, nullptr},
+    {"civil_dawn", TableValue::Moment, Field<&DayEvents::civilDawn>},
+    {"civil_dusk", TableValue::Moment, Field<&DayEvents::civilDusk>},
+    {"nautical_dawn", TableValue::Moment, Field<&DayEvents::nauticalDawn>},
+    {"nautical_dusk", TableValue::Moment, Field<&DayEvents::nauticalDusk>},
+    {"astronomical_dawn", TableValue::Moment, Field<&DayEvents::astronomicalDawn>},
+    {"astronomical_dusk", TableValue::Moment, Field<&DayEvents::astronomicalDusk>},
+    {"culmination_altitude", TableValue::Culmination, nullptr},
+};
+static_assert(std::size(kTableColumnList) == kTableColumns);
 
 } // namespace
 
@@ -76,34 +89,40 @@ std::string DayLengthText(const DayEvents &events) {
   return events.dayLengthSeconds ? ClockText(*events.dayLengthSeconds) : std::string();
 }
 
+std::span<const TableColumn, kTableColumns> TableColumnList() { return kTableColumnList; }
+
 const std::array<const char *, kTableColumns> &TableColumns() {
-  static constexpr std::array<const char *, kTableColumns> kColumns = {
-      "date",          "sunrise",           "sunset",           "culmination",
-      "day_length",    "civil_dawn",        "civil_dusk",       "nautical_dawn",
-      "nautical_dusk", "astronomical_dawn", "astronomical_dusk", "culmination_altitude"};
-  return kColumns;
+  static const std::array<const char *, kTableColumns> kNames = [] {
+    std::array<const char *, kTableColumns> names{};
+    for (std::size_t i = 0; i < kTableColumns; ++i) names[i] = kTableColumnList[i].name;
+    return names;
+  }();
+  return kNames;
 }
 
 std::array<std::string, kTableColumns> TableFields(const CivilDate &date,
                                                    const DayEvents &events) {
-  std::string altitude;
-  if (events.culminationAltitudeDeg) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%.4f", *events.culminationAltitudeDeg);
-    altitude = text;
+  std::array<std::string, kTableColumns> fields;
+  for (std::size_t i = 0; i < kTableColumns; ++i) {
+    const TableColumn &column = kTableColumnList[i];
+    switch (column.value) {
+    case TableValue::Date: fields[i] = DateText(date); break;
+    case TableValue::Moment: {
+      const DayMoment &moment = column.moment(events);
+      if (moment.happens()) fields[i] = ClockText(moment.seconds);
+      break;
+    }
+    case TableValue::DayLength: fields[i] = DayLengthText(events); break;
+    case TableValue::Culmination:
+      if (events.culminationAltitudeDeg) {
+        char text[48];
+        std::snprintf(text, sizeof text, "%.4f", *events.culminationAltitudeDeg);
+        fields[i] = text;
+      }
+      break;
+    }
   }
-  return {DateText(date),
-          TimeOf(events.sunrise),
-          TimeOf(events.sunset),
-          TimeOf(events.culmination),
-          DayLengthText(events),
-          TimeOf(events.civilDawn),
-          TimeOf(events.civilDusk),
-          TimeOf(events.nauticalDawn),
-          TimeOf(events.nauticalDusk),
-          TimeOf(events.astronomicalDawn),
-          TimeOf(events.astronomicalDusk),
-          altitude};
+  return fields;
 }
 
 std::span<const DayEventRow> DayEventRows() { return kEventRows; }

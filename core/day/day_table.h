@@ -24,10 +24,29 @@ std::string DayLengthText(const DayEvents &events);
 
 inline constexpr std::size_t kTableColumns = 12;
 
-// The column names of the table, as the CSV header has them: date,
-// sunrise, sunset, culmination, day_length, civil_dawn, civil_dusk,
-// nautical_dawn, nautical_dusk, astronomical_dawn, astronomical_dusk,
-// culmination_altitude.
+// What a column of the table holds, and so how a face writes it.
+enum class TableValue {
+  Date,       // the row's date
+  Moment,     // a moment of the date, local civil time; none where it does not happen
+  DayLength,  // DayEvents::dayLengthSeconds, seconds
+  Culmination // DayEvents::culminationAltitudeDeg, degrees
+};
+
+// One column: its name (the CSV header's), what it holds and, for a moment,
+// where the moment stands in DayEvents.
+struct TableColumn {
+  const char *name;
+  TableValue value;
+  const DayMoment &(*moment)(const DayEvents &); // null but for a moment
+};
+
+// The columns in order: date, sunrise, sunset, culmination, day_length,
+// civil_dawn, civil_dusk, nautical_dawn, nautical_dusk, astronomical_dawn,
+// astronomical_dusk, culmination_altitude.  Every face of the table (its
+// text, CSV and JSON, the year window) writes these.
+std::span<const TableColumn, kTableColumns> TableColumnList();
+
+// The column names alone, as the CSV header has them.
 const std::array<const char *, kTableColumns> &TableColumns();
 
 // The fields of one date's row: times "HH:MM:SS" or empty where the event

@@ -16,6 +16,7 @@
 #include <iterator>
 
 #include "core/places/places_fold_table.h"
+#include "core/text/utf8.h"
 
 // The list's bytes and their count, placed by the assembler
 // (places_data.cpp, configured from core/places/places_data.cpp.in).
@@ -29,39 +30,7 @@ namespace {
 using places_detail::FoldEntry;
 
 // ---------------------------------------------------------------------------
-// UTF-8 and the fold table.
-
-// The next code point of text from position at, and how many bytes it
-// takes; 0 bytes where the text holds no valid UTF-8 there (the caller
-// skips one byte).  Overlong forms, surrogates and values past U+10FFFF are
-// not valid.
-struct Decoded {
-  char32_t codePoint = 0;
-  std::size_t length = 0;
-};
-Decoded DecodeAt(std::string_view text, std::size_t at) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned lead = byte(at);
-  if (lead < 0x80) return {lead, 1};
-  std::size_t length = 0;
-  char32_t value = 0, least = 0;
-  if ((lead & 0xE0) == 0xC0) {
-    length = 2, value = lead & 0x1F, least = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3, value = lead & 0x0F, least = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4, value = lead & 0x07, least = 0x10000;
-  } else {
-    return {};
-  }
-  if (at + length > text.size()) return {};
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(at + i) & 0xC0) != 0x80) return {};
-    value = value << 6 | (byte(at + i) & 0x3F);
-  }
-  if (value < least || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return {};
-  return {value, length};
-}
+// The fold table.
 
 const FoldEntry *FoldEntryOf(char32_t cp) {
   const auto table = places_detail::FoldTable();
@@ -214,16 +183,10 @@ std::string FoldName(std::string_view utf8) {
       out += c;
     }
   };
-  for (std::size_t at = 0; at < utf8.size();) {
-    const auto [cp, length] = DecodeAt(utf8, at);
-    if (length == 0) {
-      ++at;
-      continue;
-    }
+  ForEachCodePoint(utf8, [&](char32_t cp, std::string_view bytes) {
     const FoldEntry *entry = FoldEntryOf(cp);
-    append(entry ? entry->folded : utf8.substr(at, length));
-    at += length;
-  }
+    append(entry ? entry->folded : bytes);
+  });
   return out;
 }
 
@@ -282,33 +245,26 @@ std::vector<const Place *> FindPlaces(std::string_view query, std::size_t cap) {
 std::string Windows1251Name(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
-  for (std::size_t at = 0; at < utf8.size();) {
-    const auto [cp, length] = DecodeAt(utf8, at);
-    if (length == 0) {
-      ++at;
-      continue;
-    }
-    const std::string_view original = utf8.substr(at, length);
-    at += length;
+  ForEachCodePoint(utf8, [&](char32_t cp, std::string_view original) {
     if (InWindows1251(cp)) {
       out += original;
-      continue;
+      return;
     }
     const FoldEntry *entry = FoldEntryOf(cp);
     if (entry == nullptr || entry->plain == original) {
       out += '?';
-      continue;
+      return;
     }
     // The plain form, if Windows-1251 holds all of it (a Greek letter
     // without its accent is still Greek).
     bool holdable = true;
     for (std::size_t i = 0; i < entry->plain.size() && holdable;) {
-      const auto [plainCp, plainLength] = DecodeAt(entry->plain, i);
-      holdable = plainLength > 0 && InWindows1251(plainCp);
-      i += plainLength;
+      const Utf8CodePoint plain = DecodeUtf8(entry->plain, i);
+      holdable = plain.length > 0 && InWindows1251(plain.codePoint);
+      i += plain.length;
     }
     out += holdable ? entry->plain : std::string_view("?");
-  }
+  });
   return out;
 }
 

@@ -96,6 +96,18 @@ TEST(Cli, BadInputIsRefusedInOneLine) {
       {{"bogus"}, {"bogus", "now, day, table, path"}},
       {{}, {"command"}},
       {With(day, {"--date", "2026-01-01\nsecond line"}), {"--date"}},
+      // An empty value, as a script's unset variable gives it, is not a
+      // value left out.
+      {With(day, {"--date", ""}), {"--date", "empty"}},
+      {With(day, {"--date="}), {"--date", "empty"}},
+      {With(With({"now"}, kSite), {"--at", ""}), {"--at", "empty"}},
+      {With(With({"path"}, kSite), {"--step", ""}), {"--step", "empty"}},
+      {{"day", "--lat", "", "--lon", "0", "--tz", "0"}, {"--lat", "empty"}},
+      {{"day", "--lat=", "--lon", "0", "--tz", "0"}, {"--lat", "empty"}},
+      {{"day", "--lat", "1", "--lon", "2", "--tz", ""}, {"--tz", "empty"}},
+      {With(day, {"--place", ""}), {"--place", "empty"}},
+      {With(day, {"--format", ""}), {"--format", "empty"}},
+      {{"places", "berlin", "--format="}, {"--format", "empty"}},
   };
   for (const auto &c : cases) {
     const Result r = RunWords(c.words);
@@ -111,7 +123,7 @@ TEST(Cli, BadInputIsRefusedInOneLine) {
 
 TEST(Cli, HelpAndVersion) {
   for (const auto &words : std::vector<std::vector<std::string>>{
-           {"--help"}, {"-h"}, {"day", "--help"}, {"--version"}}) {
+           {"--help"}, {"-h"}, {"day", "--help"}, {"day", "--help", ""}, {"--version"}}) {
     const Result r = RunWords(words);
     EXPECT_EQ(r.status, kDone) << words[0];
     EXPECT_EQ(r.err, "") << words[0];
@@ -441,6 +453,10 @@ TEST(CliPlaces, UnknownOrDoubleSiteIsRefused) {
       {{"places", "berlin", "--format", "csv"}, {"--format", "csv"}},
       {{"places"}, {"query"}},
       {{"places", "K\xffiv"}, {"QUERY", "UTF-8"}},
+      // "/" in two bytes (an overlong form), a lone surrogate, U+110000.
+      {{"places", "Ki\xc0\xafv"}, {"QUERY", "UTF-8"}},
+      {{"places", "Ki\xed\xa0\x80v"}, {"QUERY", "UTF-8"}},
+      {{"places", "Ki\xf4\x90\x80\x80v"}, {"QUERY", "UTF-8"}},
   };
   for (const auto &c : cases) {
     const Result r = RunWords(c.words);
