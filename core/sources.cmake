@@ -24,6 +24,7 @@ function(ostrel_core_sources var root)
     moon/moon_theory.h moon/moon_theory.cpp
     moon/moon_quarters.h moon/moon_quarters.cpp
     moon/moon_place.h moon/moon_place.cpp
+    moon/moon_day.h moon/moon_day.cpp
     # A day's events and their table.
     day/day_events.h day/day_events.cpp
     day/day_table.h day/day_table.cpp
