@@ -20,6 +20,11 @@ function(ostrel_core_sources var root)
     sun/sun_day.h sun/sun_day.cpp
     sun/theory.h sun/theory.cpp
     sun/angles.h
+    # The Moon: its geocentric place, its quarters, its place from a site.
+    moon/moon_theory.h moon/moon_theory.cpp
+    moon/moon_quarters.h moon/moon_quarters.cpp
+    moon/moon_place.h moon/moon_place.cpp
+    moon/moon_day.h moon/moon_day.cpp
     # A day's events and their table.
     day/day_events.h day/day_events.cpp
     day/day_table.h day/day_table.cpp

@@ -249,6 +249,12 @@ DayEvents FindDayEvents(const SunDay &day, std::span<const double> altitudesDeg,
     events.culmination = DayMoment::Missing(Absence::OtherDate);
   }
 
+  if (set == DayEventSet::Horizon) {
+    events.altitudes.reserve(altitudesDeg.size());
+    for (double altitudeDeg : altitudesDeg) events.altitudes.push_back(level(altitudeDeg));
+    return events;
+  }
+
   const LevelCrossings civil = level(kCivilTwilightDeg);
   const LevelCrossings nautical = level(kNauticalTwilightDeg);
   const LevelCrossings astronomical = level(kAstronomicalTwilightDeg);

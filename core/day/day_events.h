@@ -79,7 +79,10 @@ struct DayEvents {
 
 enum class DayEventSet {
   Full,     // everything above
-  Twilights // no golden and blue hours: what a year's table needs
+  Twilights, // no golden and blue hours: what a year's table needs
+  Horizon    // the rising, the setting, the culmination and the altitudes
+             // asked for alone (the twilights are left missing): what the
+             // Moon's day needs
 };
 
 DayEvents FindDayEvents(const SunDay &day, std::span<const double> altitudesDeg = {},

@@ -72,6 +72,23 @@ double DeltaTSeconds(double y) {
   return -20 + 32 * u * u - 0.5628 * (2150 - y);
 }
 
+EarthOrientation EarthOrientationAt(double julianDateUt) {
+  EarthOrientation earth{};
+  // The UT date split as ERFA likes it, and TT from Delta T.
+  earth.ut1 = std::floor(julianDateUt) + 0.5;
+  earth.ut2 = julianDateUt - earth.ut1;
+  const double decimalYear = 2000 + (julianDateUt - ERFA_DJ00) / 365.25;
+  earth.tt2 = earth.ut2 + DeltaTSeconds(decimalYear) / kSecondsPerDay;
+  // IAU 2006 precession with IAU 2000B nutation, and the sidereal time.
+  double dpsi = 0, deps = 0;
+  eraNut00b(earth.ut1, earth.tt2, &dpsi, &deps);
+  double epsa = 0, rb[3][3], rp[3][3], rbp[3][3], rn[3][3];
+  eraPn06(earth.ut1, earth.tt2, dpsi, deps, &epsa, rb, rp, rbp, rn, earth.matrix);
+  earth.trueObliquity = epsa + deps;
+  earth.gast = eraGst06(earth.ut1, earth.ut2, earth.ut1, earth.tt2, earth.matrix);
+  return earth;
+}
+
 namespace {
 
 // What one exact evaluation gives before the apparent place is formed.
@@ -85,31 +102,22 @@ struct Geometric {
 };
 
 Geometric GeometricAt(double julianDateUt) {
-  // The UT date split as ERFA likes it, and TT from Delta T.
-  const double ut1 = std::floor(julianDateUt) + 0.5;
-  const double ut2 = julianDateUt - ut1;
-  const double decimalYear = 2000 + (julianDateUt - ERFA_DJ00) / 365.25;
-  const double tt2 = ut2 + DeltaTSeconds(decimalYear) / kSecondsPerDay;
-
+  const EarthOrientation earth = EarthOrientationAt(julianDateUt);
   Geometric g{};
   // The Earth, heliocentric and barycentric, AU and AU a day (BCRS axes).
   // The Sun from the Earth is the heliocentric Earth turned round; the light
   // time is that of the heliocentric frame: the Sun's own motion about the
   // barycentre in those 8 minutes moves it by less than 0.01".
   double heliocentric[2][3], barycentric[2][3];
-  eraEpv00(ut1, tt2, heliocentric, barycentric);
+  eraEpv00(earth.ut1, earth.tt2, heliocentric, barycentric);
   for (int i = 0; i < 3; ++i) {
     g.sun[i] = -heliocentric[0][i];
     g.sunRate[i] = -heliocentric[1][i];
     g.velocity[i] = barycentric[1][i] * ERFA_AULT / kSecondsPerDay;
+    for (int j = 0; j < 3; ++j) g.matrix[i][j] = earth.matrix[i][j];
   }
-  // IAU 2006 precession with IAU 2000B nutation, and the sidereal time.
-  double dpsi = 0, deps = 0;
-  eraNut00b(ut1, tt2, &dpsi, &deps);
-  double epsa = 0, rb[3][3], rp[3][3], rbp[3][3], rn[3][3];
-  eraPn06(ut1, tt2, dpsi, deps, &epsa, rb, rp, rbp, rn, g.matrix);
-  g.trueObliquity = epsa + deps;
-  g.gast = eraGst06(ut1, ut2, ut1, tt2, g.matrix);
+  g.trueObliquity = earth.trueObliquity;
+  g.gast = earth.gast;
   return g;
 }
 
@@ -162,9 +170,8 @@ struct SiteVector {
 };
 
 SiteVector SiteOf(const Site &site) {
-  double metres[3];
-  eraGd2gc(ERFA_WGS84, site.LongHours * 15 * ERFA_DD2R, site.LatRad, 0, metres);
-  return {{metres[0] / ERFA_DAU, metres[1] / ERFA_DAU, metres[2] / ERFA_DAU}};
+  const std::array<double, 3> xyz = SiteVectorAu(site);
+  return {{xyz[0], xyz[1], xyz[2]}};
 }
 
 // The Sun of date seen from the site: the site's vector turned by the
@@ -200,6 +207,28 @@ SunPlace Topocentric(const Site &site, const SiteVector &where, const OfDate &of
 constexpr double kTurnPerHour = ERFA_D2PI * 1.00273781191135448 / 24;
 
 } // namespace
+
+std::array<double, 3> SiteVectorAu(const Site &site) {
+  double metres[3];
+  eraGd2gc(ERFA_WGS84, site.LongHours * 15 * ERFA_DD2R, site.LatRad, 0, metres);
+  return {metres[0] / ERFA_DAU, metres[1] / ERFA_DAU, metres[2] / ERFA_DAU};
+}
+
+GeocentricSun PreciseGeocentricSun(const EarthOrientation &earth) {
+  double heliocentric[2][3], barycentric[2][3];
+  eraEpv00(earth.ut1, earth.tt2, heliocentric, barycentric);
+  double sun[3], velocity[3];
+  for (int i = 0; i < 3; ++i) {
+    sun[i] = -heliocentric[0][i];
+    velocity[i] = barycentric[1][i] * ERFA_AULT / kSecondsPerDay;
+  }
+  const OfDate of = Apparent(sun, velocity, earth.matrix, earth.trueObliquity, earth.gast);
+  GeocentricSun result;
+  for (int i = 0; i < 3; ++i) result.ofDate[i] = of.sun[i];
+  result.eclipticLongitudeRad = of.longitudeRad;
+  result.distanceAu = of.distance;
+  return result;
+}
 
 SunPlace PrecisePlaceAt(const Site &site, double julianDateUt) {
   SunPlace place = Topocentric(site, SiteOf(site), GeocentricOfDate(julianDateUt));

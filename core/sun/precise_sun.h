@@ -24,6 +24,35 @@ namespace ostrel {
 // 2150; outside that range the nearest end's expression is used.
 double DeltaTSeconds(double decimalYear);
 
+// The Earth's orientation at a Julian date UT (full), as the precise
+// theories take it: the date split for ERFA (ut1 + ut2 is UT, taken as UT1;
+// ut1 + tt2 is TT by DeltaTSeconds), the matrix from the GCRS to the true
+// equator and equinox of date (IAU 2006 precession, IAU 2000B nutation:
+// eraPn06 with eraNut00b), the true obliquity of the ecliptic and the
+// Greenwich apparent sidereal time (eraGst06), both in radians.
+struct EarthOrientation {
+  double ut1 = 0, ut2 = 0, tt2 = 0; // days
+  double matrix[3][3] = {};
+  double trueObliquity = 0; // radians
+  double gast = 0;          // radians
+};
+EarthOrientation EarthOrientationAt(double julianDateUt);
+
+// A site on the WGS84 ellipsoid at sea level (eraGd2gc), Earth-fixed, AU.
+std::array<double, 3> SiteVectorAu(const Site &site);
+
+// The Sun seen from the Earth's centre at the moment of `earth` (its ut1
+// and tt2), apparent (light time and annual aberration), of the true
+// equator and equinox of `earth`'s matrix: the apparent direction times
+// the true distance, AU; its apparent ecliptic longitude of date, radians,
+// and the true distance, AU.
+struct GeocentricSun {
+  double ofDate[3] = {};
+  double eclipticLongitudeRad = 0;
+  double distanceAu = 0;
+};
+GeocentricSun PreciseGeocentricSun(const EarthOrientation &earth);
+
 // The Sun seen from a site at a Julian date UT (full, not minus 2400000):
 // right ascension and declination apparent and topocentric, of the true
 // equator and equinox of date; the ecliptic longitude apparent and
