@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/day_chart.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -22,28 +23,25 @@ struct Band {
   double lowDeg, highDeg;
   QColor fill;
   bool nameOnLeft;
-  const char *english, *russian;
+  Bilingual name;
 };
 
 const Band kBands[] = {
-    {-90, kAstronomicalTwilightDeg, QColor(10, 20, 70, 120), false, "Night", "Ночь"},
+    {-90, kAstronomicalTwilightDeg, QColor(10, 20, 70, 120), false, {"Night", "Ночь"}},
     {kAstronomicalTwilightDeg, kNauticalTwilightDeg, QColor(30, 50, 120, 100), false,
-     "Astronomical twilight", "Астрономические сумерки"},
+     {"Astronomical twilight", "Астрономические сумерки"}},
     {kNauticalTwilightDeg, kCivilTwilightDeg, QColor(60, 90, 170, 90), false,
-     "Nautical twilight", "Навигационные сумерки"},
-    {kBlueHourLowDeg, kGoldenHourLowDeg, QColor(40, 110, 240, 120), false, "Blue hour",
-     "Синий час"},
-    {kGoldenHourLowDeg, kGoldenHourHighDeg, QColor(245, 175, 30, 120), false, "Golden hour",
-     "Золотой час"},
-    {kGoldenHourHighDeg, 90, QColor(120, 190, 250, 70), false, "Day", "День"},
-    {kCivilTwilightDeg, 0, QColor(0, 0, 0, 0), true, "Civil twilight", "Гражданские сумерки"},
+     {"Nautical twilight", "Навигационные сумерки"}},
+    {kBlueHourLowDeg, kGoldenHourLowDeg, QColor(40, 110, 240, 120), false,
+     {"Blue hour", "Синий час"}},
+    {kGoldenHourLowDeg, kGoldenHourHighDeg, QColor(245, 175, 30, 120), false,
+     {"Golden hour", "Золотой час"}},
+    {kGoldenHourHighDeg, 90, QColor(120, 190, 250, 70), false, {"Day", "День"}},
+    {kCivilTwilightDeg, 0, QColor(0, 0, 0, 0), true, {"Civil twilight", "Гражданские сумерки"}},
 };
 
-struct Axes {
-  const char *english, *russian;
-};
-const Axes kTimeAxis{"Local time, h", "Местное время, ч"};
-const Axes kAltitudeAxis{"Altitude, °", "Высота, °"};
+constexpr Bilingual kTimeAxis{"Local time, h", "Местное время, ч"};
+constexpr Bilingual kAltitudeAxis{"Altitude, °", "Высота, °"};
 
 // The drawn altitude range, degrees: the day's extremes with at least 20
 // degrees either side of the horizon, out to whole grid steps.
@@ -64,35 +62,7 @@ Range RangeOf(const std::vector<SunSample> &samples) {
 
 } // namespace
 
-QRectF ChartLabelBox(const QFontMetricsF &metrics, QPointF anchor, const QString &text,
-                     Qt::Alignment where, const QRectF &bounds) {
-  QRectF box(QPointF(0, 0), QSizeF(metrics.horizontalAdvance(text) + 6, metrics.height() + 2));
-  const double gap = 5;
-  if (where & Qt::AlignLeft)
-    box.moveRight(anchor.x() - gap);
-  else if (where & Qt::AlignRight)
-    box.moveLeft(anchor.x() + gap);
-  else
-    box.moveLeft(anchor.x() - box.width() / 2);
-  if (where & Qt::AlignTop)
-    box.moveBottom(anchor.y() - gap);
-  else if (where & Qt::AlignBottom)
-    box.moveTop(anchor.y() + gap);
-  else
-    box.moveTop(anchor.y() - box.height() / 2);
-  box.moveLeft(std::clamp(box.left(), bounds.left(), std::max(bounds.left(), bounds.right() - box.width())));
-  box.moveTop(std::clamp(box.top(), bounds.top(), std::max(bounds.top(), bounds.bottom() - box.height())));
-  return box;
-}
-
-void DrawChartLabel(QPainter &painter, const QRectF &box, const QString &text, QColor backing) {
-  backing.setAlpha(210);
-  painter.fillRect(box, backing);
-  painter.drawText(box, Qt::AlignCenter, text);
-}
-
-DayChart::DayChart(QWidget *parent) : QWidget(parent) {
-  setObjectName(QStringLiteral("DayChart"));
+DayChart::DayChart(QWidget *parent) : SunDayChart(QStringLiteral("DayChart"), parent) {
   setMinimumSize(360, 240);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
@@ -103,23 +73,10 @@ void DayChart::SetDay(std::vector<SunSample> samples, std::vector<DayMark> marks
   update();
 }
 
-void DayChart::SetPresent(std::optional<SunSample> present) {
-  present_ = present;
-  update();
-}
-
-void DayChart::SetRussian(bool russian) {
-  russian_ = russian;
-  update();
-}
-
 void DayChart::paintEvent(QPaintEvent *) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   const QPalette &colours = palette();
-  const auto text = [this](const char *english, const char *russian) {
-    return QString::fromUtf8(russian_ ? russian : english);
-  };
   painter.fillRect(rect(), colours.color(QPalette::Window));
 
   const QFontMetricsF metrics(font());
@@ -179,7 +136,7 @@ void DayChart::paintEvent(QPaintEvent *) {
     const double low = y(std::max(band.lowDeg, range.lowDeg));
     if (low - high < metrics.height() + 2)
       continue;
-    const QString name = text(band.english, band.russian);
+    const QString name = Text(band.name);
     const QSizeF size(metrics.horizontalAdvance(name) + 4, metrics.height());
     const double middle = (high + low - size.height()) / 2;
     const QRectF atLeft(QPointF(plot.left() + 4, middle), size);
@@ -211,9 +168,9 @@ void DayChart::paintEvent(QPaintEvent *) {
     painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter, QString::number(a, 'f', 0) + QChar(0x00B0));
   }
   painter.drawText(QRectF(plot.left(), height() - metrics.height() - 3, plot.width(), metrics.height()),
-                   Qt::AlignHCenter, text(kTimeAxis.english, kTimeAxis.russian));
+                   Qt::AlignHCenter, Text(kTimeAxis));
   painter.drawText(QRectF(4, 2, width() - 8, metrics.height()), Qt::AlignLeft,
-                   text(kAltitudeAxis.english, kAltitudeAxis.russian));
+                   Text(kAltitudeAxis));
   painter.setPen(QPen(colours.color(QPalette::Text), 1));
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(plot);
@@ -241,13 +198,13 @@ void DayChart::paintEvent(QPaintEvent *) {
     DrawChartLabel(painter, markBoxes[i], marks_[i].text, colours.color(QPalette::Base));
   }
 
-  if (present_) {
+  if (present()) {
     QColor now = colours.color(QPalette::Highlight);
     painter.setPen(QPen(now, 1.5, Qt::DashLine));
-    painter.drawLine(QPointF(x(present_->hours), plot.top()), QPointF(x(present_->hours), plot.bottom()));
+    painter.drawLine(QPointF(x(present()->hours), plot.top()), QPointF(x(present()->hours), plot.bottom()));
     painter.setPen(QPen(colours.color(QPalette::Text), 1.2));
     painter.setBrush(now);
-    painter.drawEllipse(QPointF(x(present_->hours), y(present_->altitudeDeg)), 5, 5);
+    painter.drawEllipse(QPointF(x(present()->hours), y(present()->altitudeDeg)), 5, 5);
   }
 }
 

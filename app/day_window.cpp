@@ -199,7 +199,7 @@ void DayWindow::ComputeDay(const Site &site, CivilDate date) {
                                      std::pair{DayMark::Sunset, events_.sunset}}) {
     if (!moment.happens())
       continue;
-    DayMark mark{kind, SampleAt(*day_, moment.seconds / 3600.0), ClockMinutes(moment)};
+    DayMark mark{kind, SampleAt(*day_, LocalHours(moment)), ClockMinutes(moment)};
     if (kind == DayMark::Culmination && events_.culminationAltitudeDeg)
       mark.text += QStringLiteral("  %1°").arg(*events_.culminationAltitudeDeg, 0, 'f', 1);
     marks.push_back(mark);
@@ -209,8 +209,7 @@ void DayWindow::ComputeDay(const Site &site, CivilDate date) {
   std::transform(std::begin(kComparedDates), std::end(kComparedDates),
                  std::back_inserter(compared), [&](const ComparedDate &d) {
                    return SunPathChart::ComparedPath{
-                       SampleDay(*MakeSunDay(theory_, site, {date.year, d.month, d.day})),
-                       d.name.english, d.name.russian};
+                       SampleDay(*MakeSunDay(theory_, site, {date.year, d.month, d.day})), d.name};
                  });
   std::vector<DayMark> risingAndSetting;
   std::copy_if(marks.begin(), marks.end(), std::back_inserter(risingAndSetting),

@@ -14,14 +14,10 @@
 namespace ostrel {
 namespace {
 
-struct Caption {
-  const char *english, *russian;
-};
-
 // The cardinal points written inside the rim, from north through east.
-const Caption kCardinals[] = {{"N", "С"}, {"E", "В"}, {"S", "Ю"}, {"W", "З"}};
-const Caption kOrientation{"Seen from below: north up, east left",
-                           "Вид снизу: север вверху, восток слева"};
+constexpr Bilingual kCardinals[] = {{"N", "С"}, {"E", "В"}, {"S", "Ю"}, {"W", "З"}};
+constexpr Bilingual kOrientation{"Seen from below: north up, east left",
+                                 "Вид снизу: север вверху, восток слева"};
 
 constexpr int kRimStepDeg = 30;
 
@@ -72,8 +68,7 @@ std::vector<QPolygonF> PartsAbove(const std::vector<SunSample> &samples, const Q
 
 } // namespace
 
-SunPathChart::SunPathChart(QWidget *parent) : QWidget(parent) {
-  setObjectName(QStringLiteral("SunPath"));
+SunPathChart::SunPathChart(QWidget *parent) : SunDayChart(QStringLiteral("SunPath"), parent) {
   setMinimumSize(300, 300);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
@@ -91,16 +86,6 @@ void SunPathChart::SetAzimuthMode(std::int16_t mode) {
   update();
 }
 
-void SunPathChart::SetPresent(std::optional<SunSample> present) {
-  present_ = present;
-  update();
-}
-
-void SunPathChart::SetRussian(bool russian) {
-  russian_ = russian;
-  update();
-}
-
 QStringList SunPathChart::rimLabels() const {
   QStringList labels;
   for (int azimuth = 0; azimuth < 360; azimuth += kRimStepDeg)
@@ -113,9 +98,6 @@ void SunPathChart::paintEvent(QPaintEvent *) {
   painter.setRenderHint(QPainter::Antialiasing);
   const QPalette &colours = palette();
   const QColor ink = colours.color(QPalette::Text);
-  const auto text = [this](const Caption &caption) {
-    return QString::fromUtf8(russian_ ? caption.russian : caption.english);
-  };
   painter.fillRect(rect(), colours.color(QPalette::Window));
 
   const QFontMetricsF metrics(font());
@@ -171,11 +153,11 @@ void SunPathChart::paintEvent(QPaintEvent *) {
   for (int i = 0; i < 4; ++i) {
     const QPointF inside = at(8, i * 90);
     painter.drawText(QRectF(inside - QPointF(15, metrics.height() / 2), QSizeF(30, metrics.height())),
-                     Qt::AlignCenter, text(kCardinals[i]));
+                     Qt::AlignCenter, Text(kCardinals[i]));
   }
   painter.setFont(font());
   painter.drawText(QRectF(4, height() - legend, width() - 8, legend), Qt::AlignLeft | Qt::AlignVCenter,
-                   text(kOrientation));
+                   Text(kOrientation));
 
   // The compared paths, thin and dashed, each named at its highest point,
   // and the marks on the paths, in a smaller type.
@@ -198,7 +180,7 @@ void SunPathChart::paintEvent(QPaintEvent *) {
                                           });
     if (highest != path.samples.end() && highest->altitudeDeg >= 0) {
       painter.setPen(comparedColour);
-      const QString name = text({path.english, path.russian});
+      const QString name = Text(path.name);
       DrawChartLabel(painter,
                      ChartLabelBox(smallMetrics, at(highest->altitudeDeg, highest->azimuthDeg), name,
                                    Qt::AlignBottom, rect()),
@@ -245,16 +227,16 @@ void SunPathChart::paintEvent(QPaintEvent *) {
 
   // The Sun now: on its path above the horizon, as a hollow mark at its
   // azimuth on the rim below it.
-  if (present_) {
+  if (present()) {
     const QColor now = colours.color(QPalette::Highlight);
     painter.setPen(QPen(ink, 1.2));
-    if (present_->altitudeDeg >= 0) {
+    if (present()->altitudeDeg >= 0) {
       painter.setBrush(now);
-      painter.drawEllipse(at(present_->altitudeDeg, present_->azimuthDeg), 6, 6);
+      painter.drawEllipse(at(present()->altitudeDeg, present()->azimuthDeg), 6, 6);
     } else {
       painter.setPen(QPen(now, 2));
       painter.setBrush(Qt::NoBrush);
-      painter.drawEllipse(at(0, present_->azimuthDeg), 6, 6);
+      painter.drawEllipse(at(0, present()->azimuthDeg), 6, 6);
     }
   }
 }

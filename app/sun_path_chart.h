@@ -10,23 +10,21 @@
 #pragma once
 
 #include <QStringList>
-#include <QWidget>
 
 #include <cstdint>
-#include <optional>
 #include <vector>
 
-#include "app/day_chart.h"
+#include "app/chart.h"
 
 namespace ostrel {
 
-class SunPathChart : public QWidget {
+class SunPathChart : public SunDayChart {
   Q_OBJECT
 public:
   // A path drawn thin and dashed for comparison, named on the chart.
   struct ComparedPath {
     std::vector<SunSample> samples;
-    const char *english, *russian;
+    Bilingual name;
   };
 
   explicit SunPathChart(QWidget *parent = nullptr);
@@ -38,8 +36,6 @@ public:
   // The main window's azimuth convention (degrees added to an azimuth from
   // north: FromNorth, FromSouth, FromSouthSigned) for the rim labels.
   void SetAzimuthMode(std::int16_t mode);
-  void SetPresent(std::optional<SunSample> present);
-  void SetRussian(bool russian);
 
   // The rim labels from north through east every 30 degrees, as written.
   QStringList rimLabels() const;
@@ -54,8 +50,6 @@ private:
   std::vector<ComparedPath> compared_;
   std::vector<DayMark> marks_;
   std::int16_t azimuthMode_ = 0;
-  std::optional<SunSample> present_;
-  bool russian_ = false;
 };
 
 } // namespace ostrel

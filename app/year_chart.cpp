@@ -22,41 +22,31 @@ constexpr double kCurveGapHours = 3;
 struct Band {
   SkyBand band;
   QRgb fill;
-  const char *english;
-  const char *russian;
+  Bilingual name;
 };
 
 // The legend's order, from the Sun highest to lowest.  Light sky pale,
 // night dark, so that the year's shape reads without the legend.
 constexpr Band kBands[] = {
-    {SkyBand::Daylight, 0xffe9a6, "Daylight", "День"},
-    {SkyBand::Civil, 0x79a6de, "Civil twilight", "Гражданские сумерки"},
-    {SkyBand::Nautical, 0x3b62a8, "Nautical twilight", "Навигационные сумерки"},
-    {SkyBand::Astronomical, 0x213a6c, "Astronomical twilight", "Астрономические сумерки"},
-    {SkyBand::Night, 0x0c1730, "Night", "Ночь"},
+    {SkyBand::Daylight, 0xffe9a6, {"Daylight", "День"}},
+    {SkyBand::Civil, 0x79a6de, {"Civil twilight", "Гражданские сумерки"}},
+    {SkyBand::Nautical, 0x3b62a8, {"Nautical twilight", "Навигационные сумерки"}},
+    {SkyBand::Astronomical, 0x213a6c, {"Astronomical twilight", "Астрономические сумерки"}},
+    {SkyBand::Night, 0x0c1730, {"Night", "Ночь"}},
 };
 
 // Lines over the bands: strong enough on pale daylight and on dark night.
 constexpr QRgb kSunCurveColour = 0xe8590c;
 constexpr QRgb kTodayColour = 0xe0102f;
 
-struct Caption {
-  const char *english;
-  const char *russian;
-};
-
-constexpr Caption kSunCurves{"Sunrise and sunset", "Восход и заход"};
-constexpr Caption kToday{"Date calculated", "Дата расчёта"};
-constexpr Caption kDateAxis{"Date", "Дата"};
-constexpr Caption kTimeAxis{"Local time, h", "Местное время, ч"};
-constexpr Caption kMonths[12] = {
+constexpr Bilingual kSunCurves{"Sunrise and sunset", "Восход и заход"};
+constexpr Bilingual kToday{"Date calculated", "Дата расчёта"};
+constexpr Bilingual kDateAxis{"Date", "Дата"};
+constexpr Bilingual kTimeAxis{"Local time, h", "Местное время, ч"};
+constexpr Bilingual kMonths[12] = {
     {"Jan", "янв"}, {"Feb", "фев"}, {"Mar", "мар"}, {"Apr", "апр"}, {"May", "май"}, {"Jun", "июн"},
     {"Jul", "июл"}, {"Aug", "авг"}, {"Sep", "сен"}, {"Oct", "окт"}, {"Nov", "ноя"}, {"Dec", "дек"},
 };
-
-QString TextOf(const Caption &caption, bool russian) {
-  return QString::fromUtf8(russian ? caption.russian : caption.english);
-}
 
 struct LegendEntry {
   QString text;
@@ -68,10 +58,10 @@ std::vector<LegendEntry> Legend(bool russian) {
   std::vector<LegendEntry> entries(std::size(kBands));
   std::transform(
       std::begin(kBands), std::end(kBands), entries.begin(), [russian](const Band &band) {
-        return LegendEntry{TextOf({band.english, band.russian}, russian), QColor(band.fill), false};
+        return LegendEntry{band.name.In(russian), QColor(band.fill), false};
       });
-  entries.push_back({TextOf(kSunCurves, russian), QColor(kSunCurveColour), true});
-  entries.push_back({TextOf(kToday, russian), QColor(kTodayColour), true});
+  entries.push_back({kSunCurves.In(russian), QColor(kSunCurveColour), true});
+  entries.push_back({kToday.In(russian), QColor(kTodayColour), true});
   return entries;
 }
 
@@ -99,28 +89,25 @@ std::vector<HourSpan> HoursAbove(const DayMoment &rising, const DayMoment &setti
     if (moment->absence == Absence::AlwaysBelow)
       return {};
   }
-  const auto hours = [](const DayMoment &moment) { return moment.seconds / 3600.0; };
   if (rising.happens() && setting.happens()) {
     if (rising.seconds <= setting.seconds)
-      return {{hours(rising), hours(setting)}};
-    return {{0, hours(setting)}, {hours(rising), kHoursPerDay}};
+      return {{LocalHours(rising), LocalHours(setting)}};
+    return {{0, LocalHours(setting)}, {LocalHours(rising), kHoursPerDay}};
   }
   if (rising.happens())
-    return {{hours(rising), kHoursPerDay}};
+    return {{LocalHours(rising), kHoursPerDay}};
   if (setting.happens())
-    return {{0, hours(setting)}};
+    return {{0, LocalHours(setting)}};
   return {};
 }
 
-YearChart::YearChart(QWidget *parent) : QWidget(parent) {
-  setObjectName(QStringLiteral("YearChart"));
-}
+YearChart::YearChart(QWidget *parent) : Chart(QStringLiteral("YearChart"), parent) {}
 
 void YearChart::SetDays(std::span<const YearDay> days) {
   columns_.clear();
   columns_.reserve(days.size());
   const auto hours = [](const DayMoment &moment) {
-    return moment.happens() ? std::optional<double>(moment.seconds / 3600.0) : std::nullopt;
+    return moment.happens() ? std::optional<double>(LocalHours(moment)) : std::nullopt;
   };
   for (const YearDay &day : days) {
     const DayEvents &e = day.events;
@@ -148,11 +135,6 @@ void YearChart::SetToday(std::optional<CivilDate> today) {
   }
 }
 
-void YearChart::SetRussian(bool russian) {
-  russian_ = russian;
-  update();
-}
-
 int YearChart::DaysShown() const { return columns_.empty() ? 365 : int(columns_.size()); }
 
 // The legend flows in rows across the top; the time labels and the axis
@@ -166,7 +148,7 @@ YearChart::Frame YearChart::Layout() const {
   const qreal tick = std::round(line / 3);
   Frame frame;
   qreal x = pad, y = pad;
-  for (const LegendEntry &entry : Legend(russian_)) {
+  for (const LegendEntry &entry : Legend(russian())) {
     const qreal entryWidth = line + pad / 2 + metrics.horizontalAdvance(entry.text);
     if (x > pad && x + entryWidth > width() - pad) {
       x = pad;
@@ -198,7 +180,7 @@ void YearChart::paintEvent(QPaintEvent *) {
   const qreal tick = std::round(line / 3);
   const Frame frame = Layout();
 
-  const std::vector<LegendEntry> legend = Legend(russian_);
+  const std::vector<LegendEntry> legend = Legend(russian());
   painter.setRenderHint(QPainter::Antialiasing, true);
   for (std::size_t i = 0; i < legend.size(); ++i) {
     const QRectF sample(frame.legendAt[i], QSizeF(line, line));
@@ -286,22 +268,21 @@ void YearChart::paintEvent(QPaintEvent *) {
       const qreal to =
           month == 12 ? plot.right() : plot.left() + DayOfYearIndex(year_, month + 1, 1) * step;
       painter.drawLine(QPointF(from, plot.bottom()), QPointF(from, plot.bottom() + tick));
-      const QString name = TextOf(kMonths[month - 1], russian_);
+      const QString name = Text(kMonths[month - 1]);
       if (metrics.horizontalAdvance(name) <= to - from)
         painter.drawText(QRectF(from, plot.bottom() + tick, to - from, line), Qt::AlignCenter,
                          name);
     }
   }
   const QString dateTitle =
-      year_ != 0 ? QStringLiteral("%1, %2").arg(TextOf(kDateAxis, russian_)).arg(year_)
-                 : TextOf(kDateAxis, russian_);
+      year_ != 0 ? QStringLiteral("%1, %2").arg(Text(kDateAxis)).arg(year_) : Text(kDateAxis);
   painter.drawText(QRectF(plot.left(), plot.bottom() + tick + line, plot.width(), line),
                    Qt::AlignCenter, dateTitle);
   painter.save();
   painter.translate(pad, plot.center().y());
   painter.rotate(-90);
   painter.drawText(QRectF(-plot.height() / 2, 0, plot.height(), line), Qt::AlignCenter,
-                   TextOf(kTimeAxis, russian_));
+                   Text(kTimeAxis));
   painter.restore();
 }
 
