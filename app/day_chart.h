@@ -26,9 +26,25 @@ public:
   QSize sizeHint() const override { return {560, 320}; }
 
 protected:
+  // The layers from the bottom up, each a step below.
   void paintEvent(QPaintEvent *event) override;
 
 private:
+  // Where the plot lies at the present size and font, and where an hour
+  // and an altitude fall in it.
+  struct Plot;
+  Plot PlotOf() const;
+
+  void DrawBands(QPainter &painter, const Plot &plot) const;
+  void DrawGrid(QPainter &painter, const Plot &plot) const;
+  // The boxes of the marks' times, which the band names keep clear of.
+  std::vector<QRectF> MarkBoxes(const Plot &plot) const;
+  void DrawBandNames(QPainter &painter, const Plot &plot, const std::vector<QRectF> &markBoxes) const;
+  void DrawAxes(QPainter &painter, const Plot &plot) const;
+  void DrawCurve(QPainter &painter, const Plot &plot) const;
+  void DrawMarks(QPainter &painter, const Plot &plot, const std::vector<QRectF> &markBoxes) const;
+  void DrawPresent(QPainter &painter, const Plot &plot) const;
+
   std::vector<SunSample> samples_;
   std::vector<DayMark> marks_;
 };
