@@ -43,9 +43,25 @@ public:
   QSize sizeHint() const override { return {380, 380}; }
 
 protected:
+  // The layers from the bottom up, each a step below.
   void paintEvent(QPaintEvent *event) override;
 
 private:
+  // Where the sky lies at the present size and font, and where an altitude
+  // and azimuth fall on it.
+  struct Sky;
+  Sky SkyOf() const;
+
+  void DrawSky(QPainter &painter, const Sky &sky) const;
+  void DrawRimLabels(QPainter &painter, const Sky &sky) const;
+  void DrawCardinalPoints(QPainter &painter, const Sky &sky) const;
+  void DrawOrientation(QPainter &painter, const Sky &sky) const;
+  // In the small type, which the painter holds.
+  void DrawComparedPaths(QPainter &painter, const Sky &sky) const;
+  void DrawDayPath(QPainter &painter, const Sky &sky) const;
+  void DrawRisingAndSetting(QPainter &painter, const Sky &sky) const;
+  void DrawPresent(QPainter &painter, const Sky &sky) const;
+
   std::vector<SunSample> day_;
   std::vector<ComparedPath> compared_;
   std::vector<DayMark> marks_;
