@@ -74,6 +74,24 @@ int DayOfYearIndex(int year, int month, int day) {
   return int((date - first).count());
 }
 
+// Every length follows the font: a line of text, the padding between the
+// parts and the length of an axis tick, logical pixels.
+struct Spacing {
+  QFontMetricsF metrics;
+  qreal line, pad, tick;
+};
+
+Spacing SpacingOf(const QFont &font) {
+  const QFontMetricsF metrics(font);
+  const qreal line = metrics.height();
+  return {metrics, line, std::round(line / 2), std::round(line / 3)};
+}
+
+// Where a local time of day falls in the plot: 0 h at the bottom.
+qreal HoursY(const QRectF &plot, double hours) {
+  return plot.bottom() - hours / kHoursPerDay * plot.height();
+}
+
 } // namespace
 
 QColor BandColour(SkyBand band) {
@@ -137,15 +155,14 @@ void YearChart::SetToday(std::optional<CivilDate> today) {
 
 int YearChart::DaysShown() const { return columns_.empty() ? 365 : int(columns_.size()); }
 
+qreal YearChart::DayWidth(const QRectF &plot) const { return plot.width() / DaysShown(); }
+
 // The legend flows in rows across the top; the time labels and the axis
 // title stand left of the bands, the month names and the date title below.
 // Every length follows the font, so the chart keeps its shape at any size
 // and device pixel ratio.
 YearChart::Frame YearChart::Layout() const {
-  const QFontMetricsF metrics(font());
-  const qreal line = metrics.height();
-  const qreal pad = std::round(line / 2);
-  const qreal tick = std::round(line / 3);
+  const auto [metrics, line, pad, tick] = SpacingOf(font());
   Frame frame;
   qreal x = pad, y = pad;
   for (const LegendEntry &entry : Legend(russian())) {
@@ -166,22 +183,33 @@ YearChart::Frame YearChart::Layout() const {
 
 QPointF YearChart::PointOf(int dayIndex, double localHours) const {
   const QRectF plot = Layout().plot;
-  return {plot.left() + (dayIndex + 0.5) * plot.width() / DaysShown(),
-          plot.bottom() - localHours / kHoursPerDay * plot.height()};
+  return {plot.left() + (dayIndex + 0.5) * plot.width() / DaysShown(), HoursY(plot, localHours)};
 }
 
 void YearChart::paintEvent(QPaintEvent *) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().window());
-  const QColor ink = palette().color(QPalette::WindowText);
-  const QFontMetricsF metrics(font());
-  const qreal line = metrics.height();
-  const qreal pad = std::round(line / 2);
-  const qreal tick = std::round(line / 3);
   const Frame frame = Layout();
-
-  const std::vector<LegendEntry> legend = Legend(russian());
   painter.setRenderHint(QPainter::Antialiasing, true);
+  DrawLegend(painter, frame);
+  const QRectF &plot = frame.plot;
+  if (plot.width() < 2 || plot.height() < 2)
+    return;
+  // The bands and the lines over them stay inside the plot.
+  painter.save();
+  painter.setClipRect(plot);
+  DrawBands(painter, plot);
+  DrawSunCurves(painter, plot);
+  DrawToday(painter, plot);
+  painter.restore();
+  DrawAxes(painter, plot);
+}
+
+// A sample of each band's fill or each line's colour, and its name.
+void YearChart::DrawLegend(QPainter &painter, const Frame &frame) const {
+  const auto [metrics, line, pad, tick] = SpacingOf(font());
+  const QColor ink = palette().color(QPalette::WindowText);
+  const std::vector<LegendEntry> legend = Legend(russian());
   for (std::size_t i = 0; i < legend.size(); ++i) {
     const QRectF sample(frame.legendAt[i], QSizeF(line, line));
     if (legend[i].line) {
@@ -197,22 +225,13 @@ void YearChart::paintEvent(QPaintEvent *) {
     painter.drawText(QPointF(sample.right() + pad / 2, sample.top() + metrics.ascent()),
                      legend[i].text);
   }
+}
 
-  const QRectF plot = frame.plot;
-  if (plot.width() < 2 || plot.height() < 2)
-    return;
-  const int days = DaysShown();
-  const qreal step = plot.width() / days;
-  const auto yOf = [&plot](double hours) {
-    return plot.bottom() - hours / kHoursPerDay * plot.height();
-  };
-
-  // The bands: each date's column from the bottom up, night first and each
-  // higher level over it.  A column reaches half a pixel into the next,
-  // which is drawn after it, so that no seam shows where a scaled picture
-  // smooths the edges.
-  painter.save();
-  painter.setClipRect(plot);
+// Each date's column from the bottom up, night first and each higher level
+// over it.  A column reaches half a pixel into the next, which is drawn
+// after it, so that no seam shows where a scaled picture smooths the edges.
+void YearChart::DrawBands(QPainter &painter, const QRectF &plot) const {
+  const qreal step = DayWidth(plot);
   painter.setRenderHint(QPainter::Antialiasing, false);
   for (std::size_t i = 0; i < columns_.size(); ++i) {
     const qreal left = plot.left() + qreal(i) * step;
@@ -222,11 +241,17 @@ void YearChart::paintEvent(QPaintEvent *) {
     for (std::size_t level = 0; level < columns_[i].above.size(); ++level) {
       const QColor fill = BandColour(SkyBand(int(SkyBand::Astronomical) + int(level)));
       for (const HourSpan &span : columns_[i].above[level])
-        painter.fillRect(
-            QRectF(QPointF(left, yOf(span.to)), QPointF(left + columnWidth, yOf(span.from))), fill);
+        painter.fillRect(QRectF(QPointF(left, HoursY(plot, span.to)),
+                                QPointF(left + columnWidth, HoursY(plot, span.from))),
+                         fill);
     }
   }
+}
 
+// Sunrise and sunset through the year, broken where neighbouring dates lie
+// too far apart to join.
+void YearChart::DrawSunCurves(QPainter &painter, const QRectF &plot) const {
+  const qreal step = DayWidth(plot);
   painter.setRenderHint(QPainter::Antialiasing, true);
   for (std::optional<double> Column::*event : {&Column::sunrise, &Column::sunset}) {
     QPainterPath path;
@@ -234,7 +259,7 @@ void YearChart::paintEvent(QPaintEvent *) {
     for (std::size_t i = 0; i < columns_.size(); ++i) {
       const std::optional<double> hours = columns_[i].*event;
       if (hours) {
-        const QPointF at(plot.left() + (qreal(i) + 0.5) * step, yOf(*hours));
+        const QPointF at(plot.left() + (qreal(i) + 0.5) * step, HoursY(plot, *hours));
         if (previous && std::fabs(*hours - *previous) < kCurveGapHours)
           path.lineTo(at);
         else
@@ -244,20 +269,27 @@ void YearChart::paintEvent(QPaintEvent *) {
     }
     painter.strokePath(path, QPen(QColor(kSunCurveColour), 1.5));
   }
-  if (todayIndex_) {
-    const qreal x = plot.left() + (*todayIndex_ + 0.5) * step;
-    painter.setPen(QPen(QColor(kTodayColour), 2));
-    painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-  }
-  painter.restore();
+}
 
-  // The axes in the palette's text colour, readable in a light and a dark
-  // theme alike.
-  painter.setPen(QPen(ink, 1));
+// The main window's date as a vertical line.
+void YearChart::DrawToday(QPainter &painter, const QRectF &plot) const {
+  if (!todayIndex_)
+    return;
+  const qreal x = plot.left() + (*todayIndex_ + 0.5) * DayWidth(plot);
+  painter.setPen(QPen(QColor(kTodayColour), 2));
+  painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+}
+
+// The frame, the hours on the left and the months below, and the titles,
+// in the palette's text colour, readable in a light and a dark theme alike.
+void YearChart::DrawAxes(QPainter &painter, const QRectF &plot) const {
+  const auto [metrics, line, pad, tick] = SpacingOf(font());
+  const qreal step = DayWidth(plot);
+  painter.setPen(QPen(palette().color(QPalette::WindowText), 1));
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(plot);
   for (int hour = 0; hour <= kHoursPerDay; hour += kHourLabelStep) {
-    const qreal y = yOf(hour);
+    const qreal y = HoursY(plot, hour);
     painter.drawLine(QPointF(plot.left() - tick, y), QPointF(plot.left(), y));
     painter.drawText(QRectF(0, y - line / 2, plot.left() - tick - 2, line),
                      Qt::AlignRight | Qt::AlignVCenter, QString::number(hour));

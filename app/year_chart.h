@@ -69,6 +69,7 @@ public:
   QSize minimumSizeHint() const override { return {320, 180}; }
 
 protected:
+  // The layers from the bottom up, each a step below.
   void paintEvent(QPaintEvent *event) override;
 
 private:
@@ -86,6 +87,14 @@ private:
   };
   Frame Layout() const;
   int DaysShown() const;
+  // The width of a date's column in `plot`.
+  qreal DayWidth(const QRectF &plot) const;
+
+  void DrawLegend(QPainter &painter, const Frame &frame) const;
+  void DrawBands(QPainter &painter, const QRectF &plot) const;
+  void DrawSunCurves(QPainter &painter, const QRectF &plot) const;
+  void DrawToday(QPainter &painter, const QRectF &plot) const;
+  void DrawAxes(QPainter &painter, const QRectF &plot) const;
 
   std::vector<Column> columns_;
   int year_ = 0;
