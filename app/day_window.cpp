@@ -38,8 +38,8 @@ constexpr languages::Caption kCaptions[] = {
 };
 constexpr Bilingual kColumns[] = {{"Event", "Событие"}, {"Time", "Время"}};
 constexpr Bilingual kSaveTitle{"Save picture", "Сохранить рисунок"};
-constexpr Bilingual kNoPicture{"Could not save \"%1\": there is no picture called \"%2\"",
-                               "Не удалось сохранить «%1»: нет рисунка «%2»"};
+// Why a picture was not saved; %1 is the name asked for.
+constexpr Bilingual kNoSuchPicture{"there is no picture called \"%1\"", "нет рисунка «%1»"};
 
 // Why an event does not happen, in the words of ostrel-cli's `day`; %1 is
 // the level it crosses.
@@ -312,12 +312,10 @@ bool DayWindow::savePicture(const QString &path, const QString &which) {
                      : which == QLatin1String("SunPath") ? static_cast<QWidget *>(sunPath_)
                                                          : nullptr;
   QString why;
-  if (!picture) {
-    const QString name = QFileInfo(path).fileName().isEmpty() ? path : QFileInfo(path).fileName();
-    why = kNoPicture.In(russian_).arg(name, which);
-  } else if (SaveWidgetPicture(picture, path, russian_, why)) {
+  if (!picture)
+    why = CouldNotSave(path, kNoSuchPicture.In(russian_).arg(which), russian_);
+  else if (SaveWidgetPicture(picture, path, russian_, why))
     return true;
-  }
   ShowSaveFailure(this, why);
   return false;
 }
