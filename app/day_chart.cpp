@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/day_chart.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -22,28 +23,25 @@ struct Band {
   double lowDeg, highDeg;
   QColor fill;
   bool nameOnLeft;
-  const char *english, *russian;
+  Bilingual name;
 };
 
 const Band kBands[] = {
-    {-90, kAstronomicalTwilightDeg, QColor(10, 20, 70, 120), false, "Night", "Ночь"},
+    {-90, kAstronomicalTwilightDeg, QColor(10, 20, 70, 120), false, {"Night", "Ночь"}},
     {kAstronomicalTwilightDeg, kNauticalTwilightDeg, QColor(30, 50, 120, 100), false,
-     "Astronomical twilight", "Астрономические сумерки"},
+     {"Astronomical twilight", "Астрономические сумерки"}},
     {kNauticalTwilightDeg, kCivilTwilightDeg, QColor(60, 90, 170, 90), false,
-     "Nautical twilight", "Навигационные сумерки"},
-    {kBlueHourLowDeg, kGoldenHourLowDeg, QColor(40, 110, 240, 120), false, "Blue hour",
-     "Синий час"},
-    {kGoldenHourLowDeg, kGoldenHourHighDeg, QColor(245, 175, 30, 120), false, "Golden hour",
-     "Золотой час"},
-    {kGoldenHourHighDeg, 90, QColor(120, 190, 250, 70), false, "Day", "День"},
-    {kCivilTwilightDeg, 0, QColor(0, 0, 0, 0), true, "Civil twilight", "Гражданские сумерки"},
+     {"Nautical twilight", "Навигационные сумерки"}},
+    {kBlueHourLowDeg, kGoldenHourLowDeg, QColor(40, 110, 240, 120), false,
+     {"Blue hour", "Синий час"}},
+    {kGoldenHourLowDeg, kGoldenHourHighDeg, QColor(245, 175, 30, 120), false,
+     {"Golden hour", "Золотой час"}},
+    {kGoldenHourHighDeg, 90, QColor(120, 190, 250, 70), false, {"Day", "День"}},
+    {kCivilTwilightDeg, 0, QColor(0, 0, 0, 0), true, {"Civil twilight", "Гражданские сумерки"}},
 };
 
-struct Axes {
-  const char *english, *russian;
-};
-const Axes kTimeAxis{"Local time, h", "Местное время, ч"};
-const Axes kAltitudeAxis{"Altitude, °", "Высота, °"};
+constexpr Bilingual kTimeAxis{"Local time, h", "Местное время, ч"};
+constexpr Bilingual kAltitudeAxis{"Altitude, °", "Высота, °"};
 
 // The drawn altitude range, degrees: the day's extremes with at least 20
 // degrees either side of the horizon, out to whole grid steps.
@@ -64,35 +62,23 @@ Range RangeOf(const std::vector<SunSample> &samples) {
 
 } // namespace
 
-QRectF ChartLabelBox(const QFontMetricsF &metrics, QPointF anchor, const QString &text,
-                     Qt::Alignment where, const QRectF &bounds) {
-  QRectF box(QPointF(0, 0), QSizeF(metrics.horizontalAdvance(text) + 6, metrics.height() + 2));
-  const double gap = 5;
-  if (where & Qt::AlignLeft)
-    box.moveRight(anchor.x() - gap);
-  else if (where & Qt::AlignRight)
-    box.moveLeft(anchor.x() + gap);
-  else
-    box.moveLeft(anchor.x() - box.width() / 2);
-  if (where & Qt::AlignTop)
-    box.moveBottom(anchor.y() - gap);
-  else if (where & Qt::AlignBottom)
-    box.moveTop(anchor.y() + gap);
-  else
-    box.moveTop(anchor.y() - box.height() / 2);
-  box.moveLeft(std::clamp(box.left(), bounds.left(), std::max(bounds.left(), bounds.right() - box.width())));
-  box.moveTop(std::clamp(box.top(), bounds.top(), std::max(bounds.top(), bounds.bottom() - box.height())));
-  return box;
-}
+// The altitude labels stand left of the plot, its title above, the hours
+// and the time title below; the plot takes the rest.
+struct DayChart::Plot {
+  QFontMetricsF metrics;
+  Range range;
+  QRectF area;
 
-void DrawChartLabel(QPainter &painter, const QRectF &box, const QString &text, QColor backing) {
-  backing.setAlpha(210);
-  painter.fillRect(box, backing);
-  painter.drawText(box, Qt::AlignCenter, text);
-}
+  double X(double hours) const { return area.left() + hours / 24 * area.width(); }
+  double Y(double altitudeDeg) const {
+    return area.bottom() - (altitudeDeg - range.lowDeg) / (range.highDeg - range.lowDeg) * area.height();
+  }
+  // The grid's altitude steps from the bottom to the top of the range.
+  int Steps() const { return static_cast<int>(std::lround((range.highDeg - range.lowDeg) / range.stepDeg)); }
+  double AltitudeOfStep(int step) const { return range.lowDeg + step * range.stepDeg; }
+};
 
-DayChart::DayChart(QWidget *parent) : QWidget(parent) {
-  setObjectName(QStringLiteral("DayChart"));
+DayChart::DayChart(QWidget *parent) : SunDayChart(QStringLiteral("DayChart"), parent) {
   setMinimumSize(360, 240);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
@@ -103,87 +89,92 @@ void DayChart::SetDay(std::vector<SunSample> samples, std::vector<DayMark> marks
   update();
 }
 
-void DayChart::SetPresent(std::optional<SunSample> present) {
-  present_ = present;
-  update();
-}
-
-void DayChart::SetRussian(bool russian) {
-  russian_ = russian;
-  update();
+DayChart::Plot DayChart::PlotOf() const {
+  const QFontMetricsF metrics(font());
+  const double left = metrics.horizontalAdvance(QStringLiteral("-90°")) + 12;
+  const double top = metrics.height() + 8;
+  const double bottom = 2 * metrics.height() + 10;
+  return {metrics, RangeOf(samples_),
+          QRectF(left, top, std::max(1.0, width() - left - 12), std::max(1.0, height() - top - bottom))};
 }
 
 void DayChart::paintEvent(QPaintEvent *) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
-  const QPalette &colours = palette();
-  const auto text = [this](const char *english, const char *russian) {
-    return QString::fromUtf8(russian_ ? russian : english);
-  };
-  painter.fillRect(rect(), colours.color(QPalette::Window));
+  painter.fillRect(rect(), palette().color(QPalette::Window));
+  const Plot plot = PlotOf();
+  DrawBands(painter, plot);
+  DrawGrid(painter, plot);
+  const std::vector<QRectF> markBoxes = MarkBoxes(plot);
+  DrawBandNames(painter, plot, markBoxes);
+  DrawAxes(painter, plot);
+  DrawCurve(painter, plot);
+  DrawMarks(painter, plot, markBoxes);
+  DrawPresent(painter, plot);
+}
 
-  const QFontMetricsF metrics(font());
-  const Range range = RangeOf(samples_);
-  const double left = metrics.horizontalAdvance(QStringLiteral("-90°")) + 12;
-  const double top = metrics.height() + 8;
-  const double bottom = 2 * metrics.height() + 10;
-  const QRectF plot(left, top, std::max(1.0, width() - left - 12), std::max(1.0, height() - top - bottom));
-  const auto x = [&](double hours) { return plot.left() + hours / 24 * plot.width(); };
-  const auto y = [&](double altitudeDeg) {
-    return plot.bottom() - (altitudeDeg - range.lowDeg) / (range.highDeg - range.lowDeg) * plot.height();
-  };
-
-  painter.fillRect(plot, colours.color(QPalette::Base));
+void DayChart::DrawBands(QPainter &painter, const Plot &plot) const {
+  painter.fillRect(plot.area, palette().color(QPalette::Base));
   painter.save();
-  painter.setClipRect(plot);
+  painter.setClipRect(plot.area);
   for (const Band &band : kBands) {
     if (band.fill.alpha() == 0)
       continue;
-    painter.fillRect(QRectF(QPointF(plot.left(), y(band.highDeg)), QPointF(plot.right(), y(band.lowDeg))),
+    painter.fillRect(QRectF(QPointF(plot.area.left(), plot.Y(band.highDeg)),
+                            QPointF(plot.area.right(), plot.Y(band.lowDeg))),
                      band.fill);
   }
   painter.restore();
+}
 
-  // The grid: every hour, and every step of altitude.
-  QColor gridColour = colours.color(QPalette::Text);
+// Every hour, and every step of altitude.
+void DayChart::DrawGrid(QPainter &painter, const Plot &plot) const {
+  QColor gridColour = palette().color(QPalette::Text);
   gridColour.setAlpha(45);
   painter.setPen(QPen(gridColour, 1));
   for (int hour = 1; hour < 24; ++hour)
-    painter.drawLine(QPointF(x(hour), plot.top()), QPointF(x(hour), plot.bottom()));
-  const int steps = static_cast<int>(std::lround((range.highDeg - range.lowDeg) / range.stepDeg));
+    painter.drawLine(QPointF(plot.X(hour), plot.area.top()), QPointF(plot.X(hour), plot.area.bottom()));
+  const int steps = plot.Steps();
   for (int step = 1; step < steps; ++step) {
-    const double a = range.lowDeg + step * range.stepDeg;
-    painter.drawLine(QPointF(plot.left(), y(a)), QPointF(plot.right(), y(a)));
+    const double a = plot.AltitudeOfStep(step);
+    painter.drawLine(QPointF(plot.area.left(), plot.Y(a)), QPointF(plot.area.right(), plot.Y(a)));
   }
+}
 
-  // Where the marks' times go: sunrise left of its point, sunset right of
-  // it, culmination above it (below where the peak touches the top).
-  std::vector<QRectF> markBoxes;
+// Sunrise left of its point, sunset right of it, culmination above it
+// (below where the peak touches the top).
+std::vector<QRectF> DayChart::MarkBoxes(const Plot &plot) const {
+  std::vector<QRectF> boxes;
   for (const DayMark &mark : marks_) {
-    const QPointF at(x(mark.at.hours), y(mark.at.altitudeDeg));
+    const QPointF at(plot.X(mark.at.hours), plot.Y(mark.at.altitudeDeg));
     Qt::Alignment where = Qt::AlignTop | Qt::AlignHCenter;
     if (mark.kind == DayMark::Sunrise)
       where = Qt::AlignTop | Qt::AlignLeft;
     else if (mark.kind == DayMark::Sunset)
       where = Qt::AlignTop | Qt::AlignRight;
-    else if (at.y() - plot.top() < 2 * metrics.height())
+    else if (at.y() - plot.area.top() < 2 * plot.metrics.height())
       where = Qt::AlignBottom | Qt::AlignHCenter;
-    markBoxes.push_back(ChartLabelBox(metrics, at, mark.text, where, plot));
+    boxes.push_back(ChartLabelBox(plot.metrics, at, mark.text, where, plot.area));
   }
+  return boxes;
+}
 
-  // The band names, where a band is tall enough to hold one, at the end of
-  // the band that no mark's time covers.
-  painter.setPen(colours.color(QPalette::Text));
+// Where a band is tall enough to hold its name, at the end of the band that
+// no mark's time covers.
+void DayChart::DrawBandNames(QPainter &painter, const Plot &plot,
+                             const std::vector<QRectF> &markBoxes) const {
+  const QFontMetricsF &metrics = plot.metrics;
+  painter.setPen(palette().color(QPalette::Text));
   for (const Band &band : kBands) {
-    const double high = y(std::min(band.highDeg, range.highDeg));
-    const double low = y(std::max(band.lowDeg, range.lowDeg));
+    const double high = plot.Y(std::min(band.highDeg, plot.range.highDeg));
+    const double low = plot.Y(std::max(band.lowDeg, plot.range.lowDeg));
     if (low - high < metrics.height() + 2)
       continue;
-    const QString name = text(band.english, band.russian);
+    const QString name = Text(band.name);
     const QSizeF size(metrics.horizontalAdvance(name) + 4, metrics.height());
     const double middle = (high + low - size.height()) / 2;
-    const QRectF atLeft(QPointF(plot.left() + 4, middle), size);
-    const QRectF atRight(QPointF(plot.right() - 4 - size.width(), middle), size);
+    const QRectF atLeft(QPointF(plot.area.left() + 4, middle), size);
+    const QRectF atRight(QPointF(plot.area.right() - 4 - size.width(), middle), size);
     const auto free = [&markBoxes](const QRectF &box) {
       return std::none_of(markBoxes.begin(), markBoxes.end(),
                           [&box](const QRectF &mark) { return mark.intersects(box); });
@@ -195,60 +186,78 @@ void DayChart::paintEvent(QPaintEvent *) {
     else if (free(second))
       painter.drawText(second, Qt::AlignCenter, name);
   }
+}
 
-  // The axes: hour labels as far apart as they fit, degrees at each step.
-  const double hourWidth = plot.width() / 24;
+// Hour labels as far apart as they fit, degrees at each step, the titles
+// and the plot's frame.
+void DayChart::DrawAxes(QPainter &painter, const Plot &plot) const {
+  const QFontMetricsF &metrics = plot.metrics;
+  const QRectF &area = plot.area;
+  painter.setPen(palette().color(QPalette::Text));
+  const double hourWidth = area.width() / 24;
   const int hourStep = hourWidth >= metrics.horizontalAdvance(QStringLiteral("24")) + 8  ? 1
                        : hourWidth * 2 >= metrics.horizontalAdvance(QStringLiteral("24")) + 8 ? 2
                                                                                               : 3;
   for (int hour = 0; hour <= 24; hour += hourStep) {
-    const QRectF box(x(hour) - 20, plot.bottom() + 3, 40, metrics.height());
+    const QRectF box(plot.X(hour) - 20, area.bottom() + 3, 40, metrics.height());
     painter.drawText(box, Qt::AlignHCenter | Qt::AlignTop, QString::number(hour));
   }
+  const int steps = plot.Steps();
   for (int step = 0; step <= steps; ++step) {
-    const double a = range.lowDeg + step * range.stepDeg;
-    const QRectF box(0, y(a) - metrics.height() / 2, left - 6, metrics.height());
+    const double a = plot.AltitudeOfStep(step);
+    const QRectF box(0, plot.Y(a) - metrics.height() / 2, area.left() - 6, metrics.height());
     painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter, QString::number(a, 'f', 0) + QChar(0x00B0));
   }
-  painter.drawText(QRectF(plot.left(), height() - metrics.height() - 3, plot.width(), metrics.height()),
-                   Qt::AlignHCenter, text(kTimeAxis.english, kTimeAxis.russian));
-  painter.drawText(QRectF(4, 2, width() - 8, metrics.height()), Qt::AlignLeft,
-                   text(kAltitudeAxis.english, kAltitudeAxis.russian));
-  painter.setPen(QPen(colours.color(QPalette::Text), 1));
+  painter.drawText(QRectF(area.left(), height() - metrics.height() - 3, area.width(), metrics.height()),
+                   Qt::AlignHCenter, Text(kTimeAxis));
+  painter.drawText(QRectF(4, 2, width() - 8, metrics.height()), Qt::AlignLeft, Text(kAltitudeAxis));
+  painter.setPen(QPen(palette().color(QPalette::Text), 1));
   painter.setBrush(Qt::NoBrush);
-  painter.drawRect(plot);
+  painter.drawRect(area);
+}
 
-  // The horizon, then the curve over it.
-  if (range.lowDeg < 0 && range.highDeg > 0) {
-    painter.setPen(QPen(colours.color(QPalette::Text), 1.5));
-    painter.drawLine(QPointF(plot.left(), y(0)), QPointF(plot.right(), y(0)));
+// The horizon, then the altitude over it.
+void DayChart::DrawCurve(QPainter &painter, const Plot &plot) const {
+  const QColor ink = palette().color(QPalette::Text);
+  if (plot.range.lowDeg < 0 && plot.range.highDeg > 0) {
+    painter.setPen(QPen(ink, 1.5));
+    painter.drawLine(QPointF(plot.area.left(), plot.Y(0)), QPointF(plot.area.right(), plot.Y(0)));
   }
-  if (!samples_.empty()) {
-    QPainterPath curve(QPointF(x(samples_.front().hours), y(samples_.front().altitudeDeg)));
-    for (const SunSample &s : samples_)
-      curve.lineTo(x(s.hours), y(s.altitudeDeg));
-    painter.save();
-    painter.setClipRect(plot);
-    painter.setPen(QPen(colours.color(QPalette::Text), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.drawPath(curve);
-    painter.restore();
-  }
+  if (samples_.empty())
+    return;
+  QPainterPath curve(QPointF(plot.X(samples_.front().hours), plot.Y(samples_.front().altitudeDeg)));
+  for (const SunSample &s : samples_)
+    curve.lineTo(plot.X(s.hours), plot.Y(s.altitudeDeg));
+  painter.save();
+  painter.setClipRect(plot.area);
+  painter.setPen(QPen(ink, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.drawPath(curve);
+  painter.restore();
+}
 
+// Sunrise, culmination and sunset as points with their times.
+void DayChart::DrawMarks(QPainter &painter, const Plot &plot,
+                         const std::vector<QRectF> &markBoxes) const {
   for (std::size_t i = 0; i < marks_.size(); ++i) {
-    painter.setPen(QPen(colours.color(QPalette::Text), 1.2));
+    painter.setPen(QPen(palette().color(QPalette::Text), 1.2));
     painter.setBrush(QColor(245, 160, 20));
-    painter.drawEllipse(QPointF(x(marks_[i].at.hours), y(marks_[i].at.altitudeDeg)), 4, 4);
-    DrawChartLabel(painter, markBoxes[i], marks_[i].text, colours.color(QPalette::Base));
+    painter.drawEllipse(QPointF(plot.X(marks_[i].at.hours), plot.Y(marks_[i].at.altitudeDeg)), 4, 4);
+    DrawChartLabel(painter, markBoxes[i], marks_[i].text, palette().color(QPalette::Base));
   }
+}
 
-  if (present_) {
-    QColor now = colours.color(QPalette::Highlight);
-    painter.setPen(QPen(now, 1.5, Qt::DashLine));
-    painter.drawLine(QPointF(x(present_->hours), plot.top()), QPointF(x(present_->hours), plot.bottom()));
-    painter.setPen(QPen(colours.color(QPalette::Text), 1.2));
-    painter.setBrush(now);
-    painter.drawEllipse(QPointF(x(present_->hours), y(present_->altitudeDeg)), 5, 5);
-  }
+// The present moment: a dashed line through the day and the Sun on it.
+void DayChart::DrawPresent(QPainter &painter, const Plot &plot) const {
+  if (!present())
+    return;
+  const SunSample &now = *present();
+  const QColor highlight = palette().color(QPalette::Highlight);
+  painter.setPen(QPen(highlight, 1.5, Qt::DashLine));
+  const double x = plot.X(now.hours);
+  painter.drawLine(QPointF(x, plot.area.top()), QPointF(x, plot.area.bottom()));
+  painter.setPen(QPen(palette().color(QPalette::Text), 1.2));
+  painter.setBrush(highlight);
+  painter.drawEllipse(QPointF(x, plot.Y(now.altitudeDeg)), 5, 5);
 }
 
 } // namespace ostrel

@@ -19,6 +19,7 @@
 #include <string_view>
 
 #include "app/day_chart.h"
+#include "app/languages.h"
 #include "app/picture_file.h"
 #include "app/sun_path_chart.h"
 #include "core/day/day_table.h"
@@ -27,39 +28,32 @@
 namespace ostrel {
 namespace {
 
-struct Caption {
-  const char *english, *russian;
-};
-
-// The captions of the window's controls, by objectName.
-struct ControlCaption {
-  const char *control;
-  Caption text;
-};
-const ControlCaption kControlCaptions[] = {
+// The window's captions, one row a control (the window's own name for its
+// title).
+constexpr languages::Caption kCaptions[] = {
+    {"frmDay", {"Sun's day", "День Солнца"}},
     {"DayAltitudeCaption", {"Sun at altitude", "Солнце на высоте"}},
     {"SaveDayChart", {"Save picture...", "Сохранить рисунок..."}},
     {"SaveSunPath", {"Save picture...", "Сохранить рисунок..."}},
 };
-const Caption kTitle{"Sun's day", "День Солнца"};
-const Caption kColumns[] = {{"Event", "Событие"}, {"Time", "Время"}};
-const Caption kSaveTitle{"Save picture", "Сохранить рисунок"};
-const Caption kNoPicture{"Could not save \"%1\": there is no picture called \"%2\"",
-                         "Не удалось сохранить «%1»: нет рисунка «%2»"};
+constexpr Bilingual kColumns[] = {{"Event", "Событие"}, {"Time", "Время"}};
+constexpr Bilingual kSaveTitle{"Save picture", "Сохранить рисунок"};
+// Why a picture was not saved; %1 is the name asked for.
+constexpr Bilingual kNoSuchPicture{"there is no picture called \"%1\"", "нет рисунка «%1»"};
 
 // Why an event does not happen, in the words of ostrel-cli's `day`; %1 is
 // the level it crosses.
-const Caption kAlwaysAbove{"the Sun stays above %1 all day", "Солнце весь день выше %1"};
-const Caption kAlwaysBelow{"the Sun stays below %1 all day", "Солнце весь день ниже %1"};
-const Caption kOtherDate{"it falls on the day before or after",
-                         "приходится на день до или после"};
-const Caption kNoDayLength{"sunrise and sunset do not frame one day",
-                           "восход и заход не ограничивают один день"};
+constexpr Bilingual kAlwaysAbove{"the Sun stays above %1 all day", "Солнце весь день выше %1"};
+constexpr Bilingual kAlwaysBelow{"the Sun stays below %1 all day", "Солнце весь день ниже %1"};
+constexpr Bilingual kOtherDate{"it falls on the day before or after",
+                               "приходится на день до или после"};
+constexpr Bilingual kNoDayLength{"sunrise and sunset do not frame one day",
+                                 "восход и заход не ограничивают один день"};
 
-const Caption kDayLength{"Duration of day", "Долгота дня"};
+constexpr Bilingual kDayLength{"Duration of day", "Долгота дня"};
 // %1 is the altitude.
-const Caption kAltitudeRising{"Sun at %1, rising", "Солнце на высоте %1, подъём"};
-const Caption kAltitudeSetting{"Sun at %1, setting", "Солнце на высоте %1, спуск"};
+constexpr Bilingual kAltitudeRising{"Sun at %1, rising", "Солнце на высоте %1, подъём"};
+constexpr Bilingual kAltitudeSetting{"Sun at %1, setting", "Солнце на высоте %1, спуск"};
 
 // The days whose paths the sky shows beside the date's: the solstices, and
 // the March equinox, which falls on March 20 in most years from 1700 to 2100
@@ -67,7 +61,7 @@ const Caption kAltitudeSetting{"Sun at %1, setting", "Солнце на высо
 // degrees of declination).
 struct ComparedDate {
   int month, day;
-  Caption name;
+  Bilingual name;
 };
 const ComparedDate kComparedDates[] = {
     {6, 21, {"Jun 21", "21 июня"}},
@@ -205,7 +199,7 @@ void DayWindow::ComputeDay(const Site &site, CivilDate date) {
                                      std::pair{DayMark::Sunset, events_.sunset}}) {
     if (!moment.happens())
       continue;
-    DayMark mark{kind, SampleAt(*day_, moment.seconds / 3600.0), ClockMinutes(moment)};
+    DayMark mark{kind, SampleAt(*day_, LocalHours(moment)), ClockMinutes(moment)};
     if (kind == DayMark::Culmination && events_.culminationAltitudeDeg)
       mark.text += QStringLiteral("  %1°").arg(*events_.culminationAltitudeDeg, 0, 'f', 1);
     marks.push_back(mark);
@@ -215,8 +209,7 @@ void DayWindow::ComputeDay(const Site &site, CivilDate date) {
   std::transform(std::begin(kComparedDates), std::end(kComparedDates),
                  std::back_inserter(compared), [&](const ComparedDate &d) {
                    return SunPathChart::ComparedPath{
-                       SampleDay(*MakeSunDay(theory_, site, {date.year, d.month, d.day})),
-                       d.name.english, d.name.russian};
+                       SampleDay(*MakeSunDay(theory_, site, {date.year, d.month, d.day})), d.name};
                  });
   std::vector<DayMark> risingAndSetting;
   std::copy_if(marks.begin(), marks.end(), std::back_inserter(risingAndSetting),
@@ -233,11 +226,8 @@ void DayWindow::ComputeAltitude() {
 }
 
 void DayWindow::ShowRows() {
-  const auto text = [this](const Caption &caption) {
-    return QString::fromUtf8(russian_ ? caption.russian : caption.english);
-  };
   for (int column = 0; column < 2; ++column)
-    rows_->setHeaderData(column, Qt::Horizontal, text(kColumns[column]));
+    rows_->setHeaderData(column, Qt::Horizontal, kColumns[column].In(russian_));
   if (!day_) {
     rows_->setRowCount(0);
     return;
@@ -245,9 +235,9 @@ void DayWindow::ShowRows() {
   const double horizonDeg = std::asin(day_->HorizonSinAltitude()) / kRad;
   const auto why = [&](Absence absence, double levelDeg) {
     switch (absence) {
-    case Absence::AlwaysAbove: return text(kAlwaysAbove).arg(LevelText(levelDeg));
-    case Absence::AlwaysBelow: return text(kAlwaysBelow).arg(LevelText(levelDeg));
-    case Absence::OtherDate: return text(kOtherDate);
+    case Absence::AlwaysAbove: return kAlwaysAbove.In(russian_).arg(LevelText(levelDeg));
+    case Absence::AlwaysBelow: return kAlwaysBelow.In(russian_).arg(LevelText(levelDeg));
+    case Absence::OtherDate: return kOtherDate.In(russian_);
     case Absence::None: break;
     }
     return QString();
@@ -268,16 +258,16 @@ void DayWindow::ShowRows() {
     if (moment.happens() && std::string_view(row.key) == "culmination" &&
         events_.culminationAltitudeDeg)
       value += QStringLiteral("  %1°").arg(*events_.culminationAltitudeDeg, 0, 'f', 2);
-    shown.push_back({row.key, text({row.english, row.russian}), value});
+    shown.push_back({row.key, Bilingual{row.english, row.russian}.In(russian_), value});
   }
-  shown.push_back({"day_length", text(kDayLength),
+  shown.push_back({"day_length", kDayLength.In(russian_),
                    events_.dayLengthSeconds ? QString::fromStdString(DayLengthText(events_))
-                                            : text(kNoDayLength)});
+                                            : kNoDayLength.In(russian_)});
   for (const LevelCrossings &level : events_.altitudes) {
     const QString altitude = LevelText(level.altitudeDeg);
-    shown.push_back({"altitude_rising", text(kAltitudeRising).arg(altitude),
+    shown.push_back({"altitude_rising", kAltitudeRising.In(russian_).arg(altitude),
                      timeOrWhy(level.rising, level.altitudeDeg)});
-    shown.push_back({"altitude_setting", text(kAltitudeSetting).arg(altitude),
+    shown.push_back({"altitude_setting", kAltitudeSetting.In(russian_).arg(altitude),
                      timeOrWhy(level.setting, level.altitudeDeg)});
   }
 
@@ -293,17 +283,8 @@ void DayWindow::ShowRows() {
 
 void DayWindow::SetRussian(bool russian) {
   russian_ = russian;
-  const auto text = [russian](const Caption &caption) {
-    return QString::fromUtf8(russian ? caption.russian : caption.english);
-  };
-  setWindowTitle(text(kTitle));
-  for (const ControlCaption &row : kControlCaptions) {
-    const QString name = QString::fromLatin1(row.control);
-    if (auto *label = findChild<QLabel *>(name))
-      label->setText(text(row.text));
-    else if (auto *button = findChild<QPushButton *>(name))
-      button->setText(text(row.text));
-  }
+  for (const languages::Caption &row : kCaptions)
+    languages::SetCaption(*this, row, russian);
   dayChart_->SetRussian(russian);
   sunPath_->SetRussian(russian);
   ShowRows();
@@ -316,8 +297,8 @@ const DayEvents &DayWindow::events() const { return events_; }
 void DayWindow::AskAndSave(const QString &which) {
   QString filter;
   QString path = QFileDialog::getSaveFileName(
-      this, QString::fromUtf8(russian_ ? kSaveTitle.russian : kSaveTitle.english),
-      which + QStringLiteral(".png"), QStringLiteral("PNG (*.png);;SVG (*.svg)"), &filter);
+      this, kSaveTitle.In(russian_), which + QStringLiteral(".png"),
+      QStringLiteral("PNG (*.png);;SVG (*.svg)"), &filter);
   if (path.isEmpty())
     return;
   // A name typed without a suffix takes the chosen filter's.
@@ -331,12 +312,10 @@ bool DayWindow::savePicture(const QString &path, const QString &which) {
                      : which == QLatin1String("SunPath") ? static_cast<QWidget *>(sunPath_)
                                                          : nullptr;
   QString why;
-  if (!picture) {
-    const QString name = QFileInfo(path).fileName().isEmpty() ? path : QFileInfo(path).fileName();
-    why = QString::fromUtf8(russian_ ? kNoPicture.russian : kNoPicture.english).arg(name, which);
-  } else if (SaveWidgetPicture(picture, path, russian_, why)) {
+  if (!picture)
+    why = CouldNotSave(path, kNoSuchPicture.In(russian_).arg(which), russian_);
+  else if (SaveWidgetPicture(picture, path, russian_, why))
     return true;
-  }
   ShowSaveFailure(this, why);
   return false;
 }

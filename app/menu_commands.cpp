@@ -71,11 +71,8 @@ void MainWindow::me1_16_Click() { SwitchTheory(Theory::Classic); }
 void MainWindow::me1_17_Click() { SwitchTheory(Theory::Precise); }
 
 void MainWindow::ShowTitle(bool russian) {
-  const languages::Caption &precise = languages::kPreciseTitle;
-  const char *title = ephemeris_.theory == Theory::Classic ? languages::kTitle
-                      : russian                            ? precise.russian
-                                                           : precise.english;
-  setWindowTitle(QString::fromUtf8(title));
+  setWindowTitle(ephemeris_.theory == Theory::Classic ? QString::fromUtf8(languages::kTitle)
+                                                      : languages::kPreciseTitle.In(russian));
 }
 
 // The language is read from the caption of "Cancel".  Each box is made on

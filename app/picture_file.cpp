@@ -10,30 +10,38 @@
 #include <QSvgGenerator>
 #include <QWidget>
 
+#include "app/bilingual.h"
+
 namespace ostrel {
 namespace {
 
-QString Failure(const QString &path, const QString &reason, bool russian) {
-  const QString name = QFileInfo(path).fileName().isEmpty() ? path : QFileInfo(path).fileName();
-  return russian ? QStringLiteral("Не удалось сохранить «%1»: %2").arg(name, reason)
-                 : QStringLiteral("Could not save \"%1\": %2").arg(name, reason);
-}
+// %1 is the file's name, %2 the reason.
+constexpr Bilingual kCouldNotSave{"Could not save \"%1\": %2", "Не удалось сохранить «%1»: %2"};
+constexpr Bilingual kNotEncoded{"the picture could not be encoded",
+                                "рисунок не удалось закодировать"};
+constexpr Bilingual kUnknownSuffix{"the file name must end in .png or .svg",
+                                   "имя файла должно кончаться на .png или .svg"};
 
 } // namespace
+
+QString CouldNotSave(const QString &path, const QString &reason, bool russian) {
+  const QString name = QFileInfo(path).fileName().isEmpty() ? path : QFileInfo(path).fileName();
+  return kCouldNotSave.In(russian).arg(name, reason);
+}
 
 bool SaveFileBytes(const QString &path, const QByteArray &bytes, bool russian, QString &why) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) {
-    why = Failure(path, file.errorString(), russian);
+    why = CouldNotSave(path, file.errorString(), russian);
     return false;
   }
   if (file.write(bytes) != bytes.size()) {
-    why = Failure(path, file.errorString(), russian);
+    why = CouldNotSave(path, file.errorString(), russian);
     file.cancelWriting();
     return false;
   }
   if (!file.commit()) {
-    why = Failure(path, file.errorString(), russian);
+    why = CouldNotSave(path, file.errorString(), russian);
     return false;
   }
   return true;
@@ -51,9 +59,7 @@ bool SaveWidgetPicture(QWidget *widget, const QString &path, bool russian, QStri
     image.fill(widget->palette().color(widget->backgroundRole()));
     widget->render(&image);
     if (!image.save(&buffer, "PNG")) {
-      why = Failure(path, russian ? QStringLiteral("рисунок не удалось закодировать")
-                                  : QStringLiteral("the picture could not be encoded"),
-                    russian);
+      why = CouldNotSave(path, kNotEncoded.In(russian), russian);
       return false;
     }
   } else if (suffix == QLatin1String("svg")) {
@@ -64,17 +70,13 @@ bool SaveWidgetPicture(QWidget *widget, const QString &path, bool russian, QStri
     generator.setTitle(widget->objectName());
     QPainter painter;
     if (!painter.begin(&generator)) {
-      why = Failure(path, russian ? QStringLiteral("рисунок не удалось закодировать")
-                                  : QStringLiteral("the picture could not be encoded"),
-                    russian);
+      why = CouldNotSave(path, kNotEncoded.In(russian), russian);
       return false;
     }
     widget->render(&painter);
     painter.end();
   } else {
-    why = Failure(path, russian ? QStringLiteral("имя файла должно кончаться на .png или .svg")
-                                : QStringLiteral("the file name must end in .png or .svg"),
-                  russian);
+    why = CouldNotSave(path, kUnknownSuffix.In(russian), russian);
     return false;
   }
   return SaveFileBytes(path, bytes, russian, why);

@@ -22,6 +22,10 @@ bool SaveWidgetPicture(QWidget *widget, const QString &path, bool russian, QStri
 // `bytes` as the whole content of `path`.
 bool SaveFileBytes(const QString &path, const QByteArray &bytes, bool russian, QString &why);
 
+// Why `path` was not saved, in the window's language: its file name and
+// `reason`.
+QString CouldNotSave(const QString &path, const QString &reason, bool russian);
+
 // The one message box of a failed save: titled "Ostrel", one OK button.
 void ShowSaveFailure(QWidget *parent, const QString &why);
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/sun_path_chart.h"
 
+#include <QFontMetricsF>
 #include <QLineF>
 #include <QPainter>
 #include <QPainterPath>
@@ -14,21 +15,12 @@
 namespace ostrel {
 namespace {
 
-struct Caption {
-  const char *english, *russian;
-};
-
 // The cardinal points written inside the rim, from north through east.
-const Caption kCardinals[] = {{"N", "С"}, {"E", "В"}, {"S", "Ю"}, {"W", "З"}};
-const Caption kOrientation{"Seen from below: north up, east left",
-                           "Вид снизу: север вверху, восток слева"};
+constexpr Bilingual kCardinals[] = {{"N", "С"}, {"E", "В"}, {"S", "Ю"}, {"W", "З"}};
+constexpr Bilingual kOrientation{"Seen from below: north up, east left",
+                                 "Вид снизу: север вверху, восток слева"};
 
 constexpr int kRimStepDeg = 30;
-
-// The azimuth written on the rim, degrees, in the main window's convention,
-// so that the rim and the window's azimuth read alike (from the south, due
-// south is 360 there too).
-int RimAzimuth(int fromNorthDeg, std::int16_t mode) { return AzimuthInConvention(fromNorthDeg, mode); }
 
 // Where an altitude and azimuth fall on the chart: the distance from the
 // centre is radius * (90 - altitude) / 90, so below the horizon the point
@@ -72,8 +64,23 @@ std::vector<QPolygonF> PartsAbove(const std::vector<SunSample> &samples, const Q
 
 } // namespace
 
-SunPathChart::SunPathChart(QWidget *parent) : QWidget(parent) {
-  setObjectName(QStringLiteral("SunPath"));
+// The rim's labels stand outside it and the orientation line below; the
+// names of the paths, their hours and the marks are set in a smaller type.
+struct SunPathChart::Sky {
+  QFontMetricsF metrics;
+  QStringList labels; // rimLabels()
+  double legend;      // the height of the orientation line, pixels
+  double radius;      // of the horizon, pixels
+  QPointF centre;
+  QFont small;
+  QFontMetricsF smallMetrics;
+
+  QPointF At(double altitudeDeg, double azimuthDeg) const {
+    return Project(centre, radius, altitudeDeg, azimuthDeg);
+  }
+};
+
+SunPathChart::SunPathChart(QWidget *parent) : SunDayChart(QStringLiteral("SunPath"), parent) {
   setMinimumSize(300, 300);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
@@ -91,33 +98,16 @@ void SunPathChart::SetAzimuthMode(std::int16_t mode) {
   update();
 }
 
-void SunPathChart::SetPresent(std::optional<SunSample> present) {
-  present_ = present;
-  update();
-}
-
-void SunPathChart::SetRussian(bool russian) {
-  russian_ = russian;
-  update();
-}
-
+// In the main window's convention, so that the rim and the window's azimuth
+// read alike (from the south, due south is 360 there too).
 QStringList SunPathChart::rimLabels() const {
   QStringList labels;
   for (int azimuth = 0; azimuth < 360; azimuth += kRimStepDeg)
-    labels << QString::number(RimAzimuth(azimuth, azimuthMode_));
+    labels << QString::number(AzimuthInConvention(azimuth, azimuthMode_));
   return labels;
 }
 
-void SunPathChart::paintEvent(QPaintEvent *) {
-  QPainter painter(this);
-  painter.setRenderHint(QPainter::Antialiasing);
-  const QPalette &colours = palette();
-  const QColor ink = colours.color(QPalette::Text);
-  const auto text = [this](const Caption &caption) {
-    return QString::fromUtf8(russian_ ? caption.russian : caption.english);
-  };
-  painter.fillRect(rect(), colours.color(QPalette::Window));
-
+SunPathChart::Sky SunPathChart::SkyOf() const {
   const QFontMetricsF metrics(font());
   const QStringList labels = rimLabels();
   double labelWidth = 0;
@@ -128,69 +118,94 @@ void SunPathChart::paintEvent(QPaintEvent *) {
       std::max(10.0, std::min((width() - 2 * (labelWidth + 12)) / 2,
                               (height() - legend - 2 * (metrics.height() + 12)) / 2));
   const QPointF centre(width() / 2.0, (height() - legend) / 2.0);
-  const auto at = [&](double altitudeDeg, double azimuthDeg) {
-    return Project(centre, radius, altitudeDeg, azimuthDeg);
-  };
-
-  // The sky, its altitude circles every 30 degrees and the azimuths of the
-  // rim labels.
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(colours.color(QPalette::Base));
-  painter.drawEllipse(centre, radius, radius);
-  QColor gridColour = ink;
-  gridColour.setAlpha(60);
-  painter.setBrush(Qt::NoBrush);
-  painter.setPen(QPen(gridColour, 1, Qt::DotLine));
-  for (int altitude = 30; altitude < 90; altitude += 30) {
-    const double r = radius * (90 - altitude) / 90;
-    painter.drawEllipse(centre, r, r);
-    painter.drawText(at(altitude, 0) + QPointF(3, -2), QString::number(altitude) + QChar(0x00B0));
-  }
-  for (int azimuth = 0; azimuth < 360; azimuth += kRimStepDeg)
-    painter.drawLine(centre, at(0, azimuth));
-  painter.setPen(QPen(ink, 1.5));
-  painter.drawEllipse(centre, radius, radius);
-
-  // The rim labels outside, each box just clear of its tick, the cardinal
-  // points inside.
-  painter.setPen(ink);
-  for (int i = 0; i < labels.size(); ++i) {
-    const double a = i * kRimStepDeg * std::numbers::pi / 180;
-    const QPointF outward(-std::sin(a), -std::cos(a));
-    painter.drawLine(centre + radius * outward, centre + (radius + 5) * outward);
-    const QString shown = labels[i] + QChar(0x00B0);
-    const QSizeF size(metrics.horizontalAdvance(shown) + 2, metrics.height());
-    const double reach = std::abs(outward.x()) * size.width() / 2 + std::abs(outward.y()) * size.height() / 2;
-    const QPointF middle = centre + (radius + 7 + reach) * outward;
-    painter.drawText(QRectF(middle - QPointF(size.width() / 2, size.height() / 2), size), Qt::AlignCenter,
-                     shown);
-  }
-  QFont bold = font();
-  bold.setBold(true);
-  painter.setFont(bold);
-  for (int i = 0; i < 4; ++i) {
-    const QPointF inside = at(8, i * 90);
-    painter.drawText(QRectF(inside - QPointF(15, metrics.height() / 2), QSizeF(30, metrics.height())),
-                     Qt::AlignCenter, text(kCardinals[i]));
-  }
-  painter.setFont(font());
-  painter.drawText(QRectF(4, height() - legend, width() - 8, legend), Qt::AlignLeft | Qt::AlignVCenter,
-                   text(kOrientation));
-
-  // The compared paths, thin and dashed, each named at its highest point,
-  // and the marks on the paths, in a smaller type.
   QFont small = font();
   if (small.pointSizeF() > 0)
     small.setPointSizeF(small.pointSizeF() * 0.85);
   else
     small.setPixelSize(std::max(1, small.pixelSize() * 17 / 20));
-  painter.setFont(small);
-  const QFontMetricsF smallMetrics(small);
-  QColor comparedColour = ink;
+  return {metrics, labels, legend, radius, centre, small, QFontMetricsF(small)};
+}
+
+void SunPathChart::paintEvent(QPaintEvent *) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.fillRect(rect(), palette().color(QPalette::Window));
+  const Sky sky = SkyOf();
+  DrawSky(painter, sky);
+  DrawRimLabels(painter, sky);
+  DrawCardinalPoints(painter, sky);
+  DrawOrientation(painter, sky);
+  painter.setFont(sky.small);
+  DrawComparedPaths(painter, sky);
+  DrawDayPath(painter, sky);
+  DrawRisingAndSetting(painter, sky);
+  painter.setFont(font());
+  DrawPresent(painter, sky);
+}
+
+// The disc of the sky, its altitude circles every 30 degrees, the azimuths
+// of the rim labels, and the rim.
+void SunPathChart::DrawSky(QPainter &painter, const Sky &sky) const {
+  const QColor ink = palette().color(QPalette::Text);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(palette().color(QPalette::Base));
+  painter.drawEllipse(sky.centre, sky.radius, sky.radius);
+  QColor gridColour = ink;
+  gridColour.setAlpha(60);
+  painter.setBrush(Qt::NoBrush);
+  painter.setPen(QPen(gridColour, 1, Qt::DotLine));
+  for (int altitude = 30; altitude < 90; altitude += 30) {
+    const double r = sky.radius * (90 - altitude) / 90;
+    painter.drawEllipse(sky.centre, r, r);
+    painter.drawText(sky.At(altitude, 0) + QPointF(3, -2), QString::number(altitude) + QChar(0x00B0));
+  }
+  for (int azimuth = 0; azimuth < 360; azimuth += kRimStepDeg)
+    painter.drawLine(sky.centre, sky.At(0, azimuth));
+  painter.setPen(QPen(ink, 1.5));
+  painter.drawEllipse(sky.centre, sky.radius, sky.radius);
+}
+
+// Outside the rim, each box just clear of its tick.
+void SunPathChart::DrawRimLabels(QPainter &painter, const Sky &sky) const {
+  painter.setPen(palette().color(QPalette::Text));
+  for (int i = 0; i < sky.labels.size(); ++i) {
+    const double a = i * kRimStepDeg * std::numbers::pi / 180;
+    const QPointF outward(-std::sin(a), -std::cos(a));
+    painter.drawLine(sky.centre + sky.radius * outward, sky.centre + (sky.radius + 5) * outward);
+    const QString shown = sky.labels[i] + QChar(0x00B0);
+    const QSizeF size(sky.metrics.horizontalAdvance(shown) + 2, sky.metrics.height());
+    const double reach = std::abs(outward.x()) * size.width() / 2 + std::abs(outward.y()) * size.height() / 2;
+    const QPointF middle = sky.centre + (sky.radius + 7 + reach) * outward;
+    painter.drawText(QRectF(middle - QPointF(size.width() / 2, size.height() / 2), size), Qt::AlignCenter,
+                     shown);
+  }
+}
+
+// Inside the rim, in bold.
+void SunPathChart::DrawCardinalPoints(QPainter &painter, const Sky &sky) const {
+  QFont bold = font();
+  bold.setBold(true);
+  painter.setFont(bold);
+  for (int i = 0; i < 4; ++i) {
+    const QPointF inside = sky.At(8, i * 90);
+    painter.drawText(QRectF(inside - QPointF(15, sky.metrics.height() / 2), QSizeF(30, sky.metrics.height())),
+                     Qt::AlignCenter, Text(kCardinals[i]));
+  }
+  painter.setFont(font());
+}
+
+void SunPathChart::DrawOrientation(QPainter &painter, const Sky &sky) const {
+  painter.drawText(QRectF(4, height() - sky.legend, width() - 8, sky.legend),
+                   Qt::AlignLeft | Qt::AlignVCenter, Text(kOrientation));
+}
+
+// Thin and dashed, each named at its highest point.
+void SunPathChart::DrawComparedPaths(QPainter &painter, const Sky &sky) const {
+  QColor comparedColour = palette().color(QPalette::Text);
   comparedColour.setAlpha(150);
   for (const ComparedPath &path : compared_) {
     painter.setPen(QPen(comparedColour, 1, Qt::DashLine));
-    for (const QPolygonF &part : PartsAbove(path.samples, centre, radius))
+    for (const QPolygonF &part : PartsAbove(path.samples, sky.centre, sky.radius))
       painter.drawPolyline(part);
     const auto highest = std::max_element(path.samples.begin(), path.samples.end(),
                                           [](const SunSample &a, const SunSample &b) {
@@ -198,64 +213,72 @@ void SunPathChart::paintEvent(QPaintEvent *) {
                                           });
     if (highest != path.samples.end() && highest->altitudeDeg >= 0) {
       painter.setPen(comparedColour);
-      const QString name = text({path.english, path.russian});
+      const QString name = Text(path.name);
       DrawChartLabel(painter,
-                     ChartLabelBox(smallMetrics, at(highest->altitudeDeg, highest->azimuthDeg), name,
+                     ChartLabelBox(sky.smallMetrics, sky.At(highest->altitudeDeg, highest->azimuthDeg), name,
                                    Qt::AlignBottom, rect()),
-                     name, colours.color(QPalette::Base));
+                     name, palette().color(QPalette::Base));
     }
   }
+}
 
-  // The date's path with its whole hours.
+// The date's path with its whole hours.
+void SunPathChart::DrawDayPath(QPainter &painter, const Sky &sky) const {
+  const QColor ink = palette().color(QPalette::Text);
   painter.setPen(QPen(ink, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   painter.setBrush(Qt::NoBrush);
-  for (const QPolygonF &part : PartsAbove(day_, centre, radius))
+  for (const QPolygonF &part : PartsAbove(day_, sky.centre, sky.radius))
     painter.drawPolyline(part);
   std::optional<QPointF> lastLabel;
   for (const SunSample &s : day_) {
     if (s.altitudeDeg < 0 || std::abs(s.hours - std::round(s.hours)) > 1e-6)
       continue;
-    const QPointF point = at(s.altitudeDeg, s.azimuthDeg);
+    const QPointF point = sky.At(s.altitudeDeg, s.azimuthDeg);
     painter.setPen(Qt::NoPen);
     painter.setBrush(ink);
     painter.drawEllipse(point, 2.5, 2.5);
     const QString hour = QString::number(std::lround(s.hours));
     // Near the poles the hours crowd together: a label that would touch the
     // last one is left out.
-    if (lastLabel && QLineF(*lastLabel, point).length() < smallMetrics.horizontalAdvance(QStringLiteral("00")) + 6)
+    if (lastLabel &&
+        QLineF(*lastLabel, point).length() < sky.smallMetrics.horizontalAdvance(QStringLiteral("00")) + 6)
       continue;
     painter.setPen(ink);
-    DrawChartLabel(painter, ChartLabelBox(smallMetrics, point, hour, Qt::AlignTop, rect()), hour,
-                   colours.color(QPalette::Base));
+    DrawChartLabel(painter, ChartLabelBox(sky.smallMetrics, point, hour, Qt::AlignTop, rect()), hour,
+                   palette().color(QPalette::Base));
     lastLabel = point;
   }
+}
 
-  // Rising and setting on the rim: the Sun's centre is then 0.83 degrees
-  // below the true horizon, less than two pixels at this scale.
+// On the rim: the Sun's centre is then 0.83 degrees below the true
+// horizon, less than two pixels at this scale.
+void SunPathChart::DrawRisingAndSetting(QPainter &painter, const Sky &sky) const {
   for (const DayMark &mark : marks_) {
-    const QPointF point = at(0, mark.at.azimuthDeg);
-    painter.setPen(QPen(ink, 1.2));
+    const QPointF point = sky.At(0, mark.at.azimuthDeg);
+    painter.setPen(QPen(palette().color(QPalette::Text), 1.2));
     painter.setBrush(QColor(245, 160, 20));
     painter.drawEllipse(point, 4.5, 4.5);
-    const QPointF inward = at(12, mark.at.azimuthDeg);
-    DrawChartLabel(painter, ChartLabelBox(smallMetrics, inward, mark.text, Qt::AlignCenter, rect()),
-                   mark.text, colours.color(QPalette::Base));
+    const QPointF inward = sky.At(12, mark.at.azimuthDeg);
+    DrawChartLabel(painter, ChartLabelBox(sky.smallMetrics, inward, mark.text, Qt::AlignCenter, rect()),
+                   mark.text, palette().color(QPalette::Base));
   }
-  painter.setFont(font());
+}
 
-  // The Sun now: on its path above the horizon, as a hollow mark at its
-  // azimuth on the rim below it.
-  if (present_) {
-    const QColor now = colours.color(QPalette::Highlight);
-    painter.setPen(QPen(ink, 1.2));
-    if (present_->altitudeDeg >= 0) {
-      painter.setBrush(now);
-      painter.drawEllipse(at(present_->altitudeDeg, present_->azimuthDeg), 6, 6);
-    } else {
-      painter.setPen(QPen(now, 2));
-      painter.setBrush(Qt::NoBrush);
-      painter.drawEllipse(at(0, present_->azimuthDeg), 6, 6);
-    }
+// The Sun now: on its path above the horizon, as a hollow mark at its
+// azimuth on the rim below it.
+void SunPathChart::DrawPresent(QPainter &painter, const Sky &sky) const {
+  if (!present())
+    return;
+  const SunSample &now = *present();
+  const QColor highlight = palette().color(QPalette::Highlight);
+  painter.setPen(QPen(palette().color(QPalette::Text), 1.2));
+  if (now.altitudeDeg >= 0) {
+    painter.setBrush(highlight);
+    painter.drawEllipse(sky.At(now.altitudeDeg, now.azimuthDeg), 6, 6);
+  } else {
+    painter.setPen(QPen(highlight, 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(sky.At(0, now.azimuthDeg), 6, 6);
   }
 }
 

@@ -10,23 +10,21 @@
 #pragma once
 
 #include <QStringList>
-#include <QWidget>
 
 #include <cstdint>
-#include <optional>
 #include <vector>
 
-#include "app/day_chart.h"
+#include "app/chart.h"
 
 namespace ostrel {
 
-class SunPathChart : public QWidget {
+class SunPathChart : public SunDayChart {
   Q_OBJECT
 public:
   // A path drawn thin and dashed for comparison, named on the chart.
   struct ComparedPath {
     std::vector<SunSample> samples;
-    const char *english, *russian;
+    Bilingual name;
   };
 
   explicit SunPathChart(QWidget *parent = nullptr);
@@ -38,8 +36,6 @@ public:
   // The main window's azimuth convention (degrees added to an azimuth from
   // north: FromNorth, FromSouth, FromSouthSigned) for the rim labels.
   void SetAzimuthMode(std::int16_t mode);
-  void SetPresent(std::optional<SunSample> present);
-  void SetRussian(bool russian);
 
   // The rim labels from north through east every 30 degrees, as written.
   QStringList rimLabels() const;
@@ -47,15 +43,29 @@ public:
   QSize sizeHint() const override { return {380, 380}; }
 
 protected:
+  // The layers from the bottom up, each a step below.
   void paintEvent(QPaintEvent *event) override;
 
 private:
+  // Where the sky lies at the present size and font, and where an altitude
+  // and azimuth fall on it.
+  struct Sky;
+  Sky SkyOf() const;
+
+  void DrawSky(QPainter &painter, const Sky &sky) const;
+  void DrawRimLabels(QPainter &painter, const Sky &sky) const;
+  void DrawCardinalPoints(QPainter &painter, const Sky &sky) const;
+  void DrawOrientation(QPainter &painter, const Sky &sky) const;
+  // In the small type, which the painter holds.
+  void DrawComparedPaths(QPainter &painter, const Sky &sky) const;
+  void DrawDayPath(QPainter &painter, const Sky &sky) const;
+  void DrawRisingAndSetting(QPainter &painter, const Sky &sky) const;
+  void DrawPresent(QPainter &painter, const Sky &sky) const;
+
   std::vector<SunSample> day_;
   std::vector<ComparedPath> compared_;
   std::vector<DayMark> marks_;
   std::int16_t azimuthMode_ = 0;
-  std::optional<SunSample> present_;
-  bool russian_ = false;
 };
 
 } // namespace ostrel

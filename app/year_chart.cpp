@@ -22,41 +22,31 @@ constexpr double kCurveGapHours = 3;
 struct Band {
   SkyBand band;
   QRgb fill;
-  const char *english;
-  const char *russian;
+  Bilingual name;
 };
 
 // The legend's order, from the Sun highest to lowest.  Light sky pale,
 // night dark, so that the year's shape reads without the legend.
 constexpr Band kBands[] = {
-    {SkyBand::Daylight, 0xffe9a6, "Daylight", "День"},
-    {SkyBand::Civil, 0x79a6de, "Civil twilight", "Гражданские сумерки"},
-    {SkyBand::Nautical, 0x3b62a8, "Nautical twilight", "Навигационные сумерки"},
-    {SkyBand::Astronomical, 0x213a6c, "Astronomical twilight", "Астрономические сумерки"},
-    {SkyBand::Night, 0x0c1730, "Night", "Ночь"},
+    {SkyBand::Daylight, 0xffe9a6, {"Daylight", "День"}},
+    {SkyBand::Civil, 0x79a6de, {"Civil twilight", "Гражданские сумерки"}},
+    {SkyBand::Nautical, 0x3b62a8, {"Nautical twilight", "Навигационные сумерки"}},
+    {SkyBand::Astronomical, 0x213a6c, {"Astronomical twilight", "Астрономические сумерки"}},
+    {SkyBand::Night, 0x0c1730, {"Night", "Ночь"}},
 };
 
 // Lines over the bands: strong enough on pale daylight and on dark night.
 constexpr QRgb kSunCurveColour = 0xe8590c;
 constexpr QRgb kTodayColour = 0xe0102f;
 
-struct Caption {
-  const char *english;
-  const char *russian;
-};
-
-constexpr Caption kSunCurves{"Sunrise and sunset", "Восход и заход"};
-constexpr Caption kToday{"Date calculated", "Дата расчёта"};
-constexpr Caption kDateAxis{"Date", "Дата"};
-constexpr Caption kTimeAxis{"Local time, h", "Местное время, ч"};
-constexpr Caption kMonths[12] = {
+constexpr Bilingual kSunCurves{"Sunrise and sunset", "Восход и заход"};
+constexpr Bilingual kToday{"Date calculated", "Дата расчёта"};
+constexpr Bilingual kDateAxis{"Date", "Дата"};
+constexpr Bilingual kTimeAxis{"Local time, h", "Местное время, ч"};
+constexpr Bilingual kMonths[12] = {
     {"Jan", "янв"}, {"Feb", "фев"}, {"Mar", "мар"}, {"Apr", "апр"}, {"May", "май"}, {"Jun", "июн"},
     {"Jul", "июл"}, {"Aug", "авг"}, {"Sep", "сен"}, {"Oct", "окт"}, {"Nov", "ноя"}, {"Dec", "дек"},
 };
-
-QString TextOf(const Caption &caption, bool russian) {
-  return QString::fromUtf8(russian ? caption.russian : caption.english);
-}
 
 struct LegendEntry {
   QString text;
@@ -68,10 +58,10 @@ std::vector<LegendEntry> Legend(bool russian) {
   std::vector<LegendEntry> entries(std::size(kBands));
   std::transform(
       std::begin(kBands), std::end(kBands), entries.begin(), [russian](const Band &band) {
-        return LegendEntry{TextOf({band.english, band.russian}, russian), QColor(band.fill), false};
+        return LegendEntry{band.name.In(russian), QColor(band.fill), false};
       });
-  entries.push_back({TextOf(kSunCurves, russian), QColor(kSunCurveColour), true});
-  entries.push_back({TextOf(kToday, russian), QColor(kTodayColour), true});
+  entries.push_back({kSunCurves.In(russian), QColor(kSunCurveColour), true});
+  entries.push_back({kToday.In(russian), QColor(kTodayColour), true});
   return entries;
 }
 
@@ -82,6 +72,24 @@ int DayOfYearIndex(int year, int month, int day) {
                               chrono::day{unsigned(day)}};
   const chrono::sys_days first{chrono::year{year} / chrono::January / 1};
   return int((date - first).count());
+}
+
+// Every length follows the font: a line of text, the padding between the
+// parts and the length of an axis tick, logical pixels.
+struct Spacing {
+  QFontMetricsF metrics;
+  qreal line, pad, tick;
+};
+
+Spacing SpacingOf(const QFont &font) {
+  const QFontMetricsF metrics(font);
+  const qreal line = metrics.height();
+  return {metrics, line, std::round(line / 2), std::round(line / 3)};
+}
+
+// Where a local time of day falls in the plot: 0 h at the bottom.
+qreal HoursY(const QRectF &plot, double hours) {
+  return plot.bottom() - hours / kHoursPerDay * plot.height();
 }
 
 } // namespace
@@ -99,28 +107,25 @@ std::vector<HourSpan> HoursAbove(const DayMoment &rising, const DayMoment &setti
     if (moment->absence == Absence::AlwaysBelow)
       return {};
   }
-  const auto hours = [](const DayMoment &moment) { return moment.seconds / 3600.0; };
   if (rising.happens() && setting.happens()) {
     if (rising.seconds <= setting.seconds)
-      return {{hours(rising), hours(setting)}};
-    return {{0, hours(setting)}, {hours(rising), kHoursPerDay}};
+      return {{LocalHours(rising), LocalHours(setting)}};
+    return {{0, LocalHours(setting)}, {LocalHours(rising), kHoursPerDay}};
   }
   if (rising.happens())
-    return {{hours(rising), kHoursPerDay}};
+    return {{LocalHours(rising), kHoursPerDay}};
   if (setting.happens())
-    return {{0, hours(setting)}};
+    return {{0, LocalHours(setting)}};
   return {};
 }
 
-YearChart::YearChart(QWidget *parent) : QWidget(parent) {
-  setObjectName(QStringLiteral("YearChart"));
-}
+YearChart::YearChart(QWidget *parent) : Chart(QStringLiteral("YearChart"), parent) {}
 
 void YearChart::SetDays(std::span<const YearDay> days) {
   columns_.clear();
   columns_.reserve(days.size());
   const auto hours = [](const DayMoment &moment) {
-    return moment.happens() ? std::optional<double>(moment.seconds / 3600.0) : std::nullopt;
+    return moment.happens() ? std::optional<double>(LocalHours(moment)) : std::nullopt;
   };
   for (const YearDay &day : days) {
     const DayEvents &e = day.events;
@@ -148,25 +153,19 @@ void YearChart::SetToday(std::optional<CivilDate> today) {
   }
 }
 
-void YearChart::SetRussian(bool russian) {
-  russian_ = russian;
-  update();
-}
-
 int YearChart::DaysShown() const { return columns_.empty() ? 365 : int(columns_.size()); }
+
+qreal YearChart::DayWidth(const QRectF &plot) const { return plot.width() / DaysShown(); }
 
 // The legend flows in rows across the top; the time labels and the axis
 // title stand left of the bands, the month names and the date title below.
 // Every length follows the font, so the chart keeps its shape at any size
 // and device pixel ratio.
 YearChart::Frame YearChart::Layout() const {
-  const QFontMetricsF metrics(font());
-  const qreal line = metrics.height();
-  const qreal pad = std::round(line / 2);
-  const qreal tick = std::round(line / 3);
+  const auto [metrics, line, pad, tick] = SpacingOf(font());
   Frame frame;
   qreal x = pad, y = pad;
-  for (const LegendEntry &entry : Legend(russian_)) {
+  for (const LegendEntry &entry : Legend(russian())) {
     const qreal entryWidth = line + pad / 2 + metrics.horizontalAdvance(entry.text);
     if (x > pad && x + entryWidth > width() - pad) {
       x = pad;
@@ -184,22 +183,33 @@ YearChart::Frame YearChart::Layout() const {
 
 QPointF YearChart::PointOf(int dayIndex, double localHours) const {
   const QRectF plot = Layout().plot;
-  return {plot.left() + (dayIndex + 0.5) * plot.width() / DaysShown(),
-          plot.bottom() - localHours / kHoursPerDay * plot.height()};
+  return {plot.left() + (dayIndex + 0.5) * plot.width() / DaysShown(), HoursY(plot, localHours)};
 }
 
 void YearChart::paintEvent(QPaintEvent *) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().window());
-  const QColor ink = palette().color(QPalette::WindowText);
-  const QFontMetricsF metrics(font());
-  const qreal line = metrics.height();
-  const qreal pad = std::round(line / 2);
-  const qreal tick = std::round(line / 3);
   const Frame frame = Layout();
-
-  const std::vector<LegendEntry> legend = Legend(russian_);
   painter.setRenderHint(QPainter::Antialiasing, true);
+  DrawLegend(painter, frame);
+  const QRectF &plot = frame.plot;
+  if (plot.width() < 2 || plot.height() < 2)
+    return;
+  // The bands and the lines over them stay inside the plot.
+  painter.save();
+  painter.setClipRect(plot);
+  DrawBands(painter, plot);
+  DrawSunCurves(painter, plot);
+  DrawToday(painter, plot);
+  painter.restore();
+  DrawAxes(painter, plot);
+}
+
+// A sample of each band's fill or each line's colour, and its name.
+void YearChart::DrawLegend(QPainter &painter, const Frame &frame) const {
+  const auto [metrics, line, pad, tick] = SpacingOf(font());
+  const QColor ink = palette().color(QPalette::WindowText);
+  const std::vector<LegendEntry> legend = Legend(russian());
   for (std::size_t i = 0; i < legend.size(); ++i) {
     const QRectF sample(frame.legendAt[i], QSizeF(line, line));
     if (legend[i].line) {
@@ -215,22 +225,13 @@ void YearChart::paintEvent(QPaintEvent *) {
     painter.drawText(QPointF(sample.right() + pad / 2, sample.top() + metrics.ascent()),
                      legend[i].text);
   }
+}
 
-  const QRectF plot = frame.plot;
-  if (plot.width() < 2 || plot.height() < 2)
-    return;
-  const int days = DaysShown();
-  const qreal step = plot.width() / days;
-  const auto yOf = [&plot](double hours) {
-    return plot.bottom() - hours / kHoursPerDay * plot.height();
-  };
-
-  // The bands: each date's column from the bottom up, night first and each
-  // higher level over it.  A column reaches half a pixel into the next,
-  // which is drawn after it, so that no seam shows where a scaled picture
-  // smooths the edges.
-  painter.save();
-  painter.setClipRect(plot);
+// Each date's column from the bottom up, night first and each higher level
+// over it.  A column reaches half a pixel into the next, which is drawn
+// after it, so that no seam shows where a scaled picture smooths the edges.
+void YearChart::DrawBands(QPainter &painter, const QRectF &plot) const {
+  const qreal step = DayWidth(plot);
   painter.setRenderHint(QPainter::Antialiasing, false);
   for (std::size_t i = 0; i < columns_.size(); ++i) {
     const qreal left = plot.left() + qreal(i) * step;
@@ -240,11 +241,17 @@ void YearChart::paintEvent(QPaintEvent *) {
     for (std::size_t level = 0; level < columns_[i].above.size(); ++level) {
       const QColor fill = BandColour(SkyBand(int(SkyBand::Astronomical) + int(level)));
       for (const HourSpan &span : columns_[i].above[level])
-        painter.fillRect(
-            QRectF(QPointF(left, yOf(span.to)), QPointF(left + columnWidth, yOf(span.from))), fill);
+        painter.fillRect(QRectF(QPointF(left, HoursY(plot, span.to)),
+                                QPointF(left + columnWidth, HoursY(plot, span.from))),
+                         fill);
     }
   }
+}
 
+// Sunrise and sunset through the year, broken where neighbouring dates lie
+// too far apart to join.
+void YearChart::DrawSunCurves(QPainter &painter, const QRectF &plot) const {
+  const qreal step = DayWidth(plot);
   painter.setRenderHint(QPainter::Antialiasing, true);
   for (std::optional<double> Column::*event : {&Column::sunrise, &Column::sunset}) {
     QPainterPath path;
@@ -252,7 +259,7 @@ void YearChart::paintEvent(QPaintEvent *) {
     for (std::size_t i = 0; i < columns_.size(); ++i) {
       const std::optional<double> hours = columns_[i].*event;
       if (hours) {
-        const QPointF at(plot.left() + (qreal(i) + 0.5) * step, yOf(*hours));
+        const QPointF at(plot.left() + (qreal(i) + 0.5) * step, HoursY(plot, *hours));
         if (previous && std::fabs(*hours - *previous) < kCurveGapHours)
           path.lineTo(at);
         else
@@ -262,20 +269,27 @@ void YearChart::paintEvent(QPaintEvent *) {
     }
     painter.strokePath(path, QPen(QColor(kSunCurveColour), 1.5));
   }
-  if (todayIndex_) {
-    const qreal x = plot.left() + (*todayIndex_ + 0.5) * step;
-    painter.setPen(QPen(QColor(kTodayColour), 2));
-    painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-  }
-  painter.restore();
+}
 
-  // The axes in the palette's text colour, readable in a light and a dark
-  // theme alike.
-  painter.setPen(QPen(ink, 1));
+// The main window's date as a vertical line.
+void YearChart::DrawToday(QPainter &painter, const QRectF &plot) const {
+  if (!todayIndex_)
+    return;
+  const qreal x = plot.left() + (*todayIndex_ + 0.5) * DayWidth(plot);
+  painter.setPen(QPen(QColor(kTodayColour), 2));
+  painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+}
+
+// The frame, the hours on the left and the months below, and the titles,
+// in the palette's text colour, readable in a light and a dark theme alike.
+void YearChart::DrawAxes(QPainter &painter, const QRectF &plot) const {
+  const auto [metrics, line, pad, tick] = SpacingOf(font());
+  const qreal step = DayWidth(plot);
+  painter.setPen(QPen(palette().color(QPalette::WindowText), 1));
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(plot);
   for (int hour = 0; hour <= kHoursPerDay; hour += kHourLabelStep) {
-    const qreal y = yOf(hour);
+    const qreal y = HoursY(plot, hour);
     painter.drawLine(QPointF(plot.left() - tick, y), QPointF(plot.left(), y));
     painter.drawText(QRectF(0, y - line / 2, plot.left() - tick - 2, line),
                      Qt::AlignRight | Qt::AlignVCenter, QString::number(hour));
@@ -286,22 +300,21 @@ void YearChart::paintEvent(QPaintEvent *) {
       const qreal to =
           month == 12 ? plot.right() : plot.left() + DayOfYearIndex(year_, month + 1, 1) * step;
       painter.drawLine(QPointF(from, plot.bottom()), QPointF(from, plot.bottom() + tick));
-      const QString name = TextOf(kMonths[month - 1], russian_);
+      const QString name = Text(kMonths[month - 1]);
       if (metrics.horizontalAdvance(name) <= to - from)
         painter.drawText(QRectF(from, plot.bottom() + tick, to - from, line), Qt::AlignCenter,
                          name);
     }
   }
   const QString dateTitle =
-      year_ != 0 ? QStringLiteral("%1, %2").arg(TextOf(kDateAxis, russian_)).arg(year_)
-                 : TextOf(kDateAxis, russian_);
+      year_ != 0 ? QStringLiteral("%1, %2").arg(Text(kDateAxis)).arg(year_) : Text(kDateAxis);
   painter.drawText(QRectF(plot.left(), plot.bottom() + tick + line, plot.width(), line),
                    Qt::AlignCenter, dateTitle);
   painter.save();
   painter.translate(pad, plot.center().y());
   painter.rotate(-90);
   painter.drawText(QRectF(-plot.height() / 2, 0, plot.height(), line), Qt::AlignCenter,
-                   TextOf(kTimeAxis, russian_));
+                   Text(kTimeAxis));
   painter.restore();
 }
 

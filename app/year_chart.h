@@ -11,13 +11,13 @@
 #pragma once
 
 #include <QColor>
-#include <QWidget>
 
 #include <array>
 #include <optional>
 #include <span>
 #include <vector>
 
+#include "app/chart.h"
 #include "core/day/day_events.h"
 
 namespace ostrel {
@@ -51,7 +51,7 @@ struct HourSpan {
 // two spans on either side of it.
 std::vector<HourSpan> HoursAbove(const DayMoment &rising, const DayMoment &setting);
 
-class YearChart : public QWidget {
+class YearChart : public Chart {
   Q_OBJECT
 public:
   explicit YearChart(QWidget *parent = nullptr);
@@ -60,7 +60,6 @@ public:
   void SetDays(std::span<const YearDay> days);
   // The date to mark; none, or a date of another year, marks nothing.
   void SetToday(std::optional<CivilDate> today);
-  void SetRussian(bool russian);
 
   // Where the middle of the column of date `dayIndex` (0 for 1 January) is
   // drawn at `localHours`, in the widget's coordinates (logical pixels).
@@ -70,6 +69,7 @@ public:
   QSize minimumSizeHint() const override { return {320, 180}; }
 
 protected:
+  // The layers from the bottom up, each a step below.
   void paintEvent(QPaintEvent *event) override;
 
 private:
@@ -87,11 +87,18 @@ private:
   };
   Frame Layout() const;
   int DaysShown() const;
+  // The width of a date's column in `plot`.
+  qreal DayWidth(const QRectF &plot) const;
+
+  void DrawLegend(QPainter &painter, const Frame &frame) const;
+  void DrawBands(QPainter &painter, const QRectF &plot) const;
+  void DrawSunCurves(QPainter &painter, const QRectF &plot) const;
+  void DrawToday(QPainter &painter, const QRectF &plot) const;
+  void DrawAxes(QPainter &painter, const QRectF &plot) const;
 
   std::vector<Column> columns_;
   int year_ = 0;
   std::optional<int> todayIndex_;
-  bool russian_ = false;
 };
 
 } // namespace ostrel

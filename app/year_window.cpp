@@ -72,43 +72,34 @@ namespace {
 // The window's captions, one row a control (the window's own name for its
 // title).
 constexpr languages::Caption kCaptions[] = {
-    {"frmYear", "Year table", "Таблица года"},
-    {"SaveCsv", "Save as CSV...", "Сохранить как CSV..."},
-    {"SavePicture", "Save picture...", "Сохранить рисунок..."},
+    {"frmYear", {"Year table", "Таблица года"}},
+    {"SaveCsv", {"Save as CSV...", "Сохранить как CSV..."}},
+    {"SavePicture", {"Save picture...", "Сохранить рисунок..."}},
 };
 
 // The column captions, one row a column of the CSV by its name.  Dawn is
 // the start of the morning twilight, dusk the end of the evening one.
 constexpr languages::Caption kColumnCaptions[] = {
-    {"date", "Date", "Дата"},
-    {"sunrise", "Sunrise", "Восход"},
-    {"sunset", "Sunset", "Заход"},
-    {"culmination", "Culmination", "Кульминация"},
-    {"day_length", "Day length", "Долгота дня"},
-    {"civil_dawn", "Civil dawn", "Начало гражд. сумерек"},
-    {"civil_dusk", "Civil dusk", "Конец гражд. сумерек"},
-    {"nautical_dawn", "Nautical dawn", "Начало навиг. сумерек"},
-    {"nautical_dusk", "Nautical dusk", "Конец навиг. сумерек"},
-    {"astronomical_dawn", "Astronomical dawn", "Начало астр. сумерек"},
-    {"astronomical_dusk", "Astronomical dusk", "Конец астр. сумерек"},
-    {"culmination_altitude", "Culmination altitude, °", "Высота в кульминации, °"},
+    {"date", {"Date", "Дата"}},
+    {"sunrise", {"Sunrise", "Восход"}},
+    {"sunset", {"Sunset", "Заход"}},
+    {"culmination", {"Culmination", "Кульминация"}},
+    {"day_length", {"Day length", "Долгота дня"}},
+    {"civil_dawn", {"Civil dawn", "Начало гражд. сумерек"}},
+    {"civil_dusk", {"Civil dusk", "Конец гражд. сумерек"}},
+    {"nautical_dawn", {"Nautical dawn", "Начало навиг. сумерек"}},
+    {"nautical_dusk", {"Nautical dusk", "Конец навиг. сумерек"}},
+    {"astronomical_dawn", {"Astronomical dawn", "Начало астр. сумерек"}},
+    {"astronomical_dusk", {"Astronomical dusk", "Конец астр. сумерек"}},
+    {"culmination_altitude", {"Culmination altitude, °", "Высота в кульминации, °"}},
 };
 
 // The file dialogs.
-struct DialogText {
-  const char *english;
-  const char *russian;
-  QString In(bool inRussian) const { return QString::fromUtf8(inRussian ? russian : english); }
-};
-constexpr DialogText kCsvTitle{"Save the year table as CSV", "Сохранить таблицу года как CSV"};
-constexpr DialogText kCsvFilter{"CSV files (*.csv)", "Файлы CSV (*.csv)"};
-constexpr DialogText kPictureTitle{"Save the year chart", "Сохранить график года"};
-constexpr DialogText kPngFilter{"PNG pictures (*.png)", "Рисунки PNG (*.png)"};
-constexpr DialogText kSvgFilter{"SVG pictures (*.svg)", "Рисунки SVG (*.svg)"};
-
-QString InLanguage(const languages::Caption &row, bool russian) {
-  return QString::fromUtf8(russian ? row.russian : row.english);
-}
+constexpr Bilingual kCsvTitle{"Save the year table as CSV", "Сохранить таблицу года как CSV"};
+constexpr Bilingual kCsvFilter{"CSV files (*.csv)", "Файлы CSV (*.csv)"};
+constexpr Bilingual kPictureTitle{"Save the year chart", "Сохранить график года"};
+constexpr Bilingual kPngFilter{"PNG pictures (*.png)", "Рисунки PNG (*.png)"};
+constexpr Bilingual kSvgFilter{"SVG pictures (*.svg)", "Рисунки SVG (*.svg)"};
 
 // Every date of the year with its events, as `ostrel-cli table` walks the
 // dates (std::chrono) and asks for them (twilights only).
@@ -216,19 +207,14 @@ void YearWindow::ShowTodayRow() {
 
 void YearWindow::SetRussian(bool russian) {
   russian_ = russian;
-  for (const languages::Caption &row : kCaptions) {
-    const QString name = QString::fromLatin1(row.control);
-    if (name == objectName())
-      setWindowTitle(InLanguage(row, russian));
-    else if (auto *button = findChild<QPushButton *>(name))
-      button->setText(InLanguage(row, russian));
-  }
+  for (const languages::Caption &row : kCaptions)
+    languages::SetCaption(*this, row, russian);
   YearTableModel::Row headers;
   for (std::size_t i = 0; i < kTableColumns; ++i) {
     headers[i] = QString::fromLatin1(TableColumns()[i]);
     for (const languages::Caption &row : kColumnCaptions)
       if (headers[i] == QLatin1String(row.control))
-        headers[i] = InLanguage(row, russian);
+        headers[i] = row.text.In(russian);
   }
   model_->SetHeaders(headers);
   if (model_->rowCount() > 0)

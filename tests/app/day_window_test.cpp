@@ -326,18 +326,29 @@ TEST(DayWindowPictures, FailuresSayWhyAndKeepTheOldFile) {
   DayWindow *day = DayOf(*window, {});
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
+  // The message as the window writes it, up to the system's own reason
+  // where the file system refuses.
   const struct {
     const char *what;
     QString path;
     const char *which;
+    bool russian;
+    const char *message;
   } failures[] = {
-      {"unknown picture", dir.filePath("old.png"), "YearChart"},
-      {"unknown suffix", dir.filePath("old.bmp"), "DayChart"},
-      {"no suffix", dir.filePath("old"), "SunPath"},
-      {"missing directory", dir.filePath("missing/old.png"), "DayChart"},
+      {"unknown picture", dir.filePath("old.png"), "YearChart", false,
+       "Could not save \"old.png\": there is no picture called \"YearChart\""},
+      {"unknown picture, Russian", dir.filePath("old.png"), "YearChart", true,
+       "Не удалось сохранить «old.png»: нет рисунка «YearChart»"},
+      {"unknown suffix", dir.filePath("old.bmp"), "DayChart", false,
+       "Could not save \"old.bmp\": the file name must end in .png or .svg"},
+      {"no suffix", dir.filePath("old"), "SunPath", true,
+       "Не удалось сохранить «old»: имя файла должно кончаться на .png или .svg"},
+      {"missing directory", dir.filePath("missing/old.png"), "DayChart", false,
+       "Could not save \"old.png\": "},
   };
   const QByteArray old("an older picture");
   for (const auto &f : failures) {
+    day->SetRussian(f.russian);
     QFile file(f.path);
     const bool existing = QDir().exists(QFileInfo(f.path).path());
     if (existing) {
@@ -349,6 +360,10 @@ TEST(DayWindowPictures, FailuresSayWhyAndKeepTheOldFile) {
     const QStringList messages = RunClosingMessages([&] { saved = day->savePicture(f.path, f.which); });
     EXPECT_FALSE(saved) << f.what;
     EXPECT_EQ(messages.size(), 1) << f.what;
+    const QString expected = QString::fromUtf8(f.message);
+    const QString shown = messages.value(0);
+    EXPECT_TRUE(expected.endsWith(": ") ? shown.startsWith(expected) : shown == expected)
+        << f.what << ": " << shown.toStdString();
     if (existing) {
       EXPECT_EQ(BytesOf(f.path), old) << f.what;
     } else {

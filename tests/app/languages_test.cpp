@@ -28,19 +28,14 @@ QString CaptionOf(const MainWindow &window, const char *name) {
 void ExpectColumn(const MainWindow &window, bool russian) {
   for (const auto rows : {languages::Headings(), languages::Captions()})
     for (const languages::Caption &row : rows)
-      EXPECT_EQ(CaptionOf(window, row.control),
-                QString::fromUtf8(russian ? row.russian : row.english))
-          << row.control;
+      EXPECT_EQ(CaptionOf(window, row.control), row.text.In(russian)) << row.control;
   const auto items = languages::HemisphereItems();
   const auto *list1 = Find<HemisphereList>(window, "List1");
   const auto *list2 = Find<HemisphereList>(window, "List2");
-  const auto text = [russian](const languages::Caption &row) {
-    return QString::fromUtf8(russian ? row.russian : row.english);
-  };
-  EXPECT_EQ(list1->item(0)->text(), text(items[0]));
-  EXPECT_EQ(list1->item(1)->text(), text(items[1]));
-  EXPECT_EQ(list2->item(0)->text(), text(items[2]));
-  EXPECT_EQ(list2->item(1)->text(), text(items[3]));
+  EXPECT_EQ(list1->item(0)->text(), items[0].text.In(russian));
+  EXPECT_EQ(list1->item(1)->text(), items[1].text.In(russian));
+  EXPECT_EQ(list2->item(0)->text(), items[2].text.In(russian));
+  EXPECT_EQ(list2->item(1)->text(), items[3].text.In(russian));
 }
 
 TEST(Languages, EveryCaptionInBothDirections) {
