@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reading an input field: its text is parsed, the value kept in the
-// precision of its Observation field, and the normal form of that value
+// precision the calculation keeps for it (single for the minutes of arc and
+// the time zone, double for the rest), and the normal form of that value
 // (always with ".") written back into the field at once.
 //
 // "Calculate" always writes the text back: what the user typed is replaced
