@@ -20,6 +20,8 @@ function(ostrel_core_sources var root)
     sun/sun_day.h sun/sun_day.cpp
     sun/theory.h sun/theory.cpp
     sun/angles.h
+    # The events of a year that are not a single day's: the seasons.
+    events/seasons.h events/seasons.cpp
     # A day's events and their table.
     day/day_events.h day/day_events.cpp
     day/day_table.h day/day_table.cpp
