@@ -262,6 +262,23 @@ AstrometricPlace PreciseAstrometricAt(const Site &site, double julianDateUt) {
   return {eraAnp(ra) / ERFA_D2PI * 24, dec * ERFA_DR2D};
 }
 
+double DeltaTSecondsAt(double julianDateUt) {
+  return DeltaTSeconds(2000 + (julianDateUt - ERFA_DJ00) / 365.25);
+}
+
+GeocentricSun PreciseGeocentricAt(double julianDateUt) {
+  Geometric g = GeometricAt(julianDateUt); // not const: eraRxp takes plain arrays
+  const OfDate of = Apparent(g.sun, g.velocity, g.matrix, g.trueObliquity, g.gast);
+  // The geometric Sun and its motion into the ecliptic of date.
+  double p[3], v[3];
+  eraRxp(g.matrix, g.sun, p);
+  eraRxp(g.matrix, g.sunRate, v);
+  const double c = std::cos(g.trueObliquity), s = std::sin(g.trueObliquity);
+  const double x = p[0], y = p[1] * c + p[2] * s;
+  const double vx = v[0], vy = v[1] * c + v[2] * s;
+  return {eraAnp(of.longitudeRad), of.distance, (x * vy - y * vx) / (x * x + y * y)};
+}
+
 PreciseSunDay::PreciseSunDay(const Site &site, CivilDate date) : site_(site), date_(date) {
   julianDay0_ = classic::JulianDate(date.year, date.month, date.day).julDay + 2400000;
   const SiteVector where = SiteOf(site);

@@ -71,6 +71,23 @@ struct AstrometricPlace {
 };
 AstrometricPlace PreciseAstrometricAt(const Site &site, double julianDateUt);
 
+// Delta T in seconds at a Julian date UT (full) as the precise theory takes
+// it: DeltaTSeconds at the decimal year 2000 + (JD - 2451545) / 365.25.
+double DeltaTSecondsAt(double julianDateUt);
+
+// The Sun from the Earth's centre at a Julian date UT (full), as
+// PrecisePlaceAt forms it: the apparent ecliptic longitude of the true
+// equinox of date, radians, 0 to 2 pi, and the true geometric distance, AU.
+// Beside them the rate of the geometric longitude in the ecliptic of date,
+// radians a day, which the apparent one's matches to about 1e-4 (the
+// aberration and the precession and nutation change slowly).
+struct GeocentricSun {
+  double eclipticLongitudeRad = 0;
+  double distanceAU = 0;
+  double eclipticLongitudeRateRadPerDay = 0;
+};
+GeocentricSun PreciseGeocentricAt(double julianDateUt);
+
 // A local date in the precise theory.  Sunrise and sunset are the upper
 // limb at the apparent horizon: the centre at -(34' of refraction + the
 // semi-diameter at the date's local noon).
