@@ -32,9 +32,23 @@
 // sunrise, sunset and day length are measured as well, since the classic
 // run finds them by its own five evaluations.
 //
-// Prints one Markdown table: per shown result the largest and the 95th
-// percentile error of each theory, the precise theory's goal, and the
-// shown digits that mean something.  Exits with status 0 whatever it finds.
+// The Moon (core/moon) is measured against the committed tables of
+// tests/data/moon-*.csv (tools/reference/extract-moon-tables.mjs):
+// - Horizons (DE431), the Moon from 29N 81W every 10 days 1900-2100,
+//   airless apparent and astrometric: the right ascension and declination
+//   with this theory's Delta T, as a user sees them, and at Horizons' own
+//   TT with the Earth turned at the row's UT (MoonTopocentricAtTT), the
+//   theory alone;
+// - the U.S. Naval Observatory's moonrise and moonset tables (UT, to the
+//   minute) at 29N, 45S, 61S and 80N to 85N, each of theirs against the
+//   nearest of ours;
+// - the U.S. Naval Observatory's quarters every tenth year 1800-2100.
+//
+// Prints two Markdown tables: for the Sun, per shown result the largest
+// and the 95th percentile error of each theory, the precise theory's goal,
+// and the shown digits that mean something; for the Moon, per result and
+// period the largest and the 95th percentile error and the goal.  Exits
+// with status 0 whatever it finds.
 #include <erfa.h>
 #include <erfam.h>
 
