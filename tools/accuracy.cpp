@@ -32,9 +32,23 @@
 // sunrise, sunset and day length are measured as well, since the classic
 // run finds them by its own five evaluations.
 //
-// Prints one Markdown table: per shown result the largest and the 95th
-// percentile error of each theory, the precise theory's goal, and the
-// shown digits that mean something.  Exits with status 0 whatever it finds.
+// The Moon (core/moon) is measured against the committed tables of
+// tests/data/moon-*.csv (tools/reference/extract-moon-tables.mjs):
+// - Horizons (DE431), the Moon from 29N 81W every 10 days 1900-2100,
+//   airless apparent and astrometric: the right ascension and declination
+//   with this theory's Delta T, as a user sees them, and at Horizons' own
+//   TT with the Earth turned at the row's UT (MoonTopocentricAtTT), the
+//   theory alone;
+// - the U.S. Naval Observatory's moonrise and moonset tables (UT, to the
+//   minute) at 29N, 45S, 61S and 80N to 85N, each of theirs against the
+//   nearest of ours;
+// - the U.S. Naval Observatory's quarters every tenth year 1800-2100.
+//
+// Prints two Markdown tables: for the Sun, per shown result the largest
+// and the 95th percentile error of each theory, the precise theory's goal,
+// and the shown digits that mean something; for the Moon, per result and
+// period the largest and the 95th percentile error and the goal.  Exits
+// with status 0 whatever it finds.
 #include <erfa.h>
 #include <erfam.h>
 
@@ -52,10 +66,14 @@
 #include <vector>
 
 #include "core/day/day_events.h"
+#include "core/moon/moon_day.h"
+#include "core/moon/moon_place.h"
+#include "core/moon/moon_quarters.h"
 #include "core/run/ephemeris.h"
 #include "core/sun/precise_sun.h"
 #include "core/sun/theory.h"
 #include "core/run/typed_input.h"
+#include "tools/moon_reference.h"
 #include "tools/reference_vectors.h"
 
 #ifdef OSTREL_ACCURACY_PEER
@@ -476,15 +494,9 @@ std::optional<HorizonsTime> ParseHorizonsTime(const std::string &line) {
   return t;
 }
 
-// TT - UT of Horizons' table at a row.  From 1962 its times are UTC and TT
-// is UTC + 32.184 s + TAI - UTC (ERFA's table of leap seconds, the last one
-// held after the table's end, as Horizons does); before, they are UT1 and
-// Horizons' own Delta T is not listed, so this theory's stands in.
+// TT - UT of Horizons' table at a row (HorizonsTtMinusUtSeconds).
 double HorizonsDeltaTSeconds(const HorizonsTime &t) {
-  if (t.year < 1962) return DeltaTSeconds(t.decimalYear());
-  double taiMinusUtc = 0;
-  eraDat(t.year, t.month, t.day, (t.hour + t.minute / 60.0) / 24, &taiMinusUtc);
-  return 32.184 + taiMinusUtc;
+  return HorizonsTtMinusUtSeconds({t.year, t.month, t.day, t.hour, t.minute});
 }
 
 // Horizons' refraction, degrees, for a true altitude in degrees: Saemundsson's
@@ -671,6 +683,241 @@ bool HorizonsEarth(const std::string &path, std::vector<Row> &out) {
   return true;
 }
 
+// ---- The Moon ------------------------------------------------------------------
+
+// A formatted line of text.
+template <typename... Args> std::string Text(const char *format, Args... args) {
+  char text[400];
+  std::snprintf(text, sizeof text, format, args...);
+  return text;
+}
+
+// One line of the Moon's table: the errors of one result over one period
+// against one reference, and its goal.
+struct MoonRow {
+  std::string result, reference, years;
+  Unit unit;
+  Errors errors;
+  std::optional<double> goal; // in the row's unit
+  std::string note;
+};
+
+void PrintMoonTable(const std::vector<MoonRow> &rows) {
+  std::printf("| result | reference | years | n | largest / 95 %% | goal |\n");
+  std::printf("| --- | --- | --- | --- | --- | --- |\n");
+  for (const MoonRow &r : rows) {
+    std::string goal = r.note.empty() ? "—" : r.note;
+    if (r.goal && !r.errors.empty()) {
+      goal = Format(*r.goal, r.unit) + (r.errors.Largest() <= *r.goal ? ": met" : ": **missed**");
+      if (!r.note.empty()) goal += " (" + r.note + ")";
+    }
+    std::printf("| %s | %s | %s | %zu | %s |  %s |\n", r.result.c_str(), r.reference.c_str(),
+                r.years.c_str(), r.errors.size(), Pair(r.errors, r.unit).c_str(), goal.c_str());
+  }
+}
+
+// Up to this separation on the sky, seconds of arc, the Moon's place meets
+// its goal (eraMoon98's worst, 18.3" over 1950-2100 by ERFA, and some
+// margin).
+constexpr double kMoonPlaceGoalArcsec = 20;
+
+// The Moon from 29 N 279 E against Horizons: the apparent right ascension
+// (on the sky, times cos dec) and declination with this theory's Delta T
+// (what a user sees) and at Horizons' TT (the theory alone), and the
+// astrometric place at Horizons' TT.
+void MoonPlaceRows(const std::vector<MoonPlaceRow> &table, std::vector<MoonRow> &out,
+                   std::vector<std::string> &notes) {
+  const std::string horizons = "Horizons DE431, 29°N 81°W, airless apparent";
+  const char *periods[] = {"1900–1961", "1962–2024", "2025–2100"};
+  const auto period = [](int year) { return year < 1962 ? 0 : year < 2025 ? 1 : 2; };
+  std::vector<MoonRow> ra, dec, raTT, decTT, astrometric;
+  for (const char *years : periods) {
+    ra.push_back({"right ascension × cos δ, Ostrel's ΔT", horizons, years, Unit::Arcsec, {}, {}, {}});
+    dec.push_back({"declination, Ostrel's ΔT", horizons, years, Unit::Arcsec, {}, {}, {}});
+    raTT.push_back({"right ascension × cos δ, at Horizons' TT", horizons, years, Unit::Arcsec, {},
+                    kMoonPlaceGoalArcsec, {}});
+    decTT.push_back({"declination, at Horizons' TT", horizons, years, Unit::Arcsec, {},
+                     kMoonPlaceGoalArcsec, {}});
+    astrometric.push_back({"astrometric place (angle), Ostrel's ΔT",
+                           "Horizons DE431, 29°N 81°W, astrometric", years, Unit::Arcsec, {}, {},
+                           {}});
+  }
+  ra[0].note = dec[0].note = "Horizons' ΔT before 1962 not listed: the same as at its TT";
+  ra[2].note = dec[2].note = "ΔT of the two models parts by up to 134 s";
+  Errors deltaTGap;
+  const Site site = MoonHorizonsSite();
+  for (const MoonPlaceRow &row : table) {
+    const double jd = row.time.JulianDate();
+    const int p = period(row.time.year);
+    const double cosDec = std::cos(row.decApparentDeg * ERFA_DD2R);
+    const MoonPlace place = MoonPlaceAt(site, jd);
+    ra[p].errors.Add(AngleDifference(place.rightAscensionHours * 15, row.raApparentDeg, 360) *
+                     cosDec * 3600);
+    dec[p].errors.Add((place.declinationDeg - row.decApparentDeg) * 3600);
+    const double ttMinusUt = HorizonsTtMinusUtSeconds(row.time);
+    deltaTGap.Add(DeltaTSeconds(row.time.DecimalYear()) - ttMinusUt);
+    const Direction atTT = MoonTopocentricAtTT(site, jd, ttMinusUt);
+    raTT[p].errors.Add(AngleDifference(atTT.raHours * 15, row.raApparentDeg, 360) * cosDec * 3600);
+    decTT[p].errors.Add((atTT.decDeg - row.decApparentDeg) * 3600);
+    const AstrometricPlace a = MoonAstrometricAt(site, jd);
+    astrometric[p].errors.Add(
+        Separation(a.rightAscensionHours, a.declinationDeg, row.raIcrfDeg / 15, row.decIcrfDeg));
+  }
+  for (std::size_t p = 0; p < std::size(periods); ++p) {
+    out.push_back(std::move(ra[p]));
+    out.push_back(std::move(dec[p]));
+    out.push_back(std::move(raTT[p]));
+    out.push_back(std::move(decTT[p]));
+    out.push_back(std::move(astrometric[p]));
+  }
+  notes.push_back(Text("ΔT: Espenak–Meeus less Horizons' TT − UT over the Moon's table: "
+                       "largest %.1f s.",
+                       deltaTGap.Largest()));
+}
+
+// Where a moment is farther than this from every moment of the other side,
+// seconds, the two disagree on the event itself.
+constexpr double kUnmatchedSeconds = 1800;
+// Up to this latitude, degrees, moonrise and moonset meet their goal.
+constexpr double kMoonEventLatitudeDeg = 60;
+constexpr double kMoonEventGoalSeconds = 60;
+
+// The distance from a moment to the nearest of a sorted list, seconds.
+double Nearest(const std::vector<double> &sorted, double julianDate) {
+  auto next = std::lower_bound(sorted.begin(), sorted.end(), julianDate);
+  double best = 1e9;
+  if (next != sorted.end()) best = *next - julianDate;
+  if (next != sorted.begin() && julianDate - *(next - 1) < std::fabs(best)) {
+    best = *(next - 1) - julianDate;
+  }
+  return best * kSecondsPerDay;
+}
+
+// Moonrise and moonset against the Naval Observatory's tables: each of
+// theirs against the nearest of ours of the same kind (found date by date,
+// UT), in latitude bands; ours rounded to the minute against theirs too.
+void MoonRiseSetRows(const std::vector<MoonRiseSetRow> &table, std::vector<MoonRow> &out,
+                     std::vector<std::string> &notes) {
+  struct Band {
+    const char *name;
+    double upToDeg;
+  };
+  const Band bands[] = {{"29°N (2019), 45°S (2050)", kMoonEventLatitudeDeg},
+                        {"61°S (1944)", 61},
+                        {"80°N to 85°N (2022–2037)", 90}};
+  std::vector<MoonRow> rows;
+  std::vector<int> sameMinute(std::size(bands)), unmatched(std::size(bands)),
+      oursOnly(std::size(bands));
+  for (const Band &b : bands) {
+    for (const char *event : {"moonrise", "moonset"}) {
+      MoonRow row{event, "USNO tables (UT, to the minute)", b.name, Unit::Seconds, {}, {}, {}};
+      if (b.upToDeg <= kMoonEventLatitudeDeg) row.goal = kMoonEventGoalSeconds;
+      rows.push_back(std::move(row));
+    }
+  }
+  // The table holds one stretch of dates at each site.
+  std::vector<std::pair<double, double>> sites;
+  for (const MoonRiseSetRow &r : table) {
+    if (std::find(sites.begin(), sites.end(), std::pair{r.latDeg, r.longDeg}) == sites.end()) {
+      sites.emplace_back(r.latDeg, r.longDeg);
+    }
+  }
+  for (const auto &[lat, lon] : sites) {
+    std::size_t band = 0;
+    while (std::fabs(lat) > bands[band].upToDeg) ++band;
+    std::vector<double> theirs[2]; // rise, set: Julian dates UT
+    for (const MoonRiseSetRow &r : table) {
+      if (r.latDeg == lat && r.longDeg == lon) theirs[r.rise ? 0 : 1].push_back(r.time.JulianDate());
+    }
+    for (auto &t : theirs) std::sort(t.begin(), t.end());
+    const double first = std::min(theirs[0].front(), theirs[1].front());
+    const double last = std::max(theirs[0].back(), theirs[1].back());
+    const Site site{lat * kRad, lon / 15, 0};
+    std::vector<double> ours[2];
+    for (double day0 = std::floor(first - 0.5) + 0.5 - 1; day0 <= last + 1; day0 += 1) {
+      const auto [date, hours] = DateAndHour(day0);
+      const MoonDayEvents e = FindMoonDayEvents(MoonDay(site, date));
+      if (e.moonrise.happens()) ours[0].push_back(day0 + e.moonrise.seconds / kSecondsPerDay);
+      if (e.moonset.happens()) ours[1].push_back(day0 + e.moonset.seconds / kSecondsPerDay);
+    }
+    for (int kind = 0; kind < 2; ++kind) {
+      for (double when : theirs[kind]) {
+        const double error = -Nearest(ours[kind], when);
+        if (std::fabs(error) > kUnmatchedSeconds) {
+          ++unmatched[band];
+          continue;
+        }
+        rows[band * 2 + std::size_t(kind)].errors.Add(error);
+        if (error >= -30 && error < 30) ++sameMinute[band];
+      }
+      for (double when : ours[kind]) {
+        if (when >= first && when <= last && std::fabs(Nearest(theirs[kind], when)) > kUnmatchedSeconds) {
+          ++oursOnly[band];
+        }
+      }
+    }
+  }
+  for (MoonRow &r : rows) out.push_back(std::move(r));
+  for (std::size_t b = 0; b < std::size(bands); ++b) {
+    const std::size_t n = out[out.size() - rows.size() + b * 2].errors.size() +
+                          out[out.size() - rows.size() + b * 2 + 1].errors.size();
+    notes.push_back(Text("Moonrise and moonset, %s: ours rounded to the minute is the "
+                         "USNO's minute in %d of %zu; USNO's without ours within 30 min: %d; "
+                         "ours without theirs: %d.",
+                         bands[b].name, sameMinute[b], n, unmatched[b], oursOnly[b]));
+  }
+}
+
+constexpr double kQuarterGoalSeconds = 60;
+
+// The quarters against the Naval Observatory's table: each of theirs
+// against the nearest of ours of the same kind.
+void MoonQuarterRows(const std::vector<MoonQuarterRow> &table, std::vector<MoonRow> &out,
+                     std::vector<std::string> &notes) {
+  const char *periods[] = {"1800–2069", "2070–2100"};
+  std::vector<MoonRow> rows;
+  for (const char *years : periods) {
+    rows.push_back({"quarters (new, first, full, last)", "USNO phases (UT, to the minute), every "
+                    "10th year", years, Unit::Seconds, {}, {}, {}});
+  }
+  rows[0].goal = kQuarterGoalSeconds;
+  rows[1].note = "ΔT of Espenak–Meeus reaches 203 s by 2100";
+  int sameMinute[2] = {}, unmatched[2] = {};
+  std::vector<int> years;
+  for (const MoonQuarterRow &r : table) {
+    if (std::find(years.begin(), years.end(), r.time.year) == years.end()) {
+      years.push_back(r.time.year);
+    }
+  }
+  for (int year : years) {
+    const double from = TableTime{year, 1, 1, 0, 0}.JulianDate() - 3;
+    const double to = TableTime{year + 1, 1, 1, 0, 0}.JulianDate() + 3;
+    std::vector<double> ours[4];
+    for (const QuarterInstant &q : FindQuarters(from, to)) {
+      ours[static_cast<int>(q.quarter)].push_back(q.julianDateUt);
+    }
+    const int p = year < 2070 ? 0 : 1;
+    for (const MoonQuarterRow &r : table) {
+      if (r.time.year != year) continue;
+      const double when = r.time.JulianDate();
+      const double error = -Nearest(ours[r.quarter], when);
+      if (std::fabs(error) > kUnmatchedSeconds) {
+        ++unmatched[p];
+        continue;
+      }
+      rows[std::size_t(p)].errors.Add(error);
+      if (error >= -30 && error < 30) ++sameMinute[p];
+    }
+  }
+  for (int p = 0; p < 2; ++p) {
+    notes.push_back(Text("Quarters, %s: ours rounded to the minute is the USNO's minute in %d "
+                         "of %zu; USNO's without ours within 30 min: %d.",
+                         periods[p], sameMinute[p], rows[std::size_t(p)].errors.size(),
+                         unmatched[p]));
+  }
+  for (MoonRow &r : rows) out.push_back(std::move(r));
+}
+
 // ---- The reference's own error ---------------------------------------------------
 
 #ifdef OSTREL_ACCURACY_PEER
@@ -788,6 +1035,26 @@ int main(int argc, char **argv) {
       }
     }
   }
+  const std::vector<MoonPlaceRow> moonPlaces = ReadMoonPlaces(data + "/moon-places.csv");
+  const std::vector<MoonRiseSetRow> moonRiseSet = ReadMoonRiseSet(data + "/moon-riseset.csv");
+  const std::vector<MoonQuarterRow> moonQuarters = ReadMoonQuarters(data + "/moon-quarters.csv");
+  if (moonPlaces.empty() || moonRiseSet.empty() || moonQuarters.empty()) {
+    std::fprintf(stderr, "ostrel_accuracy: no Moon tables in %s\n", data.c_str());
+    return 1;
+  }
+  std::vector<MoonRow> moonRows;
+  std::vector<std::string> moonNotes;
+  MoonPlaceRows(moonPlaces, moonRows, moonNotes);
+  MoonRiseSetRows(moonRiseSet, moonRows, moonNotes);
+  MoonQuarterRows(moonQuarters, moonRows, moonNotes);
+  std::printf("\nThe Moon: Ostrel minus the reference, the largest and the 95th percentile of "
+              "the absolute\nvalues over n cases.  Right ascension on the sky (times cos δ), "
+              "seconds of arc; moments\nin seconds of time against tables rounded to the "
+              "minute.\n\n");
+  PrintMoonTable(moonRows);
+  std::printf("\n");
+  for (const std::string &note : moonNotes) std::printf("%s\n", note.c_str());
+
   const double elapsed =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("\n%.1f s\n", elapsed);
