@@ -94,8 +94,8 @@ MoonPlace MoonPlaceAt(const Site &site, double julianDateUt) {
   eraC2s(moon.ofDate, &moonRa, &moonDec);
   eraC2s(sun.ofDate, &sunRa, &sunDec);
   const double elongation = eraSepp(moon.ofDate, sun.ofDate);
-  const double phaseAngle = std::atan2(sun.distanceAu * std::sin(elongation),
-                                       moon.distanceAu - sun.distanceAu * std::cos(elongation));
+  const double phaseAngle = std::atan2(sun.distanceAU * std::sin(elongation),
+                                       moon.distanceAu - sun.distanceAU * std::cos(elongation));
   place.elongationDeg = elongation * ERFA_DR2D;
   place.phaseAngleDeg = phaseAngle * ERFA_DR2D;
   place.illuminatedFraction = (1 + std::cos(phaseAngle)) / 2;

@@ -217,16 +217,27 @@ std::array<double, 3> SiteVectorAu(const Site &site) {
 GeocentricSun PreciseGeocentricSun(const EarthOrientation &earth) {
   double heliocentric[2][3], barycentric[2][3];
   eraEpv00(earth.ut1, earth.tt2, heliocentric, barycentric);
-  double sun[3], velocity[3];
+  double sun[3], sunRate[3], velocity[3];
   for (int i = 0; i < 3; ++i) {
     sun[i] = -heliocentric[0][i];
+    sunRate[i] = -heliocentric[1][i];
     velocity[i] = barycentric[1][i] * ERFA_AULT / kSecondsPerDay;
   }
   const OfDate of = Apparent(sun, velocity, earth.matrix, earth.trueObliquity, earth.gast);
   GeocentricSun result;
   for (int i = 0; i < 3; ++i) result.ofDate[i] = of.sun[i];
-  result.eclipticLongitudeRad = of.longitudeRad;
-  result.distanceAu = of.distance;
+  result.eclipticLongitudeRad = eraAnp(of.longitudeRad);
+  result.distanceAU = of.distance;
+  // The geometric Sun and its motion into the ecliptic of date.
+  double matrix[3][3], p[3], v[3];
+  for (int i = 0; i < 3; ++i) // a copy: eraRxp's matrix is not const
+    for (int j = 0; j < 3; ++j) matrix[i][j] = earth.matrix[i][j];
+  eraRxp(matrix, sun, p);
+  eraRxp(matrix, sunRate, v);
+  const double c = std::cos(earth.trueObliquity), s = std::sin(earth.trueObliquity);
+  const double x = p[0], y = p[1] * c + p[2] * s;
+  const double vx = v[0], vy = v[1] * c + v[2] * s;
+  result.eclipticLongitudeRateRadPerDay = (x * vy - y * vx) / (x * x + y * y);
   return result;
 }
 
@@ -267,16 +278,7 @@ double DeltaTSecondsAt(double julianDateUt) {
 }
 
 GeocentricSun PreciseGeocentricAt(double julianDateUt) {
-  Geometric g = GeometricAt(julianDateUt); // not const: eraRxp takes plain arrays
-  const OfDate of = Apparent(g.sun, g.velocity, g.matrix, g.trueObliquity, g.gast);
-  // The geometric Sun and its motion into the ecliptic of date.
-  double p[3], v[3];
-  eraRxp(g.matrix, g.sun, p);
-  eraRxp(g.matrix, g.sunRate, v);
-  const double c = std::cos(g.trueObliquity), s = std::sin(g.trueObliquity);
-  const double x = p[0], y = p[1] * c + p[2] * s;
-  const double vx = v[0], vy = v[1] * c + v[2] * s;
-  return {eraAnp(of.longitudeRad), of.distance, (x * vy - y * vx) / (x * x + y * y)};
+  return PreciseGeocentricSun(EarthOrientationAt(julianDateUt));
 }
 
 PreciseSunDay::PreciseSunDay(const Site &site, CivilDate date) : site_(site), date_(date) {

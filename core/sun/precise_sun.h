@@ -45,11 +45,15 @@ std::array<double, 3> SiteVectorAu(const Site &site);
 // and tt2), apparent (light time and annual aberration), of the true
 // equator and equinox of `earth`'s matrix: the apparent direction times
 // the true distance, AU; its apparent ecliptic longitude of date, radians,
-// and the true distance, AU.
+// 0 to 2 pi, and the true distance, AU.  Beside them the rate of the
+// geometric longitude in the ecliptic of date, radians a day, which the
+// apparent one's matches to about 1e-4 (the aberration and the precession
+// and nutation change slowly).
 struct GeocentricSun {
   double ofDate[3] = {};
   double eclipticLongitudeRad = 0;
-  double distanceAu = 0;
+  double distanceAU = 0;
+  double eclipticLongitudeRateRadPerDay = 0;
 };
 GeocentricSun PreciseGeocentricSun(const EarthOrientation &earth);
 
@@ -75,17 +79,7 @@ AstrometricPlace PreciseAstrometricAt(const Site &site, double julianDateUt);
 // it: DeltaTSeconds at the decimal year 2000 + (JD - 2451545) / 365.25.
 double DeltaTSecondsAt(double julianDateUt);
 
-// The Sun from the Earth's centre at a Julian date UT (full), as
-// PrecisePlaceAt forms it: the apparent ecliptic longitude of the true
-// equinox of date, radians, 0 to 2 pi, and the true geometric distance, AU.
-// Beside them the rate of the geometric longitude in the ecliptic of date,
-// radians a day, which the apparent one's matches to about 1e-4 (the
-// aberration and the precession and nutation change slowly).
-struct GeocentricSun {
-  double eclipticLongitudeRad = 0;
-  double distanceAU = 0;
-  double eclipticLongitudeRateRadPerDay = 0;
-};
+// The same at a Julian date UT (full), as PrecisePlaceAt forms it.
 GeocentricSun PreciseGeocentricAt(double julianDateUt);
 
 // A local date in the precise theory.  Sunrise and sunset are the upper
