@@ -37,19 +37,29 @@ const std::map<std::string, std::string> kAccepted = {
     {"--step", "MINUTES is a whole number from 1 to 1440"},
     {"--format", "the format is text, json or csv"},
     {"--theory", "the theory is classic or precise"},
+    {"--body", "the body is sun or moon"},
     {"--place", "NAME is a town of 15,000 people or more, as 'ostrel-cli places NAME' "
                 "lists it first (Kyiv; Springfield, US)"},
 };
 
 // `places` writes no CSV.
 const std::string kPlacesFormats = "the format of places is text or json";
+// The Moon's place, day and quarters come from the precise theory alone
+// (core/moon/moon_theory.h).
+const std::string kMoonTheory = "the Moon has one theory: with --body moon the theory is precise "
+                                "or left out";
+// The Moon's azimuth is written as the core gives it.
+const std::string kMoonAzimuth = "with --body moon the azimuth is north (from north through east)";
+// `phases` has no site: only a time zone.
+const std::string kPhasesZone = "give either --tz or --place, not both";
 
 // What an option of a command accepts.
 const std::string &Accepted(Command which, const std::string &option) {
   return which == Command::Places && option == "--format" ? kPlacesFormats : kAccepted.at(option);
 }
 
-constexpr std::array<const char *, 5> kCommands = {"now", "day", "table", "path", "places"};
+constexpr std::array<const char *, 6> kCommands = {"now", "day", "table", "path", "places",
+                                                   "phases"};
 
 // A value as a refusal quotes it: on one line, not too long.
 std::string Quoted(std::string_view value) {
@@ -149,6 +159,12 @@ std::optional<Format> FormatOf(const std::string &name) {
   return std::nullopt;
 }
 
+std::optional<Body> BodyOf(const std::string &name) {
+  if (name == "sun") return Body::Sun;
+  if (name == "moon") return Body::Moon;
+  return std::nullopt;
+}
+
 bool InRange(const CivilDate &date) {
   using namespace std::chrono;
   const year_month_day ymd{year{date.year}, month{unsigned(date.month)}, day{unsigned(date.day)}};
@@ -196,8 +212,9 @@ std::string CommandList() {
 }
 
 struct Options {
-  std::string lat, lon, tz, at, azimuth = "north", date, from, to, step, format = "text",
-                                theory = "classic", place, query;
+  // `theory` stays empty when left out: its default depends on the body.
+  std::string lat, lon, tz, at, azimuth = "north", date, from, to, step, format = "text", theory,
+                                body = "sun", place, query;
   std::vector<std::string> altitudes;
 };
 
@@ -208,6 +225,15 @@ void AddOptions(CLI::App &command, Command which, Options &o) {
                                          "keeps one country")
         ->required();
     command.add_option("--format", o.format, "text or json (default text)");
+    return;
+  }
+  if (which == Command::Phases) {
+    command.add_option("--from", o.from, "DATE: first date")->required();
+    command.add_option("--to", o.to, "DATE: last date")->required();
+    command.add_option("--tz", o.tz, "HOURS: time zone, local = UT + HOURS (default 0, UT)");
+    command.add_option("--place", o.place, "NAME: a town whose zone gives the offset of each "
+                                           "instant");
+    command.add_option("--format", o.format, "text, json or csv (default text)");
     return;
   }
   command.add_option("--lat", o.lat, "LAT: latitude");
@@ -233,10 +259,12 @@ void AddOptions(CLI::App &command, Command which, Options &o) {
     command.add_option("--step", o.step, "MINUTES: 1 to 1440 (default 10)");
     break;
   case Command::Places:
+  case Command::Phases:
     break;
   }
+  command.add_option("--body", o.body, "sun (default) or moon");
   command.add_option("--format", o.format, "text, json or csv (default text)");
-  command.add_option("--theory", o.theory, "classic (default) or precise");
+  command.add_option("--theory", o.theory, "classic (default) or precise; the Moon's is precise");
 }
 
 // The names of the options a command has, for a refusal.
@@ -316,9 +344,53 @@ std::string NearestNames(const std::string &name) {
   return list;
 }
 
+// The town of --place, or a refusal with the nearest names.
+const Place *PlaceNamed(const std::string &name) {
+  const std::vector<const Place *> found = FindPlaces(name, 1);
+  if (found.empty()) {
+    const std::string nearest = NearestNames(name);
+    throw Refusal{"--place " + Quoted(name) + ": no such town in the list" +
+                  (nearest.empty() ? "" : "; the nearest names are " + nearest) + "; " +
+                  kAccepted.at("--place")};
+  }
+  return found.front();
+}
+
+// --tz as a zone's offset, hours, kept in single precision as the window
+// keeps it.
+float ReadTimezone(const std::string &text) {
+  const std::optional<double> tz = DecimalNumber(text);
+  if (!tz) Refuse("--tz", text);
+  const float timezone = RoundToSingle(*tz);
+  if (timezone < -12 || timezone > 14) Refuse("--tz", text);
+  return timezone;
+}
+
+// --from and --to, the first not after the last.
+void ReadDateRange(const Options &o, Request &r) {
+  r.from = ReadDate("--from", o.from);
+  r.to = ReadDate("--to", o.to);
+  if (DaysOf(r.from) > DaysOf(r.to)) {
+    throw Refusal{"--from " + o.from + ": after --to " + o.to +
+                  "; the first date must not be after the last"};
+  }
+}
+
 Request Check(Command which, const Options &o) {
   Request r;
   r.command = which;
+  if (which == Command::Phases) {
+    if (!o.place.empty() && !o.tz.empty())
+      throw Refusal{"--place " + Quoted(o.place) + ": " + kPhasesZone};
+    if (!o.place.empty()) r.place = PlaceNamed(o.place);
+    r.timezoneGiven = !o.tz.empty();
+    if (r.timezoneGiven) r.timezone = ReadTimezone(o.tz);
+    const std::optional<Format> format = FormatOf(o.format);
+    if (!format) Refuse("--format", o.format);
+    r.format = *format;
+    ReadDateRange(o, r);
+    return r;
+  }
   if (which == Command::Places) {
     if (!IsUtf8(o.query)) throw Refusal{"QUERY " + Quoted(o.query) + ": not a UTF-8 text"};
     r.query = o.query;
@@ -333,14 +405,7 @@ Request Check(Command which, const Options &o) {
       throw Refusal{"--place " + Quoted(o.place) +
                     ": give either --place or --lat and --lon, not both"};
     }
-    const std::vector<const Place *> found = FindPlaces(o.place, 1);
-    if (found.empty()) {
-      const std::string nearest = NearestNames(o.place);
-      throw Refusal{"--place " + Quoted(o.place) + ": no such town in the list" +
-                    (nearest.empty() ? "" : "; the nearest names are " + nearest) + "; " +
-                    kAccepted.at("--place")};
-    }
-    r.place = found.front();
+    r.place = PlaceNamed(o.place);
     r.latitude = {std::fabs(r.place->latitudeDeg), 0, r.place->latitudeDeg < 0};
     r.longitude = {std::fabs(r.place->longitudeDeg), 0, r.place->longitudeDeg < 0};
   } else {
@@ -355,18 +420,22 @@ Request Check(Command which, const Options &o) {
     r.longitude = ReadAngle("--lon", o.lon, 180, 'E', 'W');
   }
   r.timezoneGiven = !o.tz.empty();
-  if (r.timezoneGiven) {
-    const std::optional<double> tz = DecimalNumber(o.tz);
-    if (!tz) Refuse("--tz", o.tz);
-    r.timezone = RoundToSingle(*tz);
-    if (r.timezone < -12 || r.timezone > 14) Refuse("--tz", o.tz);
-  }
+  if (r.timezoneGiven) r.timezone = ReadTimezone(o.tz);
   const std::optional<Format> format = FormatOf(o.format);
   if (!format) Refuse("--format", o.format);
   r.format = *format;
-  const std::optional<Theory> theory = TheoryFromKey(o.theory);
-  if (!theory) Refuse("--theory", o.theory);
-  r.theory = *theory;
+  const std::optional<Body> body = BodyOf(o.body);
+  if (!body) Refuse("--body", o.body);
+  r.body = *body;
+  if (r.body == Body::Moon) {
+    if (!o.theory.empty() && o.theory != TheoryKey(Theory::Precise))
+      throw Refusal{"--theory " + Quoted(o.theory) + ": " + kMoonTheory};
+    r.theory = Theory::Precise;
+  } else {
+    const std::optional<Theory> theory = TheoryFromKey(o.theory.empty() ? "classic" : o.theory);
+    if (!theory) Refuse("--theory", o.theory);
+    r.theory = *theory;
+  }
   if (which == Command::Day || which == Command::Path) {
     if (!o.date.empty()) r.date = ReadDate("--date", o.date);
   }
@@ -382,6 +451,8 @@ Request Check(Command which, const Options &o) {
     } else {
       Refuse("--azimuth", o.azimuth);
     }
+    if (r.body == Body::Moon && r.azimuthMode != FromNorth)
+      throw Refusal{"--azimuth " + Quoted(o.azimuth) + ": " + kMoonAzimuth};
     break;
   case Command::Day:
     for (const std::string &text : o.altitudes) {
@@ -390,15 +461,9 @@ Request Check(Command which, const Options &o) {
       r.altitudes.push_back(*altitude);
     }
     break;
-  case Command::Table: {
-    r.from = ReadDate("--from", o.from);
-    r.to = ReadDate("--to", o.to);
-    if (DaysOf(r.from) > DaysOf(r.to)) {
-      throw Refusal{"--from " + o.from + ": after --to " + o.to +
-                    "; the first date must not be after the last"};
-    }
+  case Command::Table:
+    ReadDateRange(o, r);
     break;
-  }
   case Command::Path:
     if (!o.step.empty()) {
       const std::optional<int> step = WholeNumber(o.step);
@@ -407,6 +472,7 @@ Request Check(Command which, const Options &o) {
     }
     break;
   case Command::Places: // checked above
+  case Command::Phases:
     break;
   }
   return r;
@@ -418,20 +484,28 @@ const char *kUsage =
     "  ostrel-cli day   SITE [--date DATE] [--altitude DEG]... [OUT]\n"
     "  ostrel-cli table SITE --from DATE --to DATE [OUT]\n"
     "  ostrel-cli path  SITE [--date DATE] [--step MINUTES] [OUT]\n"
+    "  ostrel-cli phases --from DATE --to DATE [--tz HOURS | --place NAME] [--format text|json|csv]\n"
     "  ostrel-cli places QUERY [--format text|json]\n"
     "  SITE = --lat LAT --lon LON --tz HOURS | --place NAME [--tz HOURS]\n"
-    "  OUT  = [--format text|json|csv] [--theory classic|precise]\n"
+    "  OUT  = [--body sun|moon] [--format text|json|csv] [--theory classic|precise]\n"
     "\n"
-    "  now    the Sun at a moment: the 35 results of the window and their values\n"
-    "  day    sunrise, sunset, culmination, twilights, golden and blue hours\n"
-    "  table  one line a date: rise, set, culmination, day length, twilights\n"
+    "  now    the Sun at a moment: the 35 results of the window and their values;\n"
+    "         the Moon: its place, distance, illuminated fraction and phase\n"
+    "  day    sunrise, sunset, culmination, twilights, golden and blue hours;\n"
+    "         the Moon: moonrise, moonset, transit, the phase at 12:00\n"
+    "  table  one line a date: rise, set, culmination, day length, twilights;\n"
+    "         the Moon: moonrise, moonset, transit, the phase at 12:00\n"
     "  path   altitude and azimuth through the day at a step\n"
+    "  phases the Moon's quarters from 00:00 of the first date to 24:00 of the last\n"
     "  places the towns a name may mean, with their coordinates and time zones\n"
+    "\n"
+    "  --body sun (default) or moon; the Moon has one theory, the precise one\n"
     "\n"
     "  LAT    decimal degrees, north positive (-33.87), or D:M with N or S (33:52.2S)\n"
     "  LON    decimal degrees, east positive (28.85), or D:M with E or W (28:51E)\n"
     "  HOURS  time zone, local time = UT + HOURS, -12 to 14 (3, -3.5)\n"
     "  NAME   a town, as 'places' lists it first; its zone gives HOURS for each date\n"
+    "         (for phases, for each instant; without --tz or --place, phases is in UT)\n"
     "  LOCAL  YYYY-MM-DDTHH:MM[:SS], local time at the site (default: now)\n"
     "  DATE   YYYY-MM-DD, 1700-01-01 to 2100-12-31 (default: today at the site)\n"
     "\n"

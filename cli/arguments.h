@@ -5,9 +5,13 @@
 //   ostrel-cli day   SITE [--date DATE] [--altitude DEG]... [OUT]
 //   ostrel-cli table SITE --from DATE --to DATE [OUT]
 //   ostrel-cli path  SITE [--date DATE] [--step MINUTES] [OUT]
+//   ostrel-cli phases --from DATE --to DATE [--tz HOURS | --place NAME] [--format text|json|csv]
 //   ostrel-cli places QUERY [--format text|json]
 //   SITE = --lat LAT --lon LON --tz HOURS | --place NAME [--tz HOURS]
-//   OUT  = [--format text|json|csv] [--theory classic|precise]
+//   OUT  = [--body sun|moon] [--format text|json|csv] [--theory classic|precise]
+//
+// The Moon has one theory, the precise one: with --body moon, --theory may
+// be left out or be precise.
 //
 // Every value is checked here; a refusal is one line that names the option,
 // the value and what is accepted.  An empty value (a script's unset
@@ -28,7 +32,9 @@
 
 namespace ostrel::cli {
 
-enum class Command { Now, Day, Table, Path, Places };
+// In the order of the command names (arguments.cpp, kCommands).
+enum class Command { Now, Day, Table, Path, Places, Phases };
+enum class Body { Sun, Moon };
 enum class Format { Text, Json, Csv };
 
 // An angle as the window's three fields hold it: whole or decimal degrees,
@@ -61,15 +67,17 @@ struct Request {
   float timezone = 0;                // hours, local = UT + timezone
   std::optional<LocalMoment> at;     // now: the moment; none means the clock
   std::optional<CivilDate> date;     // day, path: none means today at the site
-  CivilDate from, to;                // table
+  CivilDate from, to;                // table, phases
   std::vector<double> altitudes;     // day: degrees
   int stepMinutes = 10;              // path
   std::int16_t azimuthMode = 0;      // now: FromNorth, FromSouth, FromSouthSigned
   Format format = Format::Text;
-  Theory theory = Theory::Classic;
+  Body body = Body::Sun;             // now, day, table, path
+  Theory theory = Theory::Classic;   // the Moon's is always Theory::Precise
   std::string query;                 // places: the name asked for
   // --place: the town, whose zone gives the time zone where --tz is not
-  // given (the offset is then found for each date or moment).
+  // given (the offset is then found for each date or moment; for `phases`,
+  // which has no site, at each quarter's instant).
   const Place *place = nullptr;
   bool timezoneGiven = true;
 };

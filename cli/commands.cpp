@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The five commands.  Each asks the core once and hands what it answers to
+// The six commands.  Each asks the core once and hands what it answers to
 // one writer per format (text, JSON, CSV): `now` the window's run for the
-// typed values, `day` and `table` the day's events, `path` the Sun's place
-// through the day, `places` the towns a name may mean.
+// typed values (or the Moon's place), `day` and `table` the day's events
+// (the Sun's or the Moon's), `path` the body's place through the day,
+// `phases` the Moon's quarters, `places` the towns a name may mean.
 #include "cli/commands.h"
 
 #include <nlohmann/json.hpp>
@@ -23,6 +24,9 @@
 #include "cli/zone.h"
 #include "core/day/day_events.h"
 #include "core/day/day_table.h"
+#include "core/moon/moon_day.h"
+#include "core/moon/moon_place.h"
+#include "core/moon/moon_quarters.h"
 #include "core/run/ephemeris.h"
 #include "core/text/numtext.h"
 #include "core/places/places.h"
@@ -125,9 +129,21 @@ Json SiteJson(const Request &r) {
   return site;
 }
 
+const char *BodyKey(Body body) { return body == Body::Moon ? "moon" : "sun"; }
+
+// The body's name, as a title or a reason says it.
+std::string BodyName(const Request &r) { return r.body == Body::Moon ? "Moon" : "Sun"; }
+
 // What every JSON document of a site begins with; the command adds its own.
 Json SiteDocument(const Request &r) {
-  return Json{{"theory", TheoryKey(r.theory)}, {"site", SiteJson(r)}};
+  return Json{{"body", BodyKey(r.body)}, {"theory", TheoryKey(r.theory)}, {"site", SiteJson(r)}};
+}
+
+// The body over the request's site on a date: the Sun from the request's
+// theory, or the Moon (whose theory is the precise one).
+std::unique_ptr<SunDay> MakeBodyDay(const Request &r, const Site &site, CivilDate date) {
+  if (r.body == Body::Moon) return std::make_unique<MoonDay>(site, date);
+  return MakeSunDay(r.theory, site, date);
 }
 
 // A CSV field: quoted only where it has to be.
@@ -199,13 +215,16 @@ std::optional<LocalMoment> LocalNowAt(float timezone, std::chrono::system_clock:
 // Fixes what the command line leaves open, so that the commands find it
 // given: the moment (`now`) or the date (`day`, `path`) from the clock,
 // today at the site, and the time zone of a --place without --tz, the
-// offset of the town's zone at the moment (`now`) or at noon of the date
-// (`day`, `path`, `table`'s first date).  The clock is read once.  False,
-// with the refusal written, when the clock is out of range or the system's
+// offset of the town's zone at the moment (`now`), at noon of the date
+// (`day`, `path`, `table`'s first date) or at 00:00 of `phases`' first date
+// (where the range begins).  The clock is read once.  False, with the
+// refusal written, when the clock is out of range or the system's
 // time-zone database lacks the town's zone.
 bool Settle(Request &r, const Clock &clock, std::ostream &err) {
   const bool byZone = r.place && !r.timezoneGiven;
-  const bool byClock = r.command == Command::Now ? !r.at : r.command != Command::Table && !r.date;
+  const bool byClock = r.command == Command::Now
+                           ? !r.at
+                           : (r.command == Command::Day || r.command == Command::Path) && !r.date;
   const auto lacking = [&] {
     err << "ostrel-cli: the system's time-zone database has no zone " << r.place->zone
         << " (of --place " << r.place->name << "); update tzdata or give --tz\n";
@@ -233,6 +252,8 @@ bool Settle(Request &r, const Clock &clock, std::ostream &err) {
   // `now` from the clock has the offset of the clock's instant already.
   if (r.command == Command::Now && !byClock) {
     offset = OffsetAtLocal(r.place->zone, r.at->date, SecondsOfDay(*r.at));
+  } else if (r.command == Command::Phases) {
+    offset = OffsetAtLocal(r.place->zone, r.from, 0);
   } else if (r.command != Command::Now) {
     offset = OffsetAtLocal(r.place->zone, r.command == Command::Table ? r.from : *r.date, kNoon);
   }
@@ -249,20 +270,26 @@ std::string LevelText(double altitudeDeg) {
   return (altitudeDeg > 0 ? "+" : "") + text + "°";
 }
 
-std::string WhyMissing(Absence absence, const std::string &level) {
+std::string WhyMissing(Absence absence, const std::string &level, const std::string &body) {
   switch (absence) {
-  case Absence::AlwaysAbove: return "the Sun stays above " + level + " all day";
-  case Absence::AlwaysBelow: return "the Sun stays below " + level + " all day";
+  case Absence::AlwaysAbove: return "the " + body + " stays above " + level + " all day";
+  case Absence::AlwaysBelow: return "the " + body + " stays below " + level + " all day";
   case Absence::OtherDate: return "it falls on the day before or after";
   case Absence::None: break;
   }
   return "";
 }
 
-// "HH:MM:SS", or the placeholder and why the moment is missing.
-std::string MomentOrWhy(const DayMoment &moment, double levelDeg) {
+// "HH:MM:SS", or the placeholder and why the moment is missing; `level`
+// names the altitude crossed ("+6°", "the horizon").
+std::string MomentOrWhy(const DayMoment &moment, const std::string &level,
+                        const std::string &body = "Sun") {
   return moment.happens() ? ClockText(moment.seconds)
-                          : "--:--:--  " + WhyMissing(moment.absence, LevelText(levelDeg));
+                          : "--:--:--  " + WhyMissing(moment.absence, level, body);
+}
+
+std::string MomentOrWhy(const DayMoment &moment, double levelDeg) {
+  return MomentOrWhy(moment, LevelText(levelDeg));
 }
 
 // ---- now ----------------------------------------------------------------
@@ -516,26 +543,31 @@ struct TableDay {
   DayEvents events;
 };
 
+TableDay FindTableDay(const Request &r, const Site &site, CivilDate date) {
+  return {date, site.Timezon,
+          FindDayEvents(*MakeSunDay(r.theory, site, date), {}, DayEventSet::Twilights)};
+}
+
 // Writes the table's rows, the text `row(day, first)` of each date from
-// --from to --to, computing each date as it is written: the whole range is
-// 146,462 dates.  The rows go out in chunks, and output that fails stops
-// the work; false then.
+// --from to --to, found by `find` for the date's site (its offset in force)
+// as it is written: the whole range is 146,462 dates.  The rows go out in
+// chunks, and output that fails stops the work; false then.
+template <typename Day>
 bool WriteTableRows(const Request &r, std::ostream &out,
-                    std::string (*row)(const TableDay &, bool first)) {
+                    Day (*find)(const Request &, const Site &, CivilDate),
+                    std::string (*row)(const Day &, bool first)) {
   using namespace std::chrono;
   const Site site = SiteOf(r);
   const sys_days first = DaysOf(r.from), last = DaysOf(r.to);
   std::string chunk;
   for (sys_days d = first; d <= last; d += days{1}) {
-    TableDay day{DateOf(d), site.Timezon, {}};
+    const CivilDate date = DateOf(d);
+    Site dateSite = site;
     if (r.place && !r.timezoneGiven) {
       // The zone is known: it gave the first date's offset.
-      day.timezone = OffsetAtLocal(r.place->zone, day.date, kNoon).value_or(site.Timezon);
+      dateSite.Timezon = OffsetAtLocal(r.place->zone, date, kNoon).value_or(site.Timezon);
     }
-    Site dateSite = site;
-    dateSite.Timezon = day.timezone;
-    day.events = FindDayEvents(*MakeSunDay(r.theory, dateSite, day.date), {}, DayEventSet::Twilights);
-    chunk += row(day, d == first);
+    chunk += row(find(r, dateSite, date), d == first);
     if (chunk.size() > (1 << 15)) {
       if (!out.write(chunk.data(), std::streamsize(chunk.size()))) return false;
       chunk.clear();
@@ -544,11 +576,19 @@ bool WriteTableRows(const Request &r, std::ostream &out,
   return bool(out.write(chunk.data(), std::streamsize(chunk.size())));
 }
 
+// The table's JSON up to its first row: what SiteDocument gives, written by
+// hand so that the rows can follow as they are computed.
+void TableJsonStart(const Request &r, std::ostream &out) {
+  out << "{\n  \"body\": \"" << BodyKey(r.body) << "\",\n  \"theory\": \"" << TheoryKey(r.theory)
+      << "\",\n  \"site\": " << SiteJson(r).dump() << ",\n  \"from\": \"" << DateText(r.from)
+      << "\",\n  \"to\": \"" << DateText(r.to) << "\",\n  \"days\": [";
+}
+
 void TableText(const Request &r, const Request &, std::ostream &out) {
   out << "The Sun's days at " << SiteText(r) << TheoryText(r) << ", local times\n\n"
       << "date        sunrise   sunset    culmin.   day       civil dawn/dusk     "
          "nautical dawn/dusk  astron. dawn/dusk   culm. alt.\n";
-  WriteTableRows(r, out, [](const TableDay &day, bool) {
+  WriteTableRows<TableDay>(r, out, FindTableDay, [](const TableDay &day, bool) {
     const auto fields = TableFields(day.date, day.events);
     std::string line = fields[0] + "  ";
     for (std::size_t i = 1; i + 1 < fields.size(); ++i)
@@ -558,9 +598,7 @@ void TableText(const Request &r, const Request &, std::ostream &out) {
 }
 
 void TableJson(const Request &r, const Request &, std::ostream &out) {
-  out << "{\n  \"theory\": \"" << TheoryKey(r.theory) << "\",\n  \"site\": " << SiteJson(r).dump()
-      << ",\n  \"from\": \"" << DateText(r.from) << "\",\n  \"to\": \"" << DateText(r.to)
-      << "\",\n  \"days\": [";
+  TableJsonStart(r, out);
   const auto row = [](const TableDay &day, bool first) {
     const DayEvents &e = day.events;
     Json json;
@@ -584,12 +622,13 @@ void TableJson(const Request &r, const Request &, std::ostream &out) {
     }
     return (first ? "\n    " : ",\n    ") + json.dump();
   };
-  if (WriteTableRows(r, out, row)) out << "\n  ]\n}\n";
+  if (WriteTableRows<TableDay>(r, out, FindTableDay, row)) out << "\n  ]\n}\n";
 }
 
 void TableCsv(const Request &r, const Request &, std::ostream &out) {
   out << TableCsvHeader();
-  WriteTableRows(r, out, [](const TableDay &day, bool) { return TableCsvRow(day.date, day.events); });
+  WriteTableRows<TableDay>(r, out, FindTableDay,
+                           [](const TableDay &day, bool) { return TableCsvRow(day.date, day.events); });
 }
 
 // ---- path -----------------------------------------------------------------
@@ -605,7 +644,7 @@ struct PathResults {
 };
 
 PathResults FindPath(const Request &r) {
-  const std::unique_ptr<SunDay> day = MakeSunDay(r.theory, SiteOf(r), *r.date);
+  const std::unique_ptr<SunDay> day = MakeBodyDay(r, SiteOf(r), *r.date);
   PathResults path{*r.date, {}};
   for (int minutes = 0; minutes <= 1440; minutes += r.stepMinutes) {
     const SunPlace place = day->PlaceAt(minutes / 60.0);
@@ -646,7 +685,7 @@ void PathCsv(const Request &, const PathResults &path, std::ostream &out) {
 }
 
 void PathText(const Request &r, const PathResults &path, std::ostream &out) {
-  out << "The Sun's path at " << SiteText(r) << ", " << DateText(path.date) << TheoryText(r)
+  out << "The " << BodyName(r) << "'s path at " << SiteText(r) << ", " << DateText(path.date) << TheoryText(r)
       << "\n\n"
       << "time    altitude true  altitude app.  azimuth (from north)\n";
   for (const PathPoint &p : path.points) {
@@ -654,6 +693,389 @@ void PathText(const Request &r, const PathResults &path, std::ostream &out) {
     std::snprintf(line, sizeof line, "%s  %12.3f°  %12.3f°  %12.3f°\n",
                   PathTime(p.minutes).c_str(), p.altitudeDeg, p.apparentAltitudeDeg, p.azimuthDeg);
     out << line;
+  }
+}
+
+// ---- The Moon: now --------------------------------------------------------
+
+// One value of the Moon's place: its key (JSON, CSV, naming its unit), its
+// caption and unit for a person, and how it is read from the core's record.
+// The phase, a name and not a number, has no reader.
+struct MoonValue {
+  const char *key;
+  const char *caption;
+  const char *unit;
+  int decimals;
+  double (*value)(const MoonPlace &);
+};
+
+const MoonValue kMoonValues[] = {
+    {"right_ascension_h", "Right Ascension", " h", 6,
+     [](const MoonPlace &p) { return p.rightAscensionHours; }},
+    {"declination_deg", "Declination", "°", 5, [](const MoonPlace &p) { return p.declinationDeg; }},
+    {"ecliptic_longitude_deg", "Longitude (ecliptic)", "°", 5,
+     [](const MoonPlace &p) { return p.eclipticLongitudeDeg; }},
+    {"ecliptic_latitude_deg", "Latitude (ecliptic)", "°", 5,
+     [](const MoonPlace &p) { return p.eclipticLatitudeDeg; }},
+    {"distance_km", "Distance from Earth's centre", " km", 1,
+     [](const MoonPlace &p) { return p.geocentricDistanceKm; }},
+    {"topocentric_distance_km", "Distance from the site", " km", 1,
+     [](const MoonPlace &p) { return p.topocentricDistanceKm; }},
+    {"horizontal_parallax_deg", "Horizontal parallax", "°", 5,
+     [](const MoonPlace &p) { return p.horizontalParallaxDeg; }},
+    {"semi_diameter_arcmin", "Semi-diameter", "′", 3,
+     [](const MoonPlace &p) { return p.semiDiameterDeg * 60; }},
+    {"altitude_true_deg", "Altitude, True", "°", 3, [](const MoonPlace &p) { return p.altitudeDeg; }},
+    {"altitude_apparent_deg", "Altitude, App.", "°", 3,
+     [](const MoonPlace &p) { return p.apparentAltitudeDeg; }},
+    {"azimuth_deg", "Azimuth (from north)", "°", 3, [](const MoonPlace &p) { return p.azimuthDeg; }},
+    {"illuminated_fraction", "Illuminated fraction", "", 4,
+     [](const MoonPlace &p) { return p.illuminatedFraction; }},
+    {"phase_angle_deg", "Phase angle", "°", 3, [](const MoonPlace &p) { return p.phaseAngleDeg; }},
+    {"elongation_deg", "Elongation from the Sun", "°", 3,
+     [](const MoonPlace &p) { return p.elongationDeg; }},
+    {"age_days", "Age (since new moon)", " days", 3, [](const MoonPlace &p) { return p.ageDays; }},
+    {"phase", "Phase", "", 0, nullptr},
+    {"bright_limb_angle_deg", "Position angle of bright limb", "°", 3,
+     [](const MoonPlace &p) { return p.brightLimbAngleDeg; }},
+};
+
+struct MoonNowResults {
+  LocalMoment moment;
+  MoonPlace place;
+};
+
+MoonNowResults FindMoonNow(const Request &r) {
+  const LocalMoment &moment = *r.at;
+  const Site site = SiteOf(r);
+  const double hours = double(SecondsOfDay(moment)) / 3600;
+  const MoonDay day(site, moment.date);
+  return {moment, MoonPlaceAt(site, day.JulianDateUt(hours))};
+}
+
+Json MoonValueJson(const MoonValue &value, const MoonPlace &place) {
+  return value.value ? Json(value.value(place)) : Json(NamesOf(place.phase).key);
+}
+
+void MoonNowJson(const Request &r, const MoonNowResults &now, std::ostream &out) {
+  Json values = Json::object();
+  for (const MoonValue &value : kMoonValues) values[value.key] = MoonValueJson(value, now.place);
+  Json document = SiteDocument(r);
+  document["moment"] = IsoMoment(now.moment.date, SecondsOfDay(now.moment), r.timezone);
+  document["values"] = values;
+  out << document.dump(2) << '\n';
+}
+
+void MoonNowCsv(const Request &r, const MoonNowResults &now, std::ostream &out) {
+  std::string header = "moment", row = IsoMoment(now.moment.date, SecondsOfDay(now.moment), r.timezone);
+  for (const MoonValue &value : kMoonValues) {
+    header += std::string(",") + value.key;
+    row += "," + (value.value ? Shortest(value.value(now.place)) : NamesOf(now.place.phase).key);
+  }
+  out << header << '\n' << row << '\n';
+}
+
+void MoonNowText(const Request &r, const MoonNowResults &now, std::ostream &out) {
+  out << "The Moon at " << DateText(now.moment.date) << " " << ClockText(SecondsOfDay(now.moment))
+      << " UTC" << OffsetText(r.timezone) << ", " << AngleText(r.latitude, 'N', 'S') << " "
+      << AngleText(r.longitude, 'E', 'W') << TheoryText(r) << "\n\n";
+  for (const MoonValue &value : kMoonValues) {
+    const std::string text = value.value ? Fixed(value.value(now.place), value.decimals) + value.unit
+                                         : NamesOf(now.place.phase).english;
+    out << Padded(value.caption, 32) << text << '\n';
+  }
+}
+
+// ---- The Moon: day ----------------------------------------------------------
+
+// The Moon's events of a date, in the order every writer lists them.
+struct MoonEventRow {
+  const char *key;     // JSON, CSV
+  const char *caption; // for a person
+  DayMoment MoonDayEvents::*moment;
+};
+
+const MoonEventRow kMoonEventRows[] = {
+    {"moonrise", "Moonrise", &MoonDayEvents::moonrise},
+    {"moonset", "Moonset", &MoonDayEvents::moonset},
+    {"transit", "Upper transit", &MoonDayEvents::transit},
+};
+
+struct MoonDayResults {
+  CivilDate date;
+  MoonDayEvents events;
+  MoonPlace noon; // at 12:00 local civil time of the date
+};
+
+MoonDayResults FindMoonDay(const Request &r) {
+  const MoonDay day(SiteOf(r), *r.date);
+  return {*r.date, FindMoonDayEvents(day, r.altitudes), MoonPlaceAt(day.site(), day.JulianDateUt(12))};
+}
+
+void MoonDayJson(const Request &r, const MoonDayResults &day, std::ostream &out) {
+  const MoonDayEvents &e = day.events;
+  const auto at = [&](const DayMoment &m) { return MomentJson(m, day.date, r.timezone); };
+  Json events = Json::object(), absent = Json::object();
+  for (const MoonEventRow &row : kMoonEventRows) {
+    events[row.key] = at(e.*row.moment);
+    if (!(e.*row.moment).happens()) absent[row.key] = AbsenceKey((e.*row.moment).absence);
+  }
+  Json altitudes = Json::array();
+  for (const LevelCrossings &level : e.altitudes) {
+    Json entry{{"altitude_deg", level.altitudeDeg},
+               {"rising", at(level.rising)},
+               {"setting", at(level.setting)}};
+    Json levelAbsent = Json::object();
+    if (!level.rising.happens()) levelAbsent["rising"] = AbsenceKey(level.rising.absence);
+    if (!level.setting.happens()) levelAbsent["setting"] = AbsenceKey(level.setting.absence);
+    entry["absent"] = levelAbsent;
+    altitudes.push_back(entry);
+  }
+  Json document = SiteDocument(r);
+  document["date"] = DateText(day.date);
+  document["events"] = events;
+  document["transit_altitude_deg"] = OrNull(e.transitAltitudeDeg);
+  document["absent"] = absent;
+  document["illuminated_fraction"] = day.noon.illuminatedFraction;
+  document["phase"] = NamesOf(day.noon.phase).key;
+  document["altitudes"] = altitudes;
+  out << document.dump(2) << '\n';
+}
+
+// As the Sun's: moonrise and moonset leave the altitude empty, for the
+// limb's level changes with the Moon's distance; the day's value rows
+// (the phase at 12:00) hold their value in the time column, as the Sun's
+// day length does.
+void MoonDayCsv(const Request &, const MoonDayResults &day, std::ostream &out) {
+  const MoonDayEvents &e = day.events;
+  const auto time = [](const DayMoment &m) { return m.happens() ? ClockText(m.seconds) : ""; };
+  out << "event,time,altitude_deg,absent\n";
+  for (const MoonEventRow &row : kMoonEventRows) {
+    const DayMoment &m = e.*row.moment;
+    const bool transit = row.moment == &MoonDayEvents::transit;
+    out << row.key << ',' << time(m) << ','
+        << (transit && e.transitAltitudeDeg ? Fixed(*e.transitAltitudeDeg, 6) : "") << ','
+        << AbsenceKey(m.absence) << '\n';
+  }
+  out << "illuminated_fraction," << Fixed(day.noon.illuminatedFraction, 3) << ",,\n"
+      << "phase," << NamesOf(day.noon.phase).key << ",,\n";
+  for (const LevelCrossings &level : e.altitudes) {
+    for (const auto &[key, m] : {std::pair{"altitude_rising", level.rising},
+                                 std::pair{"altitude_setting", level.setting}}) {
+      out << key << ',' << time(m) << ',' << Fixed(level.altitudeDeg, 6) << ','
+          << AbsenceKey(m.absence) << '\n';
+    }
+  }
+}
+
+void MoonDayText(const Request &r, const MoonDayResults &day, std::ostream &out) {
+  const MoonDayEvents &e = day.events;
+  out << "The Moon's day at " << SiteText(r) << ", " << DateText(day.date) << TheoryText(r)
+      << "\n\n";
+  const auto line = [&out](const std::string &caption, const std::string &value) {
+    out << Padded(caption, 30) << value << '\n';
+  };
+  for (const MoonEventRow &row : kMoonEventRows) {
+    const DayMoment &m = e.*row.moment;
+    std::string value = MomentOrWhy(m, "the horizon", "Moon");
+    if (m.happens() && row.moment == &MoonDayEvents::transit && e.transitAltitudeDeg)
+      value += "  altitude " + Fixed(*e.transitAltitudeDeg, 2) + "°";
+    line(row.caption, value);
+  }
+  line("Phase at 12:00", std::string(NamesOf(day.noon.phase).english) + ", " +
+                             Fixed(day.noon.illuminatedFraction * 100, 1) + "% illuminated");
+  for (const LevelCrossings &level : e.altitudes) {
+    const std::string name = "Moon at " + LevelText(level.altitudeDeg);
+    line(name + ", rising", MomentOrWhy(level.rising, LevelText(level.altitudeDeg), "Moon"));
+    line(name + ", setting", MomentOrWhy(level.setting, LevelText(level.altitudeDeg), "Moon"));
+  }
+}
+
+// ---- The Moon: table --------------------------------------------------------
+
+struct MoonTableDay {
+  CivilDate date;
+  float timezone; // hours
+  MoonDayEvents events;
+  MoonPlace noon; // at 12:00 local civil time
+};
+
+MoonTableDay FindMoonTableDay(const Request &, const Site &site, CivilDate date) {
+  const MoonDay day(site, date);
+  return {date, site.Timezon, FindMoonDayEvents(day), MoonPlaceAt(site, day.JulianDateUt(12))};
+}
+
+enum class MoonColumnValue { Date, Moment, TransitAltitude, IlluminatedFraction, Phase };
+
+// The Moon's table: its columns in order, as every writer writes them.
+struct MoonTableColumn {
+  const char *name;    // the CSV header's; JSON adds "_deg" to an altitude
+  const char *caption; // the text's header
+  std::size_t width;   // the text's column, characters
+  MoonColumnValue value;
+  DayMoment MoonDayEvents::*moment; // null but for a moment
+};
+
+const MoonTableColumn kMoonTableColumns[] = {
+    {"date", "date", 12, MoonColumnValue::Date, nullptr},
+    {"moonrise", "moonrise", 10, MoonColumnValue::Moment, &MoonDayEvents::moonrise},
+    {"moonset", "moonset", 10, MoonColumnValue::Moment, &MoonDayEvents::moonset},
+    {"transit", "transit", 10, MoonColumnValue::Moment, &MoonDayEvents::transit},
+    {"transit_altitude", "transit alt.", 14, MoonColumnValue::TransitAltitude, nullptr},
+    {"illuminated_fraction", "illum.", 8, MoonColumnValue::IlluminatedFraction, nullptr},
+    {"phase", "phase", 0, MoonColumnValue::Phase, nullptr},
+};
+
+// A field as the CSV has it: times "HH:MM:SS" or empty, the transit's
+// altitude to 0.0001 degree (as the Sun's culmination), the fraction to
+// 0.001, the phase's key.
+std::string MoonTableField(const MoonTableColumn &column, const MoonTableDay &day) {
+  switch (column.value) {
+  case MoonColumnValue::Date: return DateText(day.date);
+  case MoonColumnValue::Moment: {
+    const DayMoment &m = day.events.*column.moment;
+    return m.happens() ? ClockText(m.seconds) : "";
+  }
+  case MoonColumnValue::TransitAltitude:
+    return day.events.transitAltitudeDeg ? Fixed(*day.events.transitAltitudeDeg, 4) : "";
+  case MoonColumnValue::IlluminatedFraction: return Fixed(day.noon.illuminatedFraction, 3);
+  case MoonColumnValue::Phase: return NamesOf(day.noon.phase).key;
+  }
+  return "";
+}
+
+void MoonTableText(const Request &r, const Request &, std::ostream &out) {
+  std::string header;
+  for (const MoonTableColumn &column : kMoonTableColumns)
+    header += column.width ? Padded(column.caption, column.width) : column.caption;
+  out << "The Moon's days at " << SiteText(r) << TheoryText(r)
+      << ", local times, the phase at 12:00\n\n"
+      << header << '\n';
+  WriteTableRows<MoonTableDay>(r, out, FindMoonTableDay, [](const MoonTableDay &day, bool) {
+    std::string line;
+    for (const MoonTableColumn &column : kMoonTableColumns) {
+      std::string field = MoonTableField(column, day);
+      if (field.empty()) field = column.value == MoonColumnValue::Moment ? "--:--:--" : "--";
+      line += column.width ? Padded(field, column.width) : field;
+    }
+    return line + '\n';
+  });
+}
+
+void MoonTableJson(const Request &r, const Request &, std::ostream &out) {
+  TableJsonStart(r, out);
+  const auto row = [](const MoonTableDay &day, bool first) {
+    Json json;
+    for (const MoonTableColumn &column : kMoonTableColumns) {
+      switch (column.value) {
+      case MoonColumnValue::Date: json[column.name] = DateText(day.date); break;
+      case MoonColumnValue::Moment:
+        json[column.name] = MomentJson(day.events.*column.moment, day.date, day.timezone);
+        break;
+      case MoonColumnValue::TransitAltitude:
+        json[std::string(column.name) + "_deg"] = OrNull(day.events.transitAltitudeDeg);
+        break;
+      case MoonColumnValue::IlluminatedFraction:
+        json[column.name] = day.noon.illuminatedFraction;
+        break;
+      case MoonColumnValue::Phase: json[column.name] = NamesOf(day.noon.phase).key; break;
+      }
+    }
+    return (first ? "\n    " : ",\n    ") + json.dump();
+  };
+  if (WriteTableRows<MoonTableDay>(r, out, FindMoonTableDay, row)) out << "\n  ]\n}\n";
+}
+
+void MoonTableCsv(const Request &r, const Request &, std::ostream &out) {
+  std::string header;
+  for (const MoonTableColumn &column : kMoonTableColumns)
+    header += (header.empty() ? "" : ",") + std::string(column.name);
+  out << header << '\n';
+  WriteTableRows<MoonTableDay>(r, out, FindMoonTableDay, [](const MoonTableDay &day, bool) {
+    std::string line;
+    for (const MoonTableColumn &column : kMoonTableColumns)
+      line += (line.empty() ? "" : ",") + MoonTableField(column, day);
+    return line + '\n';
+  });
+}
+
+// ---- phases -----------------------------------------------------------------
+
+// The Julian date of the Unix epoch, 1970-01-01 00:00 UT.
+constexpr double kUnixEpochJulianDate = 2440587.5;
+
+MoonPhase PhaseOf(MoonQuarter quarter) {
+  switch (quarter) {
+  case MoonQuarter::NewMoon: return MoonPhase::NewMoon;
+  case MoonQuarter::FirstQuarter: return MoonPhase::FirstQuarter;
+  case MoonQuarter::FullMoon: return MoonPhase::FullMoon;
+  case MoonQuarter::LastQuarter: return MoonPhase::LastQuarter;
+  }
+  return MoonPhase::NewMoon;
+}
+
+struct PhaseMoment {
+  MoonQuarter quarter;
+  LocalMoment moment; // local civil time, to the second
+  float timezone;     // hours, the offset in force at the instant
+};
+
+// Seconds from 1970-01-01 00:00 UT of 00:00 local time of a date.
+long long StartOfDate(const CivilDate &date, float timezone) {
+  return static_cast<long long>(DaysOf(date).time_since_epoch().count()) * 86400 -
+         std::llround(double(timezone) * 3600);
+}
+
+// The quarters whose instants, rounded to the second, fall from 00:00 of
+// --from to 24:00 of --to, local time: of --tz, or of the --place's zone
+// at the range's ends and at each instant.
+std::vector<PhaseMoment> FindPhases(const Request &r) {
+  using namespace std::chrono;
+  const bool byZone = r.place != nullptr;
+  const CivilDate after = DateOf(DaysOf(r.to) + days{1});
+  // Settle gave r.timezone the offset at the start.
+  const long long start = StartOfDate(r.from, r.timezone);
+  const long long end =
+      StartOfDate(after, byZone ? OffsetAtLocal(r.place->zone, after, 0).value_or(r.timezone)
+                                : r.timezone);
+  const auto julian = [](long long seconds) { return kUnixEpochJulianDate + double(seconds) / 86400; };
+  std::vector<PhaseMoment> phases;
+  for (const QuarterInstant &q : FindQuarters(julian(start - 1), julian(end + 1))) {
+    const long long instant = std::llround((q.julianDateUt - kUnixEpochJulianDate) * 86400);
+    if (instant < start || instant >= end) continue;
+    const system_clock::time_point when{seconds{instant}};
+    const float offset = byZone ? OffsetAt(r.place->zone, when).value_or(r.timezone) : r.timezone;
+    const std::optional<LocalMoment> local = LocalNowAt(offset, when);
+    if (local) phases.push_back({q.quarter, *local, offset});
+  }
+  return phases;
+}
+
+std::string PhaseMomentText(const PhaseMoment &p) {
+  return IsoMoment(p.moment.date, SecondsOfDay(p.moment), p.timezone);
+}
+
+void PhasesJson(const Request &r, const std::vector<PhaseMoment> &phases, std::ostream &out) {
+  Json list = Json::array();
+  for (const PhaseMoment &p : phases)
+    list.push_back({{"phase", NamesOf(PhaseOf(p.quarter)).key}, {"moment", PhaseMomentText(p)}});
+  out << Json{{"from", DateText(r.from)}, {"to", DateText(r.to)}, {"phases", list}}.dump(2) << '\n';
+}
+
+void PhasesCsv(const Request &, const std::vector<PhaseMoment> &phases, std::ostream &out) {
+  out << "phase,moment\n";
+  for (const PhaseMoment &p : phases)
+    out << NamesOf(PhaseOf(p.quarter)).key << ',' << PhaseMomentText(p) << '\n';
+}
+
+void PhasesText(const Request &r, const std::vector<PhaseMoment> &phases, std::ostream &out) {
+  const std::string zone = r.place ? std::string(r.place->name) + " (" + std::string(r.place->zone) + ")"
+                                   : "UTC" + OffsetText(r.timezone);
+  out << "The Moon's quarters from " << DateText(r.from) << " to " << DateText(r.to) << ", " << zone
+      << "\n\n";
+  for (const PhaseMoment &p : phases) {
+    out << DateText(p.moment.date) << " " << ClockText(SecondsOfDay(p.moment)) << " UTC"
+        << OffsetText(p.timezone) << "  " << NamesOf(PhaseOf(p.quarter)).english << '\n';
   }
 }
 
@@ -728,12 +1150,20 @@ int Run(std::span<const std::string> arguments, std::ostream &out, std::ostream 
   if (r.command == Command::Places)
     return Write(r, FindTowns(r, clock), {PlacesText, PlacesJson, nullptr}, out);
   if (!Settle(r, clock, err)) return kBadInput;
+  const bool moon = r.body == Body::Moon;
   switch (r.command) {
-  case Command::Now: return Write(r, FindNow(r), {NowText, NowJson, NowCsv}, out);
-  case Command::Day: return Write(r, FindDay(r), {DayText, DayJson, DayCsv}, out);
+  case Command::Now:
+    if (moon) return Write(r, FindMoonNow(r), {MoonNowText, MoonNowJson, MoonNowCsv}, out);
+    return Write(r, FindNow(r), {NowText, NowJson, NowCsv}, out);
+  case Command::Day:
+    if (moon) return Write(r, FindMoonDay(r), {MoonDayText, MoonDayJson, MoonDayCsv}, out);
+    return Write(r, FindDay(r), {DayText, DayJson, DayCsv}, out);
   // The table's dates are computed as they are written (WriteTableRows).
-  case Command::Table: return Write(r, r, {TableText, TableJson, TableCsv}, out);
+  case Command::Table:
+    if (moon) return Write(r, r, {MoonTableText, MoonTableJson, MoonTableCsv}, out);
+    return Write(r, r, {TableText, TableJson, TableCsv}, out);
   case Command::Path: return Write(r, FindPath(r), {PathText, PathJson, PathCsv}, out);
+  case Command::Phases: return Write(r, FindPhases(r), {PhasesText, PhasesJson, PhasesCsv}, out);
   case Command::Places: break;
   }
   return kBadInput;

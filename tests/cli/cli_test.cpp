@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <fstream>
 #include <limits>
+#include <map>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -17,6 +18,8 @@
 #include "cli/commands.h"
 #include "core/day/day_events.h"
 #include "core/day/day_table.h"
+#include "core/moon/moon_day.h"
+#include "core/moon/moon_place.h"
 #include "core/run/ephemeris.h"
 #include "core/sun/precise_sun.h"
 #include "core/run/typed_input.h"
@@ -466,6 +469,433 @@ TEST(CliPlaces, UnknownOrDoubleSiteIsRefused) {
     EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
     for (const std::string &name : c.named)
       EXPECT_NE(r.err.find(name), std::string::npos) << r.err << " lacks " << name;
+  }
+}
+
+} // namespace
+} // namespace ostrel::cli
+
+namespace ostrel::cli {
+namespace {
+
+// ---- The Moon on the command line ----------------------------------------
+
+// The site of the Naval Observatory's rows below: 29 N 81 W.
+const std::vector<std::string> kFlorida = {"--lat", "29", "--lon", "-81"};
+
+// Seconds of the day of a local ISO 8601 moment "YYYY-MM-DDTHH:MM:SS+hh:mm".
+int SecondsOfMoment(const std::string &moment) {
+  return std::stoi(moment.substr(11, 2)) * 3600 + std::stoi(moment.substr(14, 2)) * 60 +
+         std::stoi(moment.substr(17, 2));
+}
+
+TEST(CliMoon, BadInputIsRefusedInOneLine) {
+  const std::vector<std::string> moonDay = With(With({"day"}, kSite), {"--body", "moon"});
+  const std::vector<std::string> phases = {"phases", "--from", "2026-01-01", "--to", "2026-01-31"};
+  const struct {
+    std::vector<std::string> words;
+    std::vector<std::string> named; // what the line must name
+  } cases[] = {
+      // The Moon has one theory.
+      {With(moonDay, {"--theory", "classic"}), {"--theory", "classic", "precise"}},
+      {With(With({"now"}, kSite), {"--theory", "classic", "--body", "moon"}),
+       {"--theory", "classic", "precise"}},
+      {With(With({"table"}, kSite), {"--body", "moon", "--theory", "classic", "--from", "2026-01-01",
+                                     "--to", "2026-01-02"}),
+       {"--theory", "classic"}},
+      {With(moonDay, {"--theory", "exact"}), {"--theory", "exact", "precise"}},
+      {With(moonDay, {"--theory", ""}), {"--theory", "empty"}},
+      {With(With({"day"}, kSite), {"--body", ""}), {"--body", "empty", "sun or moon"}},
+      {With(With({"path"}, kSite), {"--body="}), {"--body", "empty"}},
+      {With(With({"now"}, kSite), {"--body", "mars"}), {"--body", "mars", "sun or moon"}},
+      {With(With({"now"}, kSite), {"--body", "Moon"}), {"--body", "Moon"}},
+      {With(With({"now"}, kSite), {"--body", "moon", "--azimuth", "south"}), {"--azimuth", "south"}},
+      {{"places", "berlin", "--body", "moon"}, {"--body", "places"}},
+      // phases
+      {{"phases", "--from", "2026-02-01", "--to", "2026-01-31"}, {"--from", "2026-02-01", "--to"}},
+      {{"phases", "--from", "1699-12-31", "--to", "1700-01-02"}, {"--from", "1699-12-31", "1700-01-01"}},
+      {{"phases", "--from", "2100-12-01", "--to", "2101-01-01"}, {"--to", "2101-01-01"}},
+      {{"phases", "--from", "2026-02-30", "--to", "2026-03-01"}, {"--from", "2026-02-30"}},
+      {{"phases", "--from", "2026-01-01"}, {"--to", "missing"}},
+      {{"phases", "--to", "2026-01-01"}, {"--from", "missing"}},
+      {With(phases, {"--tz", "3", "--place", "Berlin"}), {"--place", "--tz"}},
+      {With(phases, {"--tz", "15"}), {"--tz", "15", "-12 to 14"}},
+      {With(phases, {"--place", "Zurch"}), {"--place", "Zurch", "Zürich"}},
+      {With(phases, {"--format", "xml"}), {"--format", "xml"}},
+      {With(phases, {"--body", "moon"}), {"--body", "phases"}},
+      {With(phases, {"--lat", "1"}), {"--lat", "phases"}},
+      {{"phases", "--from", "", "--to", "2026-01-31"}, {"--from", "empty"}},
+      {With(phases, {"--tz="}), {"--tz", "empty"}},
+      {With(phases, {"--place", ""}), {"--place", "empty"}},
+  };
+  for (const auto &c : cases) {
+    const Result r = RunWords(c.words);
+    std::string words;
+    for (const std::string &word : c.words) words += word + " ";
+    EXPECT_EQ(r.status, kBadInput) << words;
+    EXPECT_EQ(r.out, "") << words;
+    ASSERT_FALSE(r.err.empty()) << words;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+    for (const std::string &name : c.named)
+      EXPECT_NE(r.err.find(name), std::string::npos) << r.err << " lacks " << name;
+  }
+}
+
+// Every key the Moon's `now` and `day` promise, with its JSON type.
+TEST(CliMoon, JsonKeysAndTypes) {
+  enum class Type { Number, String, Null, Object, Array };
+  const std::vector<std::string> now =
+      With(With({"now"}, kSite), {"--at", "2026-06-21T14:30", "--body", "moon", "--format", "json"});
+  // 2019-07-16 at 29 N 81 W, UT: no moonrise (the USNO row below).
+  const std::vector<std::string> day = With(With({"day"}, kFlorida),
+                                            {"--tz", "0", "--date", "2019-07-16", "--body", "moon",
+                                             "--format", "json", "--altitude", "30"});
+  const struct {
+    const std::vector<std::string> *words;
+    std::vector<std::string> path; // keys from the document's top
+    Type type;
+  } cases[] = {
+      {&now, {"body"}, Type::String},
+      {&now, {"theory"}, Type::String},
+      {&now, {"site", "latitude"}, Type::Number},
+      {&now, {"moment"}, Type::String},
+      {&now, {"values", "right_ascension_h"}, Type::Number},
+      {&now, {"values", "declination_deg"}, Type::Number},
+      {&now, {"values", "ecliptic_longitude_deg"}, Type::Number},
+      {&now, {"values", "ecliptic_latitude_deg"}, Type::Number},
+      {&now, {"values", "distance_km"}, Type::Number},
+      {&now, {"values", "topocentric_distance_km"}, Type::Number},
+      {&now, {"values", "horizontal_parallax_deg"}, Type::Number},
+      {&now, {"values", "semi_diameter_arcmin"}, Type::Number},
+      {&now, {"values", "altitude_true_deg"}, Type::Number},
+      {&now, {"values", "altitude_apparent_deg"}, Type::Number},
+      {&now, {"values", "azimuth_deg"}, Type::Number},
+      {&now, {"values", "illuminated_fraction"}, Type::Number},
+      {&now, {"values", "phase_angle_deg"}, Type::Number},
+      {&now, {"values", "elongation_deg"}, Type::Number},
+      {&now, {"values", "age_days"}, Type::Number},
+      {&now, {"values", "phase"}, Type::String},
+      {&now, {"values", "bright_limb_angle_deg"}, Type::Number},
+      {&day, {"body"}, Type::String},
+      {&day, {"theory"}, Type::String},
+      {&day, {"site"}, Type::Object},
+      {&day, {"date"}, Type::String},
+      {&day, {"events", "moonrise"}, Type::Null},
+      {&day, {"events", "moonset"}, Type::String},
+      {&day, {"events", "transit"}, Type::String},
+      {&day, {"transit_altitude_deg"}, Type::Number},
+      {&day, {"absent", "moonrise"}, Type::String},
+      {&day, {"illuminated_fraction"}, Type::Number},
+      {&day, {"phase"}, Type::String},
+      {&day, {"altitudes"}, Type::Array},
+  };
+  const auto typeOf = [](const nlohmann::json &j) {
+    return j.is_number() ? Type::Number
+           : j.is_string() ? Type::String
+           : j.is_null()   ? Type::Null
+           : j.is_object() ? Type::Object
+                           : Type::Array;
+  };
+  for (const auto &c : cases) {
+    const Result r = RunWords(*c.words);
+    ASSERT_EQ(r.status, kDone) << r.err;
+    const nlohmann::json document = nlohmann::json::parse(r.out);
+    const nlohmann::json *j = &document;
+    std::string path;
+    for (const std::string &key : c.path) {
+      path += "/" + key;
+      ASSERT_TRUE(j->contains(key)) << (*c.words)[0] << " lacks " << path;
+      j = &(*j)[key];
+    }
+    EXPECT_EQ(typeOf(*j), c.type) << (*c.words)[0] << " " << path;
+  }
+  // Exactly these keys, in this order; no window texts, which are the Sun's.
+  const nlohmann::ordered_json n = nlohmann::ordered_json::parse(RunWords(now).out);
+  std::string keys;
+  for (const auto &item : n.items()) keys += item.key() + " ";
+  EXPECT_EQ(keys, "body theory site moment values ");
+  EXPECT_EQ(n["values"].size(), 17u);
+  EXPECT_EQ(n["body"], "moon");
+  EXPECT_EQ(n["theory"], "precise");
+  const nlohmann::ordered_json d = nlohmann::ordered_json::parse(RunWords(day).out);
+  keys.clear();
+  for (const auto &item : d.items()) keys += item.key() + " ";
+  EXPECT_EQ(keys, "body theory site date events transit_altitude_deg absent illuminated_fraction "
+                  "phase altitudes ");
+  EXPECT_EQ(d["theory"], "precise");
+  // --theory precise is accepted and the same as leaving it out.
+  EXPECT_EQ(RunWords(With(now, {"--theory", "precise"})).out, RunWords(now).out);
+}
+
+// `now --body moon` gives the core's place at the typed moment, unchanged.
+TEST(CliMoon, NowReportsTheCoresPlace) {
+  const Site site{LatitudeRadians(47, 0, false), LongitudeHours(28.85, 0, false), 3};
+  const MoonPlace exact = MoonPlaceAt(site, MoonDay(site, {2026, 6, 21}).JulianDateUt(14.5));
+  const nlohmann::json v = nlohmann::json::parse(
+      RunWords(With(With({"now"}, kSite), {"--at", "2026-06-21T14:30", "--body", "moon", "--format",
+                                           "json"}))
+          .out)["values"];
+  const struct {
+    const char *key;
+    double expected;
+  } cases[] = {
+      {"right_ascension_h", exact.rightAscensionHours},
+      {"declination_deg", exact.declinationDeg},
+      {"ecliptic_longitude_deg", exact.eclipticLongitudeDeg},
+      {"ecliptic_latitude_deg", exact.eclipticLatitudeDeg},
+      {"distance_km", exact.geocentricDistanceKm},
+      {"topocentric_distance_km", exact.topocentricDistanceKm},
+      {"horizontal_parallax_deg", exact.horizontalParallaxDeg},
+      {"semi_diameter_arcmin", exact.semiDiameterDeg * 60},
+      {"altitude_true_deg", exact.altitudeDeg},
+      {"altitude_apparent_deg", exact.apparentAltitudeDeg},
+      {"azimuth_deg", exact.azimuthDeg},
+      {"illuminated_fraction", exact.illuminatedFraction},
+      {"phase_angle_deg", exact.phaseAngleDeg},
+      {"elongation_deg", exact.elongationDeg},
+      {"age_days", exact.ageDays},
+      {"bright_limb_angle_deg", exact.brightLimbAngleDeg},
+  };
+  for (const auto &c : cases) EXPECT_DOUBLE_EQ(v[c.key].get<double>(), c.expected) << c.key;
+  EXPECT_EQ(v["phase"], NamesOf(exact.phase).key);
+  // Moments within the Moon's first week: the quarter near 2026-06-21
+  // names it, the fraction lies between 0 and 1.
+  EXPECT_GE(v["illuminated_fraction"].get<double>(), 0);
+  EXPECT_LE(v["illuminated_fraction"].get<double>(), 1);
+}
+
+// The Naval Observatory's moonrise and moonset (UT to the minute; the rows
+// of tests/core/moon_day_test.cpp) appear in `day --body moon` as local
+// times of the zone asked for, within the table's rounding and the model's
+// 30 s.
+TEST(CliMoon, DayShowsTheNavalObservatorysMoonriseAndMoonset) {
+  const struct {
+    const char *lat, *lon, *tz, *date;
+    const char *offset;
+    int riseSeconds, setSeconds; // local, from the table's UT
+  } cases[] = {
+      // UT 23:39 and 09:23; at UT-4 19:39 and 05:23 of the same date.
+      {"29", "-81", "-4", "2019-07-15", "-04:00", (19 * 60 + 39) * 60, (5 * 60 + 23) * 60},
+      // UT 21:41 and 08:26.
+      {"29", "-81", "-4", "2019-10-10", "-04:00", (17 * 60 + 41) * 60, (4 * 60 + 26) * 60},
+      {"29", "-81", "0", "2019-12-14", "+00:00", (0 * 60 + 1) * 60, (14 * 60 + 22) * 60},
+      // UT 14:01 and 02:10; at UT+9 23:01 and 11:10.
+      {"80", "130", "9", "2034-01-10", "+09:00", (23 * 60 + 1) * 60, (11 * 60 + 10) * 60},
+  };
+  for (const auto &c : cases) {
+    const Result r = RunWords({"day", "--lat", c.lat, "--lon", c.lon, "--tz", c.tz, "--date", c.date,
+                               "--body", "moon", "--format", "json"});
+    ASSERT_EQ(r.status, kDone) << r.err;
+    const nlohmann::json d = nlohmann::json::parse(r.out);
+    for (const auto &[key, expected] : {std::pair{"moonrise", c.riseSeconds},
+                                        std::pair{"moonset", c.setSeconds}}) {
+      ASSERT_TRUE(d["events"][key].is_string()) << c.date << " " << key;
+      const std::string moment = d["events"][key];
+      EXPECT_EQ(moment.substr(0, 11), std::string(c.date) + "T") << moment;
+      EXPECT_EQ(moment.substr(19), c.offset) << moment;
+      EXPECT_NEAR(SecondsOfMoment(moment), expected, 60) << c.date << " " << key;
+    }
+  }
+}
+
+// Dates without a moonrise or moonset: null and the reason, in every
+// format (USNO: at 29 N 81 W the Moon rises at 23:39 UT on 2019-07-15 and
+// next at 00:28 on the 17th; at 80 N 130 E it stays down from January 12
+// to 23 of 2034 and up from January 26 to February 5).
+TEST(CliMoon, ADateWithoutAnEventSaysWhy) {
+  const struct {
+    std::vector<std::string> site;
+    const char *date;
+    const char *key, *reason, *text;
+  } cases[] = {
+      {With(kFlorida, {"--tz", "0"}), "2019-07-16", "moonrise", "other_date",
+       "it falls on the day before or after"},
+      {{"--lat", "80", "--lon", "130", "--tz", "0"}, "2034-01-17", "moonrise", "below",
+       "the Moon stays below the horizon all day"},
+      {{"--lat", "80", "--lon", "130", "--tz", "0"}, "2034-02-01", "moonset", "above",
+       "the Moon stays above the horizon all day"},
+  };
+  for (const auto &c : cases) {
+    const std::vector<std::string> words =
+        With(With({"day"}, c.site), {"--date", c.date, "--body", "moon", "--format"});
+    const nlohmann::json d = nlohmann::json::parse(RunWords(With(words, {"json"})).out);
+    EXPECT_TRUE(d["events"][c.key].is_null()) << c.date;
+    EXPECT_EQ(d["absent"][c.key], c.reason) << c.date;
+    const std::string csv = RunWords(With(words, {"csv"})).out;
+    EXPECT_NE(csv.find("\n" + std::string(c.key) + ",,," + c.reason + "\n"), std::string::npos) << csv;
+    const std::string text = RunWords(With(words, {"text"})).out;
+    EXPECT_NE(text.find(std::string("--:--:--  ") + c.text), std::string::npos) << text;
+  }
+}
+
+// `phases`: the last quarter of 2030 December 18 00:01 UT (USNO) is 12:01
+// of the 18th at UT+12 and 12:01 of the 17th at UT-12; UT by default; a
+// town's zone with its summer time (Sydney in December, +11).
+TEST(CliMoon, PhasesFallOnTheLocalDate) {
+  const struct {
+    std::vector<std::string> zone;
+    const char *from, *to;
+    const char *phase;        // null: none listed
+    const char *date, *offset; // of the moment listed
+    int seconds;              // local, from the table's UT
+  } cases[] = {
+      {{"--tz", "12"}, "2030-12-18", "2030-12-18", "last_quarter", "2030-12-18", "+12:00", (12 * 60 + 1) * 60},
+      {{"--tz", "12"}, "2030-12-17", "2030-12-17", nullptr, nullptr, nullptr, 0},
+      {{"--tz", "-12"}, "2030-12-17", "2030-12-17", "last_quarter", "2030-12-17", "-12:00", (12 * 60 + 1) * 60},
+      {{"--tz", "-12"}, "2030-12-18", "2030-12-18", nullptr, nullptr, nullptr, 0},
+      {{}, "2030-12-18", "2030-12-18", "last_quarter", "2030-12-18", "+00:00", 60},
+      {{}, "2030-12-17", "2030-12-17", nullptr, nullptr, nullptr, 0},
+      // First quarter 2020-12-21 23:41 UT; new moon 2020-12-14 16:16 UT.
+      {{"--place", "Sydney"}, "2020-12-22", "2020-12-22", "first_quarter", "2020-12-22", "+11:00",
+       (10 * 60 + 41) * 60},
+      {{"--place", "Berlin"}, "2020-12-14", "2020-12-14", "new_moon", "2020-12-14", "+01:00",
+       (17 * 60 + 16) * 60},
+      {{"--tz", "5.75"}, "2020-12-30", "2020-12-30", "full_moon", "2020-12-30", "+05:45",
+       (9 * 60 + 13) * 60},
+  };
+  for (const auto &c : cases) {
+    const Result r = RunWords(With(With({"phases", "--from", c.from, "--to", c.to}, c.zone),
+                                   {"--format", "json"}));
+    ASSERT_EQ(r.status, kDone) << r.err;
+    const nlohmann::json p = nlohmann::json::parse(r.out);
+    EXPECT_EQ(p["from"], c.from);
+    EXPECT_EQ(p["to"], c.to);
+    const std::string where = std::string(c.from) + (c.zone.empty() ? "" : " " + c.zone[1]);
+    if (!c.phase) {
+      EXPECT_TRUE(p["phases"].empty()) << where << ": " << r.out;
+      continue;
+    }
+    ASSERT_EQ(p["phases"].size(), 1u) << where << ": " << r.out;
+    EXPECT_EQ(p["phases"][0]["phase"], c.phase) << where;
+    const std::string moment = p["phases"][0]["moment"];
+    EXPECT_EQ(moment.substr(0, 11), std::string(c.date) + "T") << moment;
+    EXPECT_EQ(moment.substr(19), c.offset) << moment;
+    // The table's rounding (30 s) and eraMoon98's worst error (36 s).
+    EXPECT_NEAR(SecondsOfMoment(moment), c.seconds, 66) << where;
+  }
+}
+
+// A town's offset is that of each instant: Berlin's clocks go forward on
+// 2026-03-29 (the last Sunday of March), so the quarters before it are at
+// +01:00 and those after at +02:00; the range begins at 00:00 +01:00.
+TEST(CliMoon, PhasesTakeEachInstantsOffset) {
+  const nlohmann::json p = nlohmann::json::parse(
+      RunWords({"phases", "--from", "2026-03-01", "--to", "2026-04-30", "--place", "Berlin", "--format",
+                "json"})
+          .out);
+  ASSERT_GE(p["phases"].size(), 8u);
+  for (const auto &phase : p["phases"]) {
+    const std::string moment = phase["moment"];
+    EXPECT_EQ(moment.substr(19), moment.substr(0, 10) < "2026-03-29" ? "+01:00" : "+02:00") << moment;
+  }
+}
+
+// The quarters of 2020 in UT: 50 in the USNO table, the first the first
+// quarter of January 3 04:45 UT; CSV and text list the same as JSON.
+TEST(CliMoon, PhasesOfAYearInEveryFormat) {
+  const std::vector<std::string> year = {"phases", "--from", "2020-01-01", "--to", "2020-12-31", "--format"};
+  const nlohmann::json p = nlohmann::json::parse(RunWords(With(year, {"json"})).out);
+  ASSERT_EQ(p["phases"].size(), 50u);
+  EXPECT_EQ(p["phases"][0]["phase"], "first_quarter");
+  EXPECT_EQ(p["phases"][0]["moment"].get<std::string>().substr(0, 11), "2020-01-03T");
+  EXPECT_NEAR(SecondsOfMoment(p["phases"][0]["moment"]), (4 * 60 + 45) * 60, 66);
+  const std::vector<std::string> csv = Split(RunWords(With(year, {"csv"})).out, '\n');
+  ASSERT_EQ(csv.size(), 51u);
+  EXPECT_EQ(csv[0], "phase,moment");
+  const std::vector<std::string> text = Split(RunWords(With(year, {"text"})).out, '\n');
+  ASSERT_EQ(text.size(), 52u); // a title and an empty line
+  const std::map<std::string, std::string> names = {{"new_moon", "New moon"},
+                                                    {"first_quarter", "First quarter"},
+                                                    {"full_moon", "Full moon"},
+                                                    {"last_quarter", "Last quarter"}};
+  for (std::size_t i = 0; i < 50; ++i) {
+    const std::string key = p["phases"][i]["phase"], moment = p["phases"][i]["moment"];
+    EXPECT_EQ(csv[i + 1], key + "," + moment);
+    // "2020-01-03 04:45:xx UTC+00:00  First quarter"
+    EXPECT_EQ(text[i + 2], moment.substr(0, 10) + " " + moment.substr(11, 8) + " UTC" +
+                               moment.substr(19) + "  " + names.at(key));
+  }
+}
+
+// The Moon's table: its header, and each row the day's answer of `day`.
+TEST(CliMoon, TableAgreesWithTheDay) {
+  const std::vector<std::string> site = With(kFlorida, {"--tz", "-4", "--body", "moon"});
+  const Result table = RunWords(With(With({"table"}, site),
+                                     {"--from", "2019-07-14", "--to", "2019-07-16", "--format", "csv"}));
+  ASSERT_EQ(table.status, kDone) << table.err;
+  const std::vector<std::string> lines = Split(table.out, '\n');
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[0], "date,moonrise,moonset,transit,transit_altitude,illuminated_fraction,phase");
+  const nlohmann::json json = nlohmann::json::parse(RunWords(With(With({"table"}, site),
+      {"--from", "2019-07-14", "--to", "2019-07-16", "--format", "json"})).out);
+  EXPECT_EQ(json["body"], "moon");
+  EXPECT_EQ(json["theory"], "precise");
+  ASSERT_EQ(json["days"].size(), 3u);
+  const auto clock = [](const nlohmann::json &moment) {
+    return moment.is_null() ? std::string() : moment.get<std::string>().substr(11, 8);
+  };
+  for (int i = 0; i < 3; ++i) {
+    const std::vector<std::string> row = Split(lines[i + 1] + ",", ',');
+    ASSERT_EQ(row.size(), 7u) << lines[i + 1];
+    const nlohmann::json d = nlohmann::json::parse(
+        RunWords(With(With({"day"}, site), {"--date", row[0], "--format", "json"})).out);
+    EXPECT_EQ(row[1], clock(d["events"]["moonrise"])) << row[0];
+    EXPECT_EQ(row[2], clock(d["events"]["moonset"])) << row[0];
+    EXPECT_EQ(row[3], clock(d["events"]["transit"])) << row[0];
+    if (d["transit_altitude_deg"].is_null()) {
+      EXPECT_EQ(row[4], "") << row[0];
+    } else {
+      EXPECT_NEAR(std::stod(row[4]), d["transit_altitude_deg"].get<double>(), 0.5e-4) << row[0];
+    }
+    EXPECT_EQ(row[5].size(), 5u) << row[5]; // 0.001
+    EXPECT_NEAR(std::stod(row[5]), d["illuminated_fraction"].get<double>(), 0.5e-3) << row[0];
+    EXPECT_EQ(row[6], d["phase"]) << row[0];
+    const nlohmann::json &day = json["days"][i];
+    EXPECT_EQ(day["moonrise"], d["events"]["moonrise"]);
+    EXPECT_EQ(day["transit_altitude_deg"], d["transit_altitude_deg"]);
+    EXPECT_EQ(day["phase"], d["phase"]);
+  }
+  // The full moon of 2019-07-16 21:38 UT (USNO) is named at 12:00 of the 16th.
+  EXPECT_EQ(Split(lines[3], ',')[6], "full_moon");
+  // 2019-07-14 at UT-4 has no transit (it falls just after midnight of the 15th).
+  EXPECT_EQ(Split(lines[1], ',')[3], "");
+}
+
+// `path --body moon`: the Moon's place through the day, as the core's
+// Moon day gives it.
+TEST(CliMoon, PathFollowsTheMoon) {
+  const Site site{LatitudeRadians(29, 0, false), LongitudeHours(81, 0, true), -4};
+  const MoonDay day(site, {2019, 7, 15});
+  const nlohmann::json p = nlohmann::json::parse(
+      RunWords(With(With({"path"}, kFlorida), {"--tz", "-4", "--date", "2019-07-15", "--step", "360",
+                                               "--body", "moon", "--format", "json"}))
+          .out);
+  EXPECT_EQ(p["body"], "moon");
+  ASSERT_EQ(p["points"].size(), 5u);
+  for (int i = 0; i < 5; ++i) {
+    const SunPlace place = day.PlaceAt(6.0 * i);
+    EXPECT_DOUBLE_EQ(p["points"][i]["altitude_true_deg"].get<double>(), place.altitudeDeg) << i;
+    EXPECT_DOUBLE_EQ(p["points"][i]["azimuth_deg"].get<double>(), place.azimuthDeg) << i;
+  }
+}
+
+// The Sun's JSON names its body first, then its theory, in every command.
+TEST(CliMoon, SunDocumentsBeginWithTheirBody) {
+  const std::vector<std::vector<std::string>> commands = {
+      With(With({"now"}, kSite), {"--at", "2026-06-21T14:30"}),
+      With(With({"day"}, kSite), {"--date", "2026-06-21"}),
+      With(With({"table"}, kSite), {"--from", "2026-06-21", "--to", "2026-06-22"}),
+      With(With({"path"}, kSite), {"--date", "2026-06-21"}),
+      With(With({"day"}, kSite), {"--date", "2026-06-21", "--body", "sun", "--theory", "precise"}),
+  };
+  for (const auto &words : commands) {
+    const nlohmann::ordered_json j =
+        nlohmann::ordered_json::parse(RunWords(With(words, {"--format", "json"})).out);
+    auto item = j.items().begin();
+    EXPECT_EQ(item.key(), "body") << words[0];
+    EXPECT_EQ(item.value(), "sun") << words[0];
+    ++item;
+    EXPECT_EQ(item.key(), "theory") << words[0];
   }
 }
 
