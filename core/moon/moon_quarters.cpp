@@ -89,12 +89,14 @@ public:
   double julianDateUt() const { return julianDateUt_; }
 
   EarthMotion At(const EarthOrientation &earth) const {
-    const double dt = (earth.ut1 - ut1_) + (earth.tt2 - tt2_);
+    const double dt = (earth.ut1 - ut1_) + (earth.tt2 - tt2_); // days of TT
     EarthMotion carried;
     for (int i = 0; i < 3; ++i) {
-      const double a = sunAcceleration_[i] + dt / 2 * sunJerk_[i]; // the velocity's mean rate
-      carried.sun[i] = exact_.sun[i] +
-                       dt * (exact_.sunRate[i] + dt / 2 * (sunAcceleration_[i] + dt / 3 * sunJerk_[i]));
+      // The acceleration's mean over dt, AU a day^2, which moves the velocity.
+      const double a = sunAcceleration_[i] + dt / 2 * sunJerk_[i];
+      const double meanRate =
+          exact_.sunRate[i] + dt / 2 * (sunAcceleration_[i] + dt / 3 * sunJerk_[i]);
+      carried.sun[i] = exact_.sun[i] + dt * meanRate;
       carried.sunRate[i] = exact_.sunRate[i] + dt * a;
       carried.velocityC[i] = exact_.velocityC[i] - dt * a * ERFA_AULT / ERFA_DAYSEC;
     }
