@@ -43,13 +43,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "astronomy.h"
 #include "bench/day_cases.h"
+#include "bench/ratio_reporter.h"
 #include "core/day/day_events.h"
 #include "core/sun/sun_day.h"
 
@@ -182,37 +182,6 @@ void BM_OstrelDayEvents(benchmark::State &state) {
   state.counters["events_per_day"] = double(found) / kBenchDays;
 }
 BENCHMARK(BM_OstrelDayEvents)->Unit(benchmark::kMicrosecond);
-
-// The console table (plain, so that it can be copied from a log), keeping
-// each benchmark's CPU time per iteration: the median when repetitions are
-// asked for, else the last run.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-  RatioReporter() : ConsoleReporter(OO_None) {}
-
-  void ReportRuns(const std::vector<Run> &runs) override {
-    for (const Run &run : runs) {
-      const std::string name = run.run_name.function_name;
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-        medians_[name] = run.GetAdjustedCPUTime();
-      } else if (run.run_type == Run::RT_Iteration) {
-        singles_[name] = run.GetAdjustedCPUTime();
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-
-  // The time of a benchmark, or a negative number when it did not run.
-  double TimeOf(const std::string &name) const {
-    if (const auto m = medians_.find(name); m != medians_.end()) return m->second;
-    if (const auto s = singles_.find(name); s != singles_.end()) return s->second;
-    return -1;
-  }
-  bool HasMedians() const { return !medians_.empty(); }
-
-private:
-  std::map<std::string, double> medians_, singles_;
-};
 
 std::string Clock(double seconds) {
   if (seconds < 0) return "   --   ";

@@ -223,7 +223,13 @@ GeocentricSun PreciseGeocentricSun(const EarthOrientation &earth) {
     sunRate[i] = -heliocentric[1][i];
     velocity[i] = barycentric[1][i] * ERFA_AULT / kSecondsPerDay;
   }
-  const OfDate of = Apparent(sun, velocity, earth.matrix, earth.trueObliquity, earth.gast);
+  return ApparentGeocentricSun(sun, velocity, earth);
+}
+
+GeocentricSun ApparentGeocentricSun(const double geometricSun[3], const double earthVelocityC[3],
+                                    const EarthOrientation &earth) {
+  const OfDate of =
+      Apparent(geometricSun, earthVelocityC, earth.matrix, earth.trueObliquity, earth.gast);
   GeocentricSun result;
   for (int i = 0; i < 3; ++i) result.ofDate[i] = of.sun[i];
   result.eclipticLongitudeRad = eraAnp(of.longitudeRad);

@@ -57,6 +57,15 @@ struct GeocentricSun {
 };
 GeocentricSun PreciseGeocentricSun(const EarthOrientation &earth);
 
+// The same apparent Sun from a geometric Sun and an Earth's velocity that
+// the caller has already (PreciseGeocentricSun takes them from eraEpv00 at
+// the moment of `earth`): the Sun seen from the Earth's centre, geometric,
+// AU, ICRS axes, and the Earth's barycentric velocity in units of c.  The
+// Moon's quarters carry the Earth across a quarter's search from one
+// exact evaluation and form the apparent Sun with this.
+GeocentricSun ApparentGeocentricSun(const double geometricSun[3], const double earthVelocityC[3],
+                                    const EarthOrientation &earth);
+
 // The Sun seen from a site at a Julian date UT (full, not minus 2400000):
 // right ascension and declination apparent and topocentric, of the true
 // equator and equinox of date; the ecliptic longitude apparent and
