@@ -223,17 +223,7 @@ GeocentricSun PreciseGeocentricSun(const EarthOrientation &earth) {
     sunRate[i] = -heliocentric[1][i];
     velocity[i] = barycentric[1][i] * ERFA_AULT / kSecondsPerDay;
   }
-  return ApparentGeocentricSun(sun, velocity, earth);
-}
-
-GeocentricSun ApparentGeocentricSun(const double geometricSun[3], const double earthVelocityC[3],
-                                    const EarthOrientation &earth) {
-  const OfDate of =
-      Apparent(geometricSun, earthVelocityC, earth.matrix, earth.trueObliquity, earth.gast);
-  GeocentricSun result;
-  for (int i = 0; i < 3; ++i) result.ofDate[i] = of.sun[i];
-  result.eclipticLongitudeRad = eraAnp(of.longitudeRad);
-  result.distanceAU = of.distance;
+  GeocentricSun result = ApparentGeocentricSun(sun, velocity, earth);
   // The geometric Sun and its motion into the ecliptic of date.
   double matrix[3][3], p[3], v[3];
   for (int i = 0; i < 3; ++i) // a copy: eraRxp's matrix is not const
@@ -244,6 +234,17 @@ GeocentricSun ApparentGeocentricSun(const double geometricSun[3], const double e
   const double x = p[0], y = p[1] * c + p[2] * s;
   const double vx = v[0], vy = v[1] * c + v[2] * s;
   result.eclipticLongitudeRateRadPerDay = (x * vy - y * vx) / (x * x + y * y);
+  return result;
+}
+
+GeocentricSun ApparentGeocentricSun(const double geometricSun[3], const double earthVelocityC[3],
+                                    const EarthOrientation &earth) {
+  const OfDate of =
+      Apparent(geometricSun, earthVelocityC, earth.matrix, earth.trueObliquity, earth.gast);
+  GeocentricSun result;
+  for (int i = 0; i < 3; ++i) result.ofDate[i] = of.sun[i];
+  result.eclipticLongitudeRad = eraAnp(of.longitudeRad);
+  result.distanceAU = of.distance;
   return result;
 }
 

@@ -62,7 +62,8 @@ GeocentricSun PreciseGeocentricSun(const EarthOrientation &earth);
 // the moment of `earth`): the Sun seen from the Earth's centre, geometric,
 // AU, ICRS axes, and the Earth's barycentric velocity in units of c.  The
 // Moon's quarters carry the Earth across a quarter's search from one
-// exact evaluation and form the apparent Sun with this.
+// exact evaluation and form the apparent Sun with this.  The longitude's
+// rate is left at 0: it needs the Sun's velocity.
 GeocentricSun ApparentGeocentricSun(const double geometricSun[3], const double earthVelocityC[3],
                                     const EarthOrientation &earth);
 
