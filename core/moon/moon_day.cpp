@@ -28,8 +28,7 @@ constexpr double kSecantStepHours = 1.0 / 60;
 
 MoonDay::MoonDay(const Site &site, CivilDate date) : site_(site), date_(date) {
   julianDay0_ = classic::JulianDate(date.year, date.month, date.day).julDay + 2400000;
-  const std::array<double, 3> where = SiteVectorAu(site);
-  for (int i = 0; i < 3; ++i) siteXyz_[i] = where[i];
+  siteXyz_ = SiteVectorAu(site);
   sinLat_ = std::sin(site.LatRad);
   cosLat_ = std::cos(site.LatRad);
   double matrices[kNodes][3][3];
@@ -95,10 +94,9 @@ MoonDay::Interpolated MoonDay::InterpolatedAt(double localHours) const {
 
 SkyPoint MoonDay::At(double localHours) const {
   const Interpolated m = InterpolatedAt(localHours);
-  const double c = std::cos(m.gast), s = std::sin(m.gast);
-  const double topocentric[3] = {m.moon[0] - (c * siteXyz_[0] - s * siteXyz_[1]),
-                                 m.moon[1] - (s * siteXyz_[0] + c * siteXyz_[1]),
-                                 m.moon[2] - siteXyz_[2]};
+  const std::array<double, 3> observer = SiteOfDate(siteXyz_, m.gast);
+  const double topocentric[3] = {m.moon[0] - observer[0], m.moon[1] - observer[1],
+                                 m.moon[2] - observer[2]};
   const double ra = std::atan2(topocentric[1], topocentric[0]);
   const double declination =
       std::atan2(topocentric[2], std::hypot(topocentric[0], topocentric[1]));
@@ -113,39 +111,28 @@ SkyPoint MoonDay::At(double localHours) const {
 
 SunPlace MoonDay::PlaceAt(double localHours) const {
   const Interpolated m = InterpolatedAt(localHours);
-  const double c = std::cos(m.gast), s = std::sin(m.gast);
-  double topocentric[3] = {m.moon[0] - (c * siteXyz_[0] - s * siteXyz_[1]),
-                           m.moon[1] - (s * siteXyz_[0] + c * siteXyz_[1]),
-                           m.moon[2] - siteXyz_[2]};
-  double ra = 0, dec = 0;
-  eraC2s(topocentric, &ra, &dec);
-  ra = eraAnp(ra);
-  const double lastRad = eraAnp(m.gast + site_.LongHours * 15 * ERFA_DD2R);
-  const double hourAngle = eraAnpm(lastRad - ra);
-  double azimuth = 0, altitude = 0;
-  eraHd2ae(hourAngle, dec, site_.LatRad, &azimuth, &altitude);
+  const SeenFromSite seen = SeeFromSite(site_, siteXyz_, m.moon, m.gast);
   double longitude = 0, latitude = 0;
   EclipticOfDate(m.moon, m.trueObliquity, &longitude, &latitude);
 
   SunPlace place;
   place.julDay = JulianDateUt(localHours) - 2400000;
-  place.localSiderealHours = lastRad / ERFA_D2PI * 24;
+  place.localSiderealHours = seen.localSiderealTime / ERFA_D2PI * 24;
   place.eclipticLongitudeDeg = eraAnp(longitude) * ERFA_DR2D;
   place.distanceAU = std::sqrt(m.moon[0] * m.moon[0] + m.moon[1] * m.moon[1] + m.moon[2] * m.moon[2]);
-  place.rightAscensionHours = ra / ERFA_D2PI * 24;
-  place.declinationDeg = dec * ERFA_DR2D;
-  place.hourAngleHours = hourAngle / ERFA_D2PI * 24;
-  place.altitudeDeg = altitude * ERFA_DR2D;
-  place.azimuthDeg = azimuth * ERFA_DR2D;
+  place.rightAscensionHours = seen.rightAscension / ERFA_D2PI * 24;
+  place.declinationDeg = seen.declination * ERFA_DR2D;
+  place.hourAngleHours = seen.hourAngle / ERFA_D2PI * 24;
+  place.altitudeDeg = seen.altitude * ERFA_DR2D;
+  place.azimuthDeg = seen.azimuth * ERFA_DR2D;
   return place;
 }
 
 double MoonDay::AboveRiseLevelDeg(double localHours) const {
   const Interpolated m = InterpolatedAt(localHours);
-  const double c = std::cos(m.gast), s = std::sin(m.gast);
-  double topocentric[3] = {m.moon[0] - (c * siteXyz_[0] - s * siteXyz_[1]),
-                           m.moon[1] - (s * siteXyz_[0] + c * siteXyz_[1]),
-                           m.moon[2] - siteXyz_[2]};
+  const std::array<double, 3> observer = SiteOfDate(siteXyz_, m.gast);
+  double topocentric[3] = {m.moon[0] - observer[0], m.moon[1] - observer[1],
+                           m.moon[2] - observer[2]};
   const double distanceKm = eraPm(topocentric) * kKmPerAu;
   const double semiDiameterDeg = std::asin(kMoonRadiusKm / distanceKm) * ERFA_DR2D;
   const double altitudeDeg = std::asin(std::clamp(At(localHours).sinAltitude, -1.0, 1.0)) * ERFA_DR2D;

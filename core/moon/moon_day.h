@@ -13,6 +13,7 @@
 // (Absence::AlwaysAbove, AlwaysBelow).
 #pragma once
 
+#include <array>
 #include <optional>
 #include <span>
 #include <vector>
@@ -72,7 +73,7 @@ private:
   CivilDate date_;
   double julianDay0_ = 0; // 0 h UT of the local date, full Julian date
   double horizonSinAltitude_ = 0;
-  double siteXyz_[3] = {}; // the site, Earth-fixed, AU
+  std::array<double, 3> siteXyz_{}; // the site, Earth-fixed, AU
   double sinLat_ = 0, cosLat_ = 0;
   Node nodes_[kNodes] = {};
 };

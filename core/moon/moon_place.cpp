@@ -31,15 +31,6 @@ MoonPhase PhaseOfQuarter(MoonQuarter quarter) {
   return static_cast<MoonPhase>(2 * static_cast<int>(quarter));
 }
 
-// The site turned by the sidereal time into the equator of date, AU.
-void ObserverOfDate(const Site &site, double gast, double observer[3]) {
-  const std::array<double, 3> where = SiteVectorAu(site);
-  const double c = std::cos(gast), s = std::sin(gast);
-  observer[0] = c * where[0] - s * where[1];
-  observer[1] = s * where[0] + c * where[1];
-  observer[2] = where[2];
-}
-
 } // namespace
 
 const MoonPhaseNames &NamesOf(MoonPhase phase) { return kPhaseNames[static_cast<int>(phase)]; }
@@ -68,25 +59,16 @@ MoonPlace MoonPlaceAt(const Site &site, double julianDateUt) {
   place.horizontalParallaxDeg = std::asin(kEarthRadiusKm / place.geocentricDistanceKm) * ERFA_DR2D;
 
   // From the site.
-  double observer[3], topocentric[3];
-  ObserverOfDate(site, earth.gast, observer);
-  for (int i = 0; i < 3; ++i) topocentric[i] = moon.ofDate[i] - observer[i];
-  double ra = 0, dec = 0;
-  eraC2s(topocentric, &ra, &dec);
-  ra = eraAnp(ra);
-  const double lastRad = eraAnp(earth.gast + site.LongHours * 15 * ERFA_DD2R);
-  const double hourAngle = eraAnpm(lastRad - ra);
-  double azimuth = 0, altitude = 0;
-  eraHd2ae(hourAngle, dec, site.LatRad, &azimuth, &altitude);
-  place.rightAscensionHours = ra / ERFA_D2PI * 24;
-  place.declinationDeg = dec * ERFA_DR2D;
-  place.hourAngleHours = hourAngle / ERFA_D2PI * 24;
-  place.localSiderealHours = lastRad / ERFA_D2PI * 24;
-  place.topocentricDistanceKm = eraPm(topocentric) * kKmPerAu;
+  SeenFromSite seen = SeeFromSite(site, SiteVectorAu(site), moon.ofDate, earth.gast);
+  place.rightAscensionHours = seen.rightAscension / ERFA_D2PI * 24;
+  place.declinationDeg = seen.declination * ERFA_DR2D;
+  place.hourAngleHours = seen.hourAngle / ERFA_D2PI * 24;
+  place.localSiderealHours = seen.localSiderealTime / ERFA_D2PI * 24;
+  place.topocentricDistanceKm = eraPm(seen.topocentric.data()) * kKmPerAu;
   place.semiDiameterDeg = std::asin(kMoonRadiusKm / place.topocentricDistanceKm) * ERFA_DR2D;
-  place.altitudeDeg = altitude * ERFA_DR2D;
+  place.altitudeDeg = seen.altitude * ERFA_DR2D;
   place.apparentAltitudeDeg = ApparentAltitude(place.altitudeDeg);
-  place.azimuthDeg = azimuth * ERFA_DR2D;
+  place.azimuthDeg = seen.azimuth * ERFA_DR2D;
 
   // Geocentric elongation psi, phase angle i and bright limb chi (Meeus
   // eqs. 48.2, 48.3, 48.1 and 48.5), from the apparent places of date.
@@ -117,9 +99,9 @@ AstrometricPlace MoonAstrometricAt(const Site &site, double julianDateUt) {
   // light reaches has moved on from where the Moon's light left.
   double heliocentric[2][3], barycentric[2][3];
   eraEpv00(earth.ut1, earth.tt2, heliocentric, barycentric);
-  double observerOfDate[3], observer[3];
-  ObserverOfDate(site, earth.gast, observerOfDate);
-  RotateBack(earth.matrix, observerOfDate, observer);
+  const std::array<double, 3> observerOfDate = SiteOfDate(SiteVectorAu(site), earth.gast);
+  double observer[3];
+  RotateBack(earth.matrix, observerOfDate.data(), observer);
   double direction[3];
   for (int i = 0; i < 3; ++i) {
     direction[i] = moon.gcrs[i] - barycentric[1][i] * moon.lightTimeDays - observer[i];

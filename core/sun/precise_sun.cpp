@@ -164,42 +164,18 @@ OfDate GeocentricOfDate(double julianDateUt) {
   return Apparent(g.sun, g.velocity, g.matrix, g.trueObliquity, g.gast);
 }
 
-// The site on the WGS84 ellipsoid at sea level, Earth-fixed, AU.
-struct SiteVector {
-  double xyz[3];
-};
-
-SiteVector SiteOf(const Site &site) {
-  const std::array<double, 3> xyz = SiteVectorAu(site);
-  return {{xyz[0], xyz[1], xyz[2]}};
-}
-
-// The Sun of date seen from the site: the site's vector turned by the
-// Greenwich sidereal time into the equator of date and taken off.
-SunPlace Topocentric(const Site &site, const SiteVector &where, const OfDate &of) {
-  const double c = std::cos(of.gast), s = std::sin(of.gast);
-  const double observer[3] = {c * where.xyz[0] - s * where.xyz[1],
-                              s * where.xyz[0] + c * where.xyz[1], where.xyz[2]};
-  double topocentric[3];
-  for (int i = 0; i < 3; ++i) topocentric[i] = of.sun[i] - observer[i];
-
-  double ra = 0, dec = 0;
-  eraC2s(topocentric, &ra, &dec);
-  ra = eraAnp(ra);
-  const double lastRad = eraAnp(of.gast + site.LongHours * 15 * ERFA_DD2R);
-  const double hourAngle = eraAnpm(lastRad - ra);
-  double azimuth = 0, altitude = 0;
-  eraHd2ae(hourAngle, dec, site.LatRad, &azimuth, &altitude);
-
+// The Sun of date seen from the site.
+SunPlace Topocentric(const Site &site, const std::array<double, 3> &siteXyz, const OfDate &of) {
+  const SeenFromSite seen = SeeFromSite(site, siteXyz, of.sun, of.gast);
   SunPlace place;
-  place.rightAscensionHours = ra / ERFA_D2PI * 24;
-  place.declinationDeg = dec * ERFA_DR2D;
+  place.rightAscensionHours = seen.rightAscension / ERFA_D2PI * 24;
+  place.declinationDeg = seen.declination * ERFA_DR2D;
   place.eclipticLongitudeDeg = eraAnp(of.longitudeRad) * ERFA_DR2D;
   place.distanceAU = of.distance;
-  place.localSiderealHours = lastRad / ERFA_D2PI * 24;
-  place.hourAngleHours = hourAngle / ERFA_D2PI * 24;
-  place.altitudeDeg = altitude * ERFA_DR2D;
-  place.azimuthDeg = azimuth * ERFA_DR2D;
+  place.localSiderealHours = seen.localSiderealTime / ERFA_D2PI * 24;
+  place.hourAngleHours = seen.hourAngle / ERFA_D2PI * 24;
+  place.altitudeDeg = seen.altitude * ERFA_DR2D;
+  place.azimuthDeg = seen.azimuth * ERFA_DR2D;
   return place;
 }
 
@@ -207,6 +183,24 @@ SunPlace Topocentric(const Site &site, const SiteVector &where, const OfDate &of
 constexpr double kTurnPerHour = ERFA_D2PI * 1.00273781191135448 / 24;
 
 } // namespace
+
+std::array<double, 3> SiteOfDate(const std::array<double, 3> &siteXyz, double gast) {
+  const double c = std::cos(gast), s = std::sin(gast);
+  return {c * siteXyz[0] - s * siteXyz[1], s * siteXyz[0] + c * siteXyz[1], siteXyz[2]};
+}
+
+SeenFromSite SeeFromSite(const Site &site, const std::array<double, 3> &siteXyz,
+                         const double geocentricOfDate[3], double gast) {
+  const std::array<double, 3> observer = SiteOfDate(siteXyz, gast);
+  SeenFromSite seen;
+  for (int i = 0; i < 3; ++i) seen.topocentric[i] = geocentricOfDate[i] - observer[i];
+  eraC2s(seen.topocentric.data(), &seen.rightAscension, &seen.declination);
+  seen.rightAscension = eraAnp(seen.rightAscension);
+  seen.localSiderealTime = eraAnp(gast + site.LongHours * 15 * ERFA_DD2R);
+  seen.hourAngle = eraAnpm(seen.localSiderealTime - seen.rightAscension);
+  eraHd2ae(seen.hourAngle, seen.declination, site.LatRad, &seen.azimuth, &seen.altitude);
+  return seen;
+}
 
 std::array<double, 3> SiteVectorAu(const Site &site) {
   double metres[3];
@@ -249,30 +243,20 @@ GeocentricSun ApparentGeocentricSun(const double geometricSun[3], const double e
 }
 
 SunPlace PrecisePlaceAt(const Site &site, double julianDateUt) {
-  SunPlace place = Topocentric(site, SiteOf(site), GeocentricOfDate(julianDateUt));
+  SunPlace place = Topocentric(site, SiteVectorAu(site), GeocentricOfDate(julianDateUt));
   place.julDay = julianDateUt - 2400000;
   return place;
 }
 
 AstrometricPlace PreciseAstrometricAt(const Site &site, double julianDateUt) {
-  const double ut1 = std::floor(julianDateUt) + 0.5;
-  const double ut2 = julianDateUt - ut1;
-  const double tt2 = ut2 + DeltaTSeconds(2000 + (julianDateUt - ERFA_DJ00) / 365.25) / kSecondsPerDay;
+  EarthOrientation earth = EarthOrientationAt(julianDateUt);
   double heliocentric[2][3], barycentric[2][3];
-  eraEpv00(ut1, tt2, heliocentric, barycentric);
+  eraEpv00(earth.ut1, earth.tt2, heliocentric, barycentric);
   // The site into the ICRS axes: turned by the apparent sidereal time into
   // the equator of date, then back through nutation and precession.
-  double dpsi = 0, deps = 0;
-  eraNut00b(ut1, tt2, &dpsi, &deps);
-  double epsa = 0, rb[3][3], rp[3][3], rbp[3][3], rn[3][3], rbpn[3][3];
-  eraPn06(ut1, tt2, dpsi, deps, &epsa, rb, rp, rbp, rn, rbpn);
-  const double gast = eraGst06(ut1, ut2, ut1, tt2, rbpn);
-  const SiteVector where = SiteOf(site);
-  const double c = std::cos(gast), s = std::sin(gast);
-  double ofDate[3] = {c * where.xyz[0] - s * where.xyz[1], s * where.xyz[0] + c * where.xyz[1],
-                            where.xyz[2]};
+  std::array<double, 3> ofDate = SiteOfDate(SiteVectorAu(site), earth.gast);
   double observer[3];
-  eraTrxp(rbpn, ofDate, observer);
+  eraTrxp(earth.matrix, ofDate.data(), observer);
   double sun[3];
   for (int i = 0; i < 3; ++i) sun[i] = -heliocentric[0][i] - observer[i];
   double ra = 0, dec = 0;
@@ -290,8 +274,8 @@ GeocentricSun PreciseGeocentricAt(double julianDateUt) {
 
 PreciseSunDay::PreciseSunDay(const Site &site, CivilDate date) : site_(site), date_(date) {
   julianDay0_ = classic::JulianDate(date.year, date.month, date.day).julDay + 2400000;
-  const SiteVector where = SiteOf(site);
-  for (int i = 0; i < 3; ++i) siteXyz_[i] = where.xyz[i];
+  const std::array<double, 3> where = SiteVectorAu(site);
+  for (int i = 0; i < 3; ++i) siteXyz_[i] = where[i];
   for (int k = 0; k < 2; ++k) {
     const double hours = k == 0 ? kFirstNode : kLastNode;
     const Geometric g = GeometricAt(JulianDateUt(hours));
@@ -336,9 +320,7 @@ SunPlace PreciseSunDay::PreciseAt(double localHours) const {
   const double gast =
       a.gastResidual + u * (b.gastResidual - a.gastResidual) + kTurnPerHour * localHours;
   const OfDate of = Apparent(sun, velocity, matrix, obliquity, gast);
-  SiteVector where{};
-  for (int i = 0; i < 3; ++i) where.xyz[i] = siteXyz_[i];
-  SunPlace place = Topocentric(site_, where, of);
+  SunPlace place = Topocentric(site_, {siteXyz_[0], siteXyz_[1], siteXyz_[2]}, of);
   place.julDay = JulianDateUt(localHours) - 2400000;
   return place;
 }

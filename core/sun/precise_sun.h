@@ -41,6 +41,25 @@ EarthOrientation EarthOrientationAt(double julianDateUt);
 // A site on the WGS84 ellipsoid at sea level (eraGd2gc), Earth-fixed, AU.
 std::array<double, 3> SiteVectorAu(const Site &site);
 
+// The Earth-fixed site (AU) turned by the Greenwich apparent sidereal time
+// (radians) into the true equator and equinox of date, AU.
+std::array<double, 3> SiteOfDate(const std::array<double, 3> &siteXyz, double gast);
+
+// A body seen from a site: its geocentric vector of date (AU, true equator
+// and equinox of date) less the site's of date.  The topocentric vector,
+// AU; right ascension (0 to 2 pi) and declination; the local apparent
+// sidereal time (0 to 2 pi) and the hour angle (-pi to pi, west positive);
+// the true altitude and the azimuth from north through east (eraHd2ae).
+// All angles in radians.
+struct SeenFromSite {
+  std::array<double, 3> topocentric{};
+  double rightAscension = 0, declination = 0;
+  double localSiderealTime = 0, hourAngle = 0;
+  double altitude = 0, azimuth = 0;
+};
+SeenFromSite SeeFromSite(const Site &site, const std::array<double, 3> &siteXyz,
+                         const double geocentricOfDate[3], double gast);
+
 // The Sun seen from the Earth's centre at the moment of `earth` (its ut1
 // and tt2), apparent (light time and annual aberration), of the true
 // equator and equinox of `earth`'s matrix: the apparent direction times
