@@ -125,8 +125,11 @@ Heliocentric HeliocentricAt(double julianDateTt) {
   return {r, rdot, (v2 - kGaussK * kGaussK / r - rdot * rdot) / r};
 }
 
+// (cppcheck misses the members' use through std::optional.)
 struct Apsis {
+  // cppcheck-suppress unusedStructMember
   double julianDateUt;
+  // cppcheck-suppress unusedStructMember
   double distanceAU;
 };
 
