@@ -21,12 +21,17 @@ build/test/bench/ephemeris_bench --benchmark_min_time=0.05
 build/test/bench/cli_table_bench
 build/test/bench/chart_bench --benchmark_min_time=0.05
 build/test/bench/town_completer_bench --benchmark_min_time=0.05
+build/test/bench/moon_bench --benchmark_min_time=0.05
+build/test/bench/seasons_bench --benchmark_min_time=0.05
 # The peer library's benchmark is built only where its sources lie beside
-# the clone; --compare fails when sunrise or sunset differ by over 2 min.
+# the clone; --compare fails when sunrise or sunset (or moonrise, moonset
+# and the Moon's transit) differ by over 2 min.
 if [ -x build/test/bench/peer_day_bench ]; then
   build/test/bench/peer_day_bench --compare > /dev/null
   build/test/bench/peer_day_bench --benchmark_min_time=0.05
   build/test/bench/peer_table_bench
+  build/test/bench/peer_moon_bench --compare > /dev/null
+  build/test/bench/peer_moon_bench --benchmark_min_time=0.05
 fi
 
 ./scripts/analyse.sh build/analyse
