@@ -3,8 +3,11 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 
 namespace ostrel {
 
@@ -35,6 +38,33 @@ void DrawChartLabel(QPainter &painter, const QRectF &box, const QString &text, Q
   painter.drawText(box, Qt::AlignCenter, text);
 }
 
+QPainterPath MoonLitPath(QPointF centre, double radius, const MoonPhaseLook &phase) {
+  // The limb's direction on the picture: up for north, left for east.
+  const double chi = phase.brightLimbAngleDeg * std::numbers::pi / 180;
+  const QPointF toLimb(-std::sin(chi), -std::cos(chi));
+  const QPointF across(-toLimb.y(), toLimb.x());
+  const double k = std::clamp(phase.illuminatedFraction, 0.0, 1.0);
+  const auto at = [&](double along, double side) { return centre + along * toLimb + side * across; };
+  // 48 steps a half turn keep each chord within a fifth of a pixel of the
+  // curve on a disc of 60 pixels.
+  constexpr int kSteps = 48;
+  QPainterPath lit;
+  for (int i = 0; i <= kSteps; ++i) {
+    const double t = std::numbers::pi * (double(i) / kSteps - 0.5); // -90 to 90 degrees
+    const QPointF point = at(radius * std::cos(t), radius * std::sin(t));
+    if (i == 0)
+      lit.moveTo(point);
+    else
+      lit.lineTo(point);
+  }
+  for (int i = kSteps - 1; i >= 1; --i) {
+    const double t = std::numbers::pi * (double(i) / kSteps - 0.5);
+    lit.lineTo(at(-(2 * k - 1) * radius * std::cos(t), radius * std::sin(t)));
+  }
+  lit.closeSubpath();
+  return lit;
+}
+
 Chart::Chart(const QString &objectName, QWidget *parent) : QWidget(parent) {
   setObjectName(objectName);
 }
@@ -46,6 +76,11 @@ void Chart::SetRussian(bool russian) {
 
 void SunDayChart::SetPresent(std::optional<SunSample> present) {
   present_ = present;
+  update();
+}
+
+void SunDayChart::SetMoonPresent(std::optional<SunSample> present) {
+  moonPresent_ = present;
   update();
 }
 

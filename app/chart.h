@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the charts of the day and year windows share: the language of their
-// captions (Chart); the Sun's samples and marks of one day and the present
-// moment, which the day's two charts draw (SunDayChart); and the labels
+// captions (Chart); the Sun's and the Moon's samples and marks of one day
+// and the present moment, which the day's two charts draw (SunDayChart);
+// the colour that tells the Moon's lines from the Sun's; and the labels
 // they write on a backing over bands and curves.
 //
 // A chart draws what it is given: its window asks the core for the events
@@ -9,6 +10,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPainterPath>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
@@ -24,16 +26,17 @@ class QPainter;
 
 namespace ostrel {
 
-// The Sun at one moment of the local date, as the charts draw it.
+// The Sun (or the Moon) at one moment of the local date, as the charts
+// draw it.
 struct SunSample {
   double hours = 0;       // local civil hours from 00:00 of the date
   double altitudeDeg = 0; // true altitude of the centre
   double azimuthDeg = 0;  // from north through east, 0 to 360
 };
 
-// A named moment of the day drawn on a chart.
+// A named moment of the day drawn on a chart: the Sun's or the Moon's.
 struct DayMark {
-  enum Kind { Sunrise, Sunset, Culmination };
+  enum Kind { Sunrise, Sunset, Culmination, Moonrise, Moonset, MoonTransit };
   Kind kind = Sunrise;
   SunSample at;
   QString text; // what the chart writes beside the mark
@@ -42,6 +45,26 @@ struct DayMark {
 // The local civil hours from 00:00 of the date at which a moment of the
 // day falls (its seconds as the core counts them).
 inline double LocalHours(const DayMoment &moment) { return moment.seconds / 3600.0; }
+
+// The Moon's curves, marks and phase picture on the day's charts: a violet
+// that stands apart from the Sun's black and orange and from the blue and
+// gold of the altitude bands, in a light and a dark palette alike.
+inline QColor MoonInk() { return QColor(150, 60, 200); }
+
+// The Moon's phase as the charts draw it: the lit fraction of the disc, 0
+// to 1, and the position angle of the bright limb's midpoint, degrees from
+// the disc's north point through east (MoonPlace::illuminatedFraction,
+// brightLimbAngleDeg).
+struct MoonPhaseLook {
+  double illuminatedFraction = 0;
+  double brightLimbAngleDeg = 0;
+};
+
+// The lit part of a disc of `radius` pixels at `centre`, north up and east
+// on the left as on the sky charts: the half circle of the bright limb
+// closed by the terminator, the half ellipse whose semi-axis along the
+// limb's direction is (1 - 2 * fraction) * radius towards the dark side.
+QPainterPath MoonLitPath(QPointF centre, double radius, const MoonPhaseLook &phase);
 
 // The box of `text` beside `anchor` on the side `where` (a corner of the
 // box touches the anchor; centred on an axis not named), moved inside
@@ -73,14 +96,17 @@ class SunDayChart : public Chart {
 public:
   // The Sun now, while tracking; none in manual mode.
   void SetPresent(std::optional<SunSample> present);
+  // The Moon now, while tracking; none in manual mode.
+  void SetMoonPresent(std::optional<SunSample> present);
 
 protected:
   using Chart::Chart;
 
   const std::optional<SunSample> &present() const { return present_; }
+  const std::optional<SunSample> &moonPresent() const { return moonPresent_; }
 
 private:
-  std::optional<SunSample> present_;
+  std::optional<SunSample> present_, moonPresent_;
 };
 
 } // namespace ostrel

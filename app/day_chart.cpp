@@ -42,18 +42,24 @@ const Band kBands[] = {
 
 constexpr Bilingual kTimeAxis{"Local time, h", "Местное время, ч"};
 constexpr Bilingual kAltitudeAxis{"Altitude, °", "Высота, °"};
+// The key of the two curves, right of the title.
+constexpr Bilingual kSunKey{"Sun", "Солнце"};
+constexpr Bilingual kMoonKey{"Moon", "Луна"};
 
-// The drawn altitude range, degrees: the day's extremes with at least 20
+// The drawn altitude range, degrees: the day's extremes of the Sun and the
+// Moon with at least 20
 // degrees either side of the horizon, out to whole grid steps.
 struct Range {
   double lowDeg, highDeg, stepDeg;
 };
 
-Range RangeOf(const std::vector<SunSample> &samples) {
+Range RangeOf(const std::vector<SunSample> &samples, const std::vector<SunSample> &moon) {
   double low = -20, high = 20;
-  for (const SunSample &s : samples) {
-    low = std::min(low, s.altitudeDeg);
-    high = std::max(high, s.altitudeDeg);
+  for (const auto *curve : {&samples, &moon}) {
+    for (const SunSample &s : *curve) {
+      low = std::min(low, s.altitudeDeg);
+      high = std::max(high, s.altitudeDeg);
+    }
   }
   const double step = high - low > 100 ? 20 : 10;
   return {std::max(-90.0, std::floor(low / step) * step), std::min(90.0, std::ceil(high / step) * step),
@@ -89,12 +95,18 @@ void DayChart::SetDay(std::vector<SunSample> samples, std::vector<DayMark> marks
   update();
 }
 
+void DayChart::SetMoon(std::vector<SunSample> samples, std::vector<DayMark> marks) {
+  moonSamples_ = std::move(samples);
+  moonMarks_ = std::move(marks);
+  update();
+}
+
 DayChart::Plot DayChart::PlotOf() const {
   const QFontMetricsF metrics(font());
   const double left = metrics.horizontalAdvance(QStringLiteral("-90°")) + 12;
   const double top = metrics.height() + 8;
   const double bottom = 2 * metrics.height() + 10;
-  return {metrics, RangeOf(samples_),
+  return {metrics, RangeOf(samples_, moonSamples_),
           QRectF(left, top, std::max(1.0, width() - left - 12), std::max(1.0, height() - top - bottom))};
 }
 
@@ -109,6 +121,7 @@ void DayChart::paintEvent(QPaintEvent *) {
   DrawBandNames(painter, plot, markBoxes);
   DrawAxes(painter, plot);
   DrawCurve(painter, plot);
+  DrawMoonCurve(painter, plot);
   DrawMarks(painter, plot, markBoxes);
   DrawPresent(painter, plot);
 }
@@ -142,19 +155,28 @@ void DayChart::DrawGrid(QPainter &painter, const Plot &plot) const {
 }
 
 // Sunrise left of its point, sunset right of it, culmination above it
-// (below where the peak touches the top).
+// (below where the peak touches the top).  The Moon's marks take the sides
+// below their points, so that where the two bodies cross the horizon
+// together their times do not cover each other.
 std::vector<QRectF> DayChart::MarkBoxes(const Plot &plot) const {
   std::vector<QRectF> boxes;
-  for (const DayMark &mark : marks_) {
-    const QPointF at(plot.X(mark.at.hours), plot.Y(mark.at.altitudeDeg));
-    Qt::Alignment where = Qt::AlignTop | Qt::AlignHCenter;
-    if (mark.kind == DayMark::Sunrise)
-      where = Qt::AlignTop | Qt::AlignLeft;
-    else if (mark.kind == DayMark::Sunset)
-      where = Qt::AlignTop | Qt::AlignRight;
-    else if (at.y() - plot.area.top() < 2 * plot.metrics.height())
-      where = Qt::AlignBottom | Qt::AlignHCenter;
-    boxes.push_back(ChartLabelBox(plot.metrics, at, mark.text, where, plot.area));
+  for (const auto *marks : {&marks_, &moonMarks_}) {
+    for (const DayMark &mark : *marks) {
+      const QPointF at(plot.X(mark.at.hours), plot.Y(mark.at.altitudeDeg));
+      Qt::Alignment where = Qt::AlignTop | Qt::AlignHCenter;
+      switch (mark.kind) {
+      case DayMark::Sunrise: where = Qt::AlignTop | Qt::AlignLeft; break;
+      case DayMark::Sunset: where = Qt::AlignTop | Qt::AlignRight; break;
+      case DayMark::Moonrise: where = Qt::AlignBottom | Qt::AlignLeft; break;
+      case DayMark::Moonset: where = Qt::AlignBottom | Qt::AlignRight; break;
+      case DayMark::Culmination:
+      case DayMark::MoonTransit:
+        if (at.y() - plot.area.top() < 2 * plot.metrics.height())
+          where = Qt::AlignBottom | Qt::AlignHCenter;
+        break;
+      }
+      boxes.push_back(ChartLabelBox(plot.metrics, at, mark.text, where, plot.area));
+    }
   }
   return boxes;
 }
@@ -211,6 +233,22 @@ void DayChart::DrawAxes(QPainter &painter, const Plot &plot) const {
   painter.drawText(QRectF(area.left(), height() - metrics.height() - 3, area.width(), metrics.height()),
                    Qt::AlignHCenter, Text(kTimeAxis));
   painter.drawText(QRectF(4, 2, width() - 8, metrics.height()), Qt::AlignLeft, Text(kAltitudeAxis));
+  if (!moonSamples_.empty()) {
+    const double sample = 24, gap = 5, middle = 2 + metrics.height() / 2;
+    double x = width() - 8;
+    for (const auto &[key, pen] : {std::pair{kMoonKey, QPen(MoonInk(), 2, Qt::DashLine)},
+                                   std::pair{kSunKey, QPen(palette().color(QPalette::Text), 2.2)}}) {
+      const QString name = Text(key);
+      x -= metrics.horizontalAdvance(name) + 2;
+      painter.setPen(palette().color(QPalette::Text));
+      painter.drawText(QRectF(x, 2, metrics.horizontalAdvance(name) + 2, metrics.height()), Qt::AlignLeft, name);
+      x -= gap + sample;
+      painter.setPen(pen);
+      painter.drawLine(QPointF(x, middle), QPointF(x + sample, middle));
+      x -= 3 * gap;
+    }
+    painter.setPen(palette().color(QPalette::Text));
+  }
   painter.setPen(QPen(palette().color(QPalette::Text), 1));
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(area);
@@ -235,18 +273,40 @@ void DayChart::DrawCurve(QPainter &painter, const Plot &plot) const {
   painter.restore();
 }
 
-// Sunrise, culmination and sunset as points with their times.
+// The Moon's altitude, dashed, over the Sun's.
+void DayChart::DrawMoonCurve(QPainter &painter, const Plot &plot) const {
+  if (moonSamples_.empty())
+    return;
+  QPainterPath curve(QPointF(plot.X(moonSamples_.front().hours), plot.Y(moonSamples_.front().altitudeDeg)));
+  for (const SunSample &s : moonSamples_)
+    curve.lineTo(plot.X(s.hours), plot.Y(s.altitudeDeg));
+  painter.save();
+  painter.setClipRect(plot.area);
+  painter.setPen(QPen(MoonInk(), 2, Qt::DashLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawPath(curve);
+  painter.restore();
+}
+
+// Sunrise, culmination and sunset as orange points with their times; the
+// Moon's events as pale points ringed in the Moon's colour.
 void DayChart::DrawMarks(QPainter &painter, const Plot &plot,
                          const std::vector<QRectF> &markBoxes) const {
-  for (std::size_t i = 0; i < marks_.size(); ++i) {
-    painter.setPen(QPen(palette().color(QPalette::Text), 1.2));
-    painter.setBrush(QColor(245, 160, 20));
-    painter.drawEllipse(QPointF(plot.X(marks_[i].at.hours), plot.Y(marks_[i].at.altitudeDeg)), 4, 4);
-    DrawChartLabel(painter, markBoxes[i], marks_[i].text, palette().color(QPalette::Base));
+  std::size_t box = 0;
+  for (const auto *marks : {&marks_, &moonMarks_}) {
+    const bool moon = marks == &moonMarks_;
+    for (const DayMark &mark : *marks) {
+      painter.setPen(moon ? QPen(MoonInk(), 1.6) : QPen(palette().color(QPalette::Text), 1.2));
+      painter.setBrush(moon ? QColor(235, 230, 245) : QColor(245, 160, 20));
+      painter.drawEllipse(QPointF(plot.X(mark.at.hours), plot.Y(mark.at.altitudeDeg)), 4, 4);
+      painter.setPen(moon ? MoonInk() : palette().color(QPalette::Text));
+      DrawChartLabel(painter, markBoxes[box++], mark.text, palette().color(QPalette::Base));
+    }
   }
 }
 
-// The present moment: a dashed line through the day and the Sun on it.
+// The present moment: a dashed line through the day, the Sun on it, and
+// the Moon on it in the Moon's colour.
 void DayChart::DrawPresent(QPainter &painter, const Plot &plot) const {
   if (!present())
     return;
@@ -258,6 +318,11 @@ void DayChart::DrawPresent(QPainter &painter, const Plot &plot) const {
   painter.setPen(QPen(palette().color(QPalette::Text), 1.2));
   painter.setBrush(highlight);
   painter.drawEllipse(QPointF(x, plot.Y(now.altitudeDeg)), 5, 5);
+  if (moonPresent()) {
+    painter.setPen(QPen(palette().color(QPalette::Text), 1.2));
+    painter.setBrush(MoonInk());
+    painter.drawEllipse(QPointF(plot.X(moonPresent()->hours), plot.Y(moonPresent()->altitudeDeg)), 5, 5);
+  }
 }
 
 } // namespace ostrel

@@ -3,7 +3,8 @@
 // over horizontal bands of night, the three twilights, the blue and golden
 // hours and daylight, with the horizon, an hour grid, sunrise, sunset and
 // culmination marked with their times, and the present moment while
-// tracking.
+// tracking; over it the Moon's altitude, dashed in MoonInk, with moonrise,
+// moonset and the transit marked, and the Moon now while tracking.
 #pragma once
 
 #include <QRectF>
@@ -22,6 +23,9 @@ public:
   // The samples of the date in time order and the marks; empty clears the
   // chart.
   void SetDay(std::vector<SunSample> samples, std::vector<DayMark> marks);
+  // The Moon's samples of the date in time order and its marks (Moonrise,
+  // Moonset, MoonTransit); empty draws no Moon.
+  void SetMoon(std::vector<SunSample> samples, std::vector<DayMark> marks);
 
   QSize sizeHint() const override { return {560, 320}; }
 
@@ -42,11 +46,15 @@ private:
   void DrawBandNames(QPainter &painter, const Plot &plot, const std::vector<QRectF> &markBoxes) const;
   void DrawAxes(QPainter &painter, const Plot &plot) const;
   void DrawCurve(QPainter &painter, const Plot &plot) const;
+  void DrawMoonCurve(QPainter &painter, const Plot &plot) const;
+  // The Sun's marks, then the Moon's, in the order of MarkBoxes.
   void DrawMarks(QPainter &painter, const Plot &plot, const std::vector<QRectF> &markBoxes) const;
   void DrawPresent(QPainter &painter, const Plot &plot) const;
 
   std::vector<SunSample> samples_;
   std::vector<DayMark> marks_;
+  std::vector<SunSample> moonSamples_;
+  std::vector<DayMark> moonMarks_;
 };
 
 } // namespace ostrel

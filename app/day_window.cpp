@@ -35,6 +35,7 @@ constexpr languages::Caption kCaptions[] = {
     {"DayAltitudeCaption", {"Sun at altitude", "Солнце на высоте"}},
     {"SaveDayChart", {"Save picture...", "Сохранить рисунок..."}},
     {"SaveSunPath", {"Save picture...", "Сохранить рисунок..."}},
+    {"MoonEventsCaption", {"The Moon", "Луна"}},
 };
 constexpr Bilingual kColumns[] = {{"Event", "Событие"}, {"Time", "Время"}};
 constexpr Bilingual kSaveTitle{"Save picture", "Сохранить рисунок"};
@@ -49,6 +50,30 @@ constexpr Bilingual kOtherDate{"it falls on the day before or after",
                                "приходится на день до или после"};
 constexpr Bilingual kNoDayLength{"sunrise and sunset do not frame one day",
                                  "восход и заход не ограничивают один день"};
+
+// The Moon's, in the words of ostrel-cli's `day --body moon`: moonrise and
+// moonset are the upper limb on the apparent horizon, whose altitude
+// changes with the Moon's distance, so the reason names the horizon rather
+// than a level in degrees.
+constexpr Bilingual kMoonAlwaysAbove{"the Moon stays above the horizon all day",
+                                     "Луна весь день выше горизонта"};
+constexpr Bilingual kMoonAlwaysBelow{"the Moon stays below the horizon all day",
+                                     "Луна весь день ниже горизонта"};
+
+// The Moon's rows, in the order of ostrel-cli's `day --body moon`.
+struct MoonEventRow {
+  const char *key;
+  Bilingual caption;
+  DayMoment MoonDayEvents::*moment;
+};
+const MoonEventRow kMoonEventRows[] = {
+    {"moonrise", {"Moonrise", "Восход Луны"}, &MoonDayEvents::moonrise},
+    {"moonset", {"Moonset", "Заход Луны"}, &MoonDayEvents::moonset},
+    {"moon_transit", {"Moon's upper transit", "Верхняя кульминация Луны"}, &MoonDayEvents::transit},
+};
+constexpr Bilingual kMoonPhase{"Moon's phase at 12:00", "Фаза Луны в 12:00"};
+// %1 is the phase's name, %2 the lit part of the disc in whole percent.
+constexpr Bilingual kPhaseLit{"%1, %2% lit", "%1, освещено %2%"};
 
 constexpr Bilingual kDayLength{"Duration of day", "Долгота дня"};
 // %1 is the altitude.
@@ -96,6 +121,36 @@ SunSample SampleAt(const SunDay &day, double hours) {
   return {hours, place.altitudeDeg, place.azimuthDeg};
 }
 
+// A list's rows: the key a program reads (Qt::UserRole of the first
+// column), the caption and the value.
+struct ListRow {
+  const char *key;
+  QString caption, value;
+};
+
+void FillList(QStandardItemModel &model, QTableView &list, const std::vector<ListRow> &shown) {
+  model.setRowCount(int(shown.size()));
+  for (int i = 0; i < int(shown.size()); ++i) {
+    auto *caption = new QStandardItem(shown[i].caption);
+    caption->setData(QString::fromLatin1(shown[i].key), Qt::UserRole);
+    model.setItem(i, 0, caption);
+    model.setItem(i, 1, new QStandardItem(shown[i].value));
+  }
+  list.resizeColumnToContents(0);
+}
+
+QTableView *MakeList(QWidget *parent, const char *name, QStandardItemModel *model) {
+  auto *list = new QTableView(parent);
+  list->setObjectName(QString::fromLatin1(name));
+  list->setModel(model);
+  list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list->verticalHeader()->hide();
+  list->horizontalHeader()->setStretchLastSection(true);
+  list->setMinimumWidth(400);
+  return list;
+}
+
 // "HH:MM" of a moment, as a clock shows it.
 QString ClockMinutes(const DayMoment &moment) {
   return QString::fromStdString(ClockText(moment.seconds)).left(5);
@@ -107,14 +162,16 @@ DayWindow::DayWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("frmDay"));
 
   rows_ = new QStandardItemModel(0, 2, this);
-  eventList_ = new QTableView(this);
-  eventList_->setObjectName(QStringLiteral("DayEvents"));
-  eventList_->setModel(rows_);
-  eventList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  eventList_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  eventList_->verticalHeader()->hide();
-  eventList_->horizontalHeader()->setStretchLastSection(true);
-  eventList_->setMinimumWidth(400);
+  eventList_ = MakeList(this, "DayEvents", rows_);
+  auto *moonCaption = new QLabel(this);
+  moonCaption->setObjectName(QStringLiteral("MoonEventsCaption"));
+  moonRows_ = new QStandardItemModel(0, 2, this);
+  moonList_ = MakeList(this, "MoonEvents", moonRows_);
+  moonList_->horizontalHeader()->hide();
+  // Tall enough for its four rows without a scroll bar.
+  moonList_->setFixedHeight(int(std::size(kMoonEventRows) + 1) *
+                                moonList_->verticalHeader()->defaultSectionSize() +
+                            2 * moonList_->frameWidth());
 
   auto *altitudeCaption = new QLabel(this);
   altitudeCaption->setObjectName(QStringLiteral("DayAltitudeCaption"));
@@ -150,6 +207,8 @@ DayWindow::DayWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
   auto *listSide = new QVBoxLayout;
   listSide->addWidget(eventList_, 1);
   listSide->addLayout(altitudeRow);
+  listSide->addWidget(moonCaption);
+  listSide->addWidget(moonList_);
   const auto buttonRow = [](QPushButton *button) {
     auto *row = new QHBoxLayout;
     row->addStretch();
@@ -181,11 +240,17 @@ void DayWindow::ShowDay(const Site &site, CivilDate date, std::int16_t azimuthMo
     shown_ = Shown{site, date, theory_};
   }
   sunPath_->SetAzimuthMode(azimuthMode);
-  std::optional<SunSample> present;
-  if (presentLocalHours)
+  // A tick only places the two bodies now: the Sun's place and the Moon's
+  // interpolated in its day, no search and no exact Moon.
+  std::optional<SunSample> present, moonPresent;
+  if (presentLocalHours) {
     present = SampleAt(*day_, *presentLocalHours);
+    moonPresent = SampleAt(*moonDay_, *presentLocalHours);
+  }
   dayChart_->SetPresent(present);
   sunPath_->SetPresent(present);
+  dayChart_->SetMoonPresent(moonPresent);
+  sunPath_->SetMoonPresent(moonPresent);
 }
 
 void DayWindow::ComputeDay(const Site &site, CivilDate date) {
@@ -217,6 +282,57 @@ void DayWindow::ComputeDay(const Site &site, CivilDate date) {
   sunPath_->SetPaths(samples, std::move(compared), std::move(risingAndSetting));
   dayChart_->SetDay(std::move(samples), std::move(marks));
   ShowRows();
+  ComputeMoon(site, date);
+}
+
+void DayWindow::ComputeMoon(const Site &site, CivilDate date) {
+  moonDay_ = std::make_unique<MoonDay>(site, date);
+  moonEvents_ = FindMoonDayEvents(*moonDay_);
+  // As `ostrel-cli day --body moon` gives the phase: exactly, at 12:00.
+  moonNoon_ = MoonPlaceAt(site, moonDay_->JulianDateUt(12));
+
+  std::vector<DayMark> marks;
+  for (const auto &[kind, moment] : {std::pair{DayMark::Moonrise, moonEvents_.moonrise},
+                                     std::pair{DayMark::MoonTransit, moonEvents_.transit},
+                                     std::pair{DayMark::Moonset, moonEvents_.moonset}}) {
+    if (moment.happens())
+      marks.push_back({kind, SampleAt(*moonDay_, LocalHours(moment)), ClockMinutes(moment)});
+  }
+  std::vector<SunSample> samples = SampleDay(*moonDay_);
+  std::vector<DayMark> risingAndSetting;
+  std::copy_if(marks.begin(), marks.end(), std::back_inserter(risingAndSetting),
+               [](const DayMark &mark) { return mark.kind != DayMark::MoonTransit; });
+  sunPath_->SetMoon(samples, std::move(risingAndSetting),
+                    MoonPhaseLook{moonNoon_.illuminatedFraction, moonNoon_.brightLimbAngleDeg});
+  dayChart_->SetMoon(std::move(samples), std::move(marks));
+  ShowMoonRows();
+}
+
+void DayWindow::ShowMoonRows() {
+  if (!moonDay_) {
+    moonRows_->setRowCount(0);
+    return;
+  }
+  std::vector<ListRow> shown;
+  for (const MoonEventRow &row : kMoonEventRows) {
+    const DayMoment &moment = moonEvents_.*row.moment;
+    QString value;
+    switch (moment.absence) {
+    case Absence::None: value = QString::fromStdString(ClockText(moment.seconds)); break;
+    case Absence::AlwaysAbove: value = kMoonAlwaysAbove.In(russian_); break;
+    case Absence::AlwaysBelow: value = kMoonAlwaysBelow.In(russian_); break;
+    case Absence::OtherDate: value = kOtherDate.In(russian_); break;
+    }
+    if (moment.happens() && row.moment == &MoonDayEvents::transit && moonEvents_.transitAltitudeDeg)
+      value += QStringLiteral("  %1°").arg(*moonEvents_.transitAltitudeDeg, 0, 'f', 2);
+    shown.push_back({row.key, row.caption.In(russian_), value});
+  }
+  const MoonPhaseNames &names = NamesOf(moonNoon_.phase);
+  shown.push_back({"moon_phase", kMoonPhase.In(russian_),
+                   kPhaseLit.In(russian_)
+                       .arg(QString::fromUtf8(russian_ ? names.russian : names.english))
+                       .arg(std::lround(moonNoon_.illuminatedFraction * 100))});
+  FillList(*moonRows_, *moonList_, shown);
 }
 
 void DayWindow::ComputeAltitude() {
@@ -247,11 +363,7 @@ void DayWindow::ShowRows() {
                             : why(moment.absence, levelDeg);
   };
 
-  struct Row {
-    const char *key;
-    QString caption, value;
-  };
-  std::vector<Row> shown;
+  std::vector<ListRow> shown;
   for (const DayEventRow &row : DayEventRows()) {
     const DayMoment &moment = row.moment(events_);
     QString value = timeOrWhy(moment, std::isnan(row.levelDeg) ? horizonDeg : row.levelDeg);
@@ -271,14 +383,7 @@ void DayWindow::ShowRows() {
                      timeOrWhy(level.setting, level.altitudeDeg)});
   }
 
-  rows_->setRowCount(int(shown.size()));
-  for (int i = 0; i < int(shown.size()); ++i) {
-    auto *caption = new QStandardItem(shown[i].caption);
-    caption->setData(QString::fromLatin1(shown[i].key), Qt::UserRole);
-    rows_->setItem(i, 0, caption);
-    rows_->setItem(i, 1, new QStandardItem(shown[i].value));
-  }
-  eventList_->resizeColumnToContents(0);
+  FillList(*rows_, *eventList_, shown);
 }
 
 void DayWindow::SetRussian(bool russian) {
@@ -288,6 +393,7 @@ void DayWindow::SetRussian(bool russian) {
   dayChart_->SetRussian(russian);
   sunPath_->SetRussian(russian);
   ShowRows();
+  ShowMoonRows();
 }
 
 void DayWindow::SetTheory(Theory theory) { theory_ = theory; }

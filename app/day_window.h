@@ -2,7 +2,17 @@
 // The day window (frmDay): the Sun's day at the main window's site and
 // date as a list of events (DayEvents), the rising and setting of a chosen
 // altitude (DayAltitude), the altitude over the day (DayChart) and the
-// path across the sky (SunPath), each picture savable as PNG or SVG.
+// path across the sky (SunPath), each picture savable as PNG or SVG; and
+// the Moon's day at the same site and date: its events and phase in a
+// second list (MoonEvents) below the Sun's, its altitude and path drawn on
+// the same two pictures, and its phase at 12:00 as a small disc on SunPath.
+//
+// The Moon has a list of its own, not rows at the end of DayEvents: the
+// Sun's list keeps its rows and their order as programs and users know it,
+// and the Moon's rows (keys moonrise, moonset, moon_transit, moon_phase,
+// carried in Qt::UserRole of the first column as the Sun's) read as one
+// group under the Sun's.  The Moon is the core's MoonDay, whose theory is
+// the precise one whatever theory the Sun's day follows.
 //
 // The main window hands it the site and date of each calculation, and its
 // theory; the day's events and curves are computed again only when one of
@@ -17,6 +27,7 @@
 #include <optional>
 
 #include "core/day/day_events.h"
+#include "core/moon/moon_day.h"
 #include "core/sun/theory.h"
 
 class QDoubleSpinBox;
@@ -49,6 +60,7 @@ public:
 
   // What the window shows, for tests and the screenshot tool.
   const DayEvents &events() const;
+  const MoonDayEvents &moonEvents() const { return moonEvents_; }
 
 public slots:
   // Saves DayChart or SunPath (`which`) to `path` as PNG or SVG by its
@@ -65,10 +77,14 @@ private:
   };
   // The events, the curves and the marks of a new site or date.
   void ComputeDay(const Site &site, CivilDate date);
+  // The Moon's events, phase, curves and marks of a new site or date.
+  void ComputeMoon(const Site &site, CivilDate date);
   // The rising and setting of DayAltitude's value, into events_.altitudes.
   void ComputeAltitude();
   // The list's rows from events_ in the window's language.
   void ShowRows();
+  // The Moon's list's rows from moonEvents_ and moonNoon_.
+  void ShowMoonRows();
   // Asks for a file and saves the picture `which` there.
   void AskAndSave(const QString &which);
 
@@ -76,10 +92,15 @@ private:
   Theory theory_ = Theory::Classic;
   std::unique_ptr<SunDay> day_;
   DayEvents events_;
+  std::unique_ptr<MoonDay> moonDay_;
+  MoonDayEvents moonEvents_;
+  MoonPlace moonNoon_; // at 12:00 local civil time of the date
   bool russian_ = false;
 
   QStandardItemModel *rows_ = nullptr;
   QTableView *eventList_ = nullptr;
+  QStandardItemModel *moonRows_ = nullptr;
+  QTableView *moonList_ = nullptr;
   QDoubleSpinBox *altitudeBox_ = nullptr;
   DayChart *dayChart_ = nullptr;
   SunPathChart *sunPath_ = nullptr;

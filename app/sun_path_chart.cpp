@@ -20,6 +20,8 @@ constexpr Bilingual kCardinals[] = {{"N", "С"}, {"E", "В"}, {"S", "Ю"}, {"W",
 constexpr Bilingual kOrientation{"Seen from below: north up, east left",
                                  "Вид снизу: север вверху, восток слева"};
 
+constexpr Bilingual kMoonAtNoon{"Moon at 12:00", "Луна в 12:00"};
+
 constexpr int kRimStepDeg = 30;
 
 // Where an altitude and azimuth fall on the chart: the distance from the
@@ -93,6 +95,14 @@ void SunPathChart::SetPaths(std::vector<SunSample> day, std::vector<ComparedPath
   update();
 }
 
+void SunPathChart::SetMoon(std::vector<SunSample> samples, std::vector<DayMark> marks,
+                           std::optional<MoonPhaseLook> phase) {
+  moon_ = std::move(samples);
+  moonMarks_ = std::move(marks);
+  moonPhase_ = phase;
+  update();
+}
+
 void SunPathChart::SetAzimuthMode(std::int16_t mode) {
   azimuthMode_ = mode;
   update();
@@ -137,9 +147,12 @@ void SunPathChart::paintEvent(QPaintEvent *) {
   DrawOrientation(painter, sky);
   painter.setFont(sky.small);
   DrawComparedPaths(painter, sky);
+  DrawMoonPath(painter, sky);
   DrawDayPath(painter, sky);
   DrawRisingAndSetting(painter, sky);
+  DrawMoonPhase(painter, sky);
   painter.setFont(font());
+  DrawMoonPresent(painter, sky);
   DrawPresent(painter, sky);
 }
 
@@ -280,6 +293,65 @@ void SunPathChart::DrawPresent(QPainter &painter, const Sky &sky) const {
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(sky.At(0, now.azimuthDeg), 6, 6);
   }
+}
+
+// Dashed in the Moon's colour, under the Sun's path; its rising and setting
+// on the rim as pale points ringed in that colour, with their times just
+// outside the Sun's labels' ring (the Sun's stand 12 degrees inside).
+void SunPathChart::DrawMoonPath(QPainter &painter, const Sky &sky) const {
+  painter.setPen(QPen(MoonInk(), 2, Qt::DashLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.setBrush(Qt::NoBrush);
+  for (const QPolygonF &part : PartsAbove(moon_, sky.centre, sky.radius))
+    painter.drawPolyline(part);
+  for (const DayMark &mark : moonMarks_) {
+    painter.setPen(QPen(MoonInk(), 1.6));
+    painter.setBrush(QColor(235, 230, 245));
+    painter.drawEllipse(sky.At(0, mark.at.azimuthDeg), 4.5, 4.5);
+    const QPointF inward = sky.At(24, mark.at.azimuthDeg);
+    painter.setPen(MoonInk());
+    DrawChartLabel(painter, ChartLabelBox(sky.smallMetrics, inward, mark.text, Qt::AlignCenter, rect()),
+                   mark.text, palette().color(QPalette::Base));
+  }
+}
+
+// The Moon now: as the Sun's present mark, in the Moon's colour.
+void SunPathChart::DrawMoonPresent(QPainter &painter, const Sky &sky) const {
+  if (!moonPresent())
+    return;
+  const SunSample &now = *moonPresent();
+  painter.setPen(QPen(palette().color(QPalette::Text), 1.2));
+  if (now.altitudeDeg >= 0) {
+    painter.setBrush(MoonInk());
+    painter.drawEllipse(sky.At(now.altitudeDeg, now.azimuthDeg), 6, 6);
+  } else {
+    painter.setPen(QPen(MoonInk(), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(sky.At(0, now.azimuthDeg), 6, 6);
+  }
+}
+
+// In the top left corner, clear of the rim: the dark disc, its lit part
+// with the bright limb where the sky puts it (north up, east left, as the
+// chart), and its caption below.
+void SunPathChart::DrawMoonPhase(QPainter &painter, const Sky &sky) const {
+  if (!moonPhase_)
+    return;
+  const double radius = std::max(8.0, std::round(sky.smallMetrics.height() * 1.5));
+  const QPointF centre(6 + radius, 6 + radius);
+  painter.setPen(QPen(MoonInk(), 1.2));
+  painter.setBrush(QColor(45, 45, 60));
+  painter.drawEllipse(centre, radius, radius);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(245, 242, 225));
+  painter.drawPath(MoonLitPath(centre, radius, *moonPhase_));
+  painter.setPen(QPen(MoonInk(), 1.2));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawEllipse(centre, radius, radius);
+  const QString caption = Text(kMoonAtNoon);
+  painter.setPen(palette().color(QPalette::Text));
+  painter.drawText(QRectF(4, centre.y() + radius + 2, sky.smallMetrics.horizontalAdvance(caption) + 4,
+                          sky.smallMetrics.height()),
+                   Qt::AlignLeft | Qt::AlignVCenter, caption);
 }
 
 } // namespace ostrel

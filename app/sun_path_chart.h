@@ -6,12 +6,16 @@
 // orientation of sky maps.  On it the Sun's path of the date above the
 // horizon with its whole hours, the rising and setting points, the paths of
 // the solstices and the March equinox for comparison, and the Sun now
-// while tracking.
+// while tracking.  The Moon's path of the date is drawn dashed in MoonInk
+// with its rising and setting on the rim and the Moon now while tracking,
+// and its phase at 12:00 of the date as a small disc in the top left
+// corner.
 #pragma once
 
 #include <QStringList>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "app/chart.h"
@@ -36,6 +40,10 @@ public:
   // The main window's azimuth convention (degrees added to an azimuth from
   // north: FromNorth, FromSouth, FromSouthSigned) for the rim labels.
   void SetAzimuthMode(std::int16_t mode);
+  // The Moon's samples of the date in time order, its rising and setting
+  // marks, and its phase to draw (none draws no disc); empty draws no Moon.
+  void SetMoon(std::vector<SunSample> samples, std::vector<DayMark> marks,
+               std::optional<MoonPhaseLook> phase);
 
   // The rim labels from north through east every 30 degrees, as written.
   QStringList rimLabels() const;
@@ -61,11 +69,17 @@ private:
   void DrawDayPath(QPainter &painter, const Sky &sky) const;
   void DrawRisingAndSetting(QPainter &painter, const Sky &sky) const;
   void DrawPresent(QPainter &painter, const Sky &sky) const;
+  void DrawMoonPath(QPainter &painter, const Sky &sky) const;
+  void DrawMoonPresent(QPainter &painter, const Sky &sky) const;
+  void DrawMoonPhase(QPainter &painter, const Sky &sky) const;
 
   std::vector<SunSample> day_;
   std::vector<ComparedPath> compared_;
   std::vector<DayMark> marks_;
   std::int16_t azimuthMode_ = 0;
+  std::vector<SunSample> moon_;
+  std::vector<DayMark> moonMarks_;
+  std::optional<MoonPhaseLook> moonPhase_;
 };
 
 } // namespace ostrel

@@ -38,9 +38,15 @@ constexpr Band kBands[] = {
 // Lines over the bands: strong enough on pale daylight and on dark night.
 constexpr QRgb kSunCurveColour = 0xe8590c;
 constexpr QRgb kTodayColour = 0xe0102f;
+// The moon marks: the new moon dark with a light rim, the full moon light
+// with a dark rim, as almanacs print them, each readable on any band.
+constexpr QRgb kMoonLight = 0xf8f6ea;
+constexpr QRgb kMoonDark = 0x1a1a22;
 
 constexpr Bilingual kSunCurves{"Sunrise and sunset", "Восход и заход"};
 constexpr Bilingual kToday{"Date calculated", "Дата расчёта"};
+constexpr Bilingual kNewMoon{"New moon", "Новолуние"};
+constexpr Bilingual kFullMoon{"Full moon", "Полнолуние"};
 constexpr Bilingual kDateAxis{"Date", "Дата"};
 constexpr Bilingual kTimeAxis{"Local time, h", "Местное время, ч"};
 constexpr Bilingual kMonths[12] = {
@@ -49,19 +55,32 @@ constexpr Bilingual kMonths[12] = {
 };
 
 struct LegendEntry {
+  enum Sample { Swatch, Line, NewMoonDisc, FullMoonDisc };
   QString text;
   QColor colour;
-  bool line; // a line sample, else a swatch of a band
+  Sample sample;
 };
+
+// A moon mark's disc: the new moon's or the full moon's.
+void DrawMoonDisc(QPainter &painter, QPointF centre, qreal radius, bool full) {
+  painter.setPen(QPen(QColor(full ? kMoonDark : kMoonLight), 1.2));
+  painter.setBrush(QColor(full ? kMoonLight : kMoonDark));
+  painter.drawEllipse(centre, radius, radius);
+}
+
+// The radius of a moon mark, a third of a line of text.
+qreal MoonRadius(qreal line) { return std::max<qreal>(3, std::round(line / 3)); }
 
 std::vector<LegendEntry> Legend(bool russian) {
   std::vector<LegendEntry> entries(std::size(kBands));
   std::transform(
       std::begin(kBands), std::end(kBands), entries.begin(), [russian](const Band &band) {
-        return LegendEntry{band.name.In(russian), QColor(band.fill), false};
+        return LegendEntry{band.name.In(russian), QColor(band.fill), LegendEntry::Swatch};
       });
-  entries.push_back({kSunCurves.In(russian), QColor(kSunCurveColour), true});
-  entries.push_back({kToday.In(russian), QColor(kTodayColour), true});
+  entries.push_back({kSunCurves.In(russian), QColor(kSunCurveColour), LegendEntry::Line});
+  entries.push_back({kToday.In(russian), QColor(kTodayColour), LegendEntry::Line});
+  entries.push_back({kNewMoon.In(russian), QColor(kMoonDark), LegendEntry::NewMoonDisc});
+  entries.push_back({kFullMoon.In(russian), QColor(kMoonLight), LegendEntry::FullMoonDisc});
   return entries;
 }
 
@@ -137,7 +156,27 @@ void YearChart::SetDays(std::span<const YearDay> days) {
   }
   year_ = days.empty() ? 0 : days.front().date.year;
   todayIndex_.reset();
+  moonMarks_.clear();
   update();
+}
+
+void YearChart::SetMoonQuarters(std::span<const QuarterOnDate> quarters) {
+  moonMarks_.clear();
+  for (const QuarterOnDate &q : quarters) {
+    if ((q.quarter != MoonQuarter::NewMoon && q.quarter != MoonQuarter::FullMoon) ||
+        q.date.year != year_)
+      continue;
+    const int at = DayOfYearIndex(q.date.year, q.date.month, q.date.day);
+    if (at >= 0 && at < int(columns_.size()))
+      moonMarks_.push_back({at, q.quarter == MoonQuarter::FullMoon});
+  }
+  update();
+}
+
+QPointF YearChart::MoonMarkPoint(int dayIndex) const {
+  const QRectF plot = Layout().plot;
+  const qreal radius = MoonRadius(SpacingOf(font()).line);
+  return {plot.left() + (dayIndex + 0.5) * plot.width() / DaysShown(), plot.top() - radius - 2};
 }
 
 void YearChart::SetToday(std::optional<CivilDate> today) {
@@ -175,7 +214,11 @@ YearChart::Frame YearChart::Layout() const {
     x += entryWidth + 1.5 * pad;
   }
   const qreal hourLabel = metrics.horizontalAdvance(QStringLiteral("24"));
-  const QPointF topLeft(pad + line + pad + hourLabel + tick, y + line + pad);
+  // A strip above the bands holds the moon marks, on the window's
+  // background as in the legend, so that dark and light discs read the same
+  // there and over the night or daylight bands.
+  const qreal moonStrip = 2 * MoonRadius(line) + 4;
+  const QPointF topLeft(pad + line + pad + hourLabel + tick, y + line + pad + moonStrip);
   const QPointF bottomRight(width() - pad - hourLabel / 2, height() - pad - 2 * line - tick);
   frame.plot = QRectF(topLeft, bottomRight);
   return frame;
@@ -203,6 +246,7 @@ void YearChart::paintEvent(QPaintEvent *) {
   DrawToday(painter, plot);
   painter.restore();
   DrawAxes(painter, plot);
+  DrawMoonMarks(painter, plot);
 }
 
 // A sample of each band's fill or each line's colour, and its name.
@@ -212,14 +256,22 @@ void YearChart::DrawLegend(QPainter &painter, const Frame &frame) const {
   const std::vector<LegendEntry> legend = Legend(russian());
   for (std::size_t i = 0; i < legend.size(); ++i) {
     const QRectF sample(frame.legendAt[i], QSizeF(line, line));
-    if (legend[i].line) {
+    switch (legend[i].sample) {
+    case LegendEntry::Line:
       painter.setPen(QPen(legend[i].colour, 2));
       painter.drawLine(QPointF(sample.left(), sample.center().y()),
                        QPointF(sample.right(), sample.center().y()));
-    } else {
+      break;
+    case LegendEntry::Swatch:
       painter.setPen(QPen(ink, 1));
       painter.setBrush(legend[i].colour);
       painter.drawRect(sample.adjusted(1.5, 1.5, -1.5, -1.5));
+      break;
+    case LegendEntry::NewMoonDisc:
+    case LegendEntry::FullMoonDisc:
+      DrawMoonDisc(painter, sample.center(), MoonRadius(line),
+                   legend[i].sample == LegendEntry::FullMoonDisc);
+      break;
     }
     painter.setPen(ink);
     painter.drawText(QPointF(sample.right() + pad / 2, sample.top() + metrics.ascent()),
@@ -278,6 +330,15 @@ void YearChart::DrawToday(QPainter &painter, const QRectF &plot) const {
   const qreal x = plot.left() + (*todayIndex_ + 0.5) * DayWidth(plot);
   painter.setPen(QPen(QColor(kTodayColour), 2));
   painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+}
+
+// A disc above each new and full moon's column.
+void YearChart::DrawMoonMarks(QPainter &painter, const QRectF &plot) const {
+  const qreal radius = MoonRadius(SpacingOf(font()).line);
+  const qreal step = DayWidth(plot);
+  for (const MoonMark &mark : moonMarks_)
+    DrawMoonDisc(painter, QPointF(plot.left() + (mark.dayIndex + 0.5) * step, plot.top() - radius - 2),
+                 radius, mark.full);
 }
 
 // The frame, the hours on the left and the months below, and the titles,

@@ -4,10 +4,13 @@
 // top.  Each date is a column of bands, night, astronomical, nautical and
 // civil twilight and daylight, cut where the date's events put them; the
 // sunrise and sunset curves run over the bands and the main window's date
-// is marked by a vertical line.
+// is marked by a vertical line.  Along the top of the bands each new moon
+// is a dark disc and each full moon a light one, at the local dates on
+// which they fall at the site's offset from UT.
 //
 // The chart draws the very events that the year table shows (FindDayEvents
-// of each date); it computes no place of the Sun itself.
+// of each date) and the core's quarters (QuartersOnDates); it computes no
+// place of the Sun or the Moon itself.
 #pragma once
 
 #include <QColor>
@@ -19,6 +22,7 @@
 
 #include "app/chart.h"
 #include "core/day/day_events.h"
+#include "core/moon/moon_quarter_dates.h"
 
 namespace ostrel {
 
@@ -60,6 +64,20 @@ public:
   void SetDays(std::span<const YearDay> days);
   // The date to mark; none, or a date of another year, marks nothing.
   void SetToday(std::optional<CivilDate> today);
+  // The Moon's quarters of the year; the new and full moons among them
+  // that fall on a date of the days shown are marked, the rest left out.
+  // Call after SetDays, which clears them.
+  void SetMoonQuarters(std::span<const QuarterOnDate> quarters);
+
+  // A new or full moon as marked: the date's index (0 for 1 January).
+  struct MoonMark {
+    int dayIndex = 0;
+    bool full = false; // else a new moon
+  };
+  const std::vector<MoonMark> &moonMarks() const { return moonMarks_; }
+  // The centre of the disc of a moon mark on date `dayIndex`, in the
+  // widget's coordinates (logical pixels).
+  QPointF MoonMarkPoint(int dayIndex) const;
 
   // Where the middle of the column of date `dayIndex` (0 for 1 January) is
   // drawn at `localHours`, in the widget's coordinates (logical pixels).
@@ -94,11 +112,13 @@ private:
   void DrawBands(QPainter &painter, const QRectF &plot) const;
   void DrawSunCurves(QPainter &painter, const QRectF &plot) const;
   void DrawToday(QPainter &painter, const QRectF &plot) const;
+  void DrawMoonMarks(QPainter &painter, const QRectF &plot) const;
   void DrawAxes(QPainter &painter, const QRectF &plot) const;
 
   std::vector<Column> columns_;
   int year_ = 0;
   std::optional<int> todayIndex_;
+  std::vector<MoonMark> moonMarks_;
 };
 
 } // namespace ostrel

@@ -182,6 +182,7 @@ void YearWindow::ShowYear(const Site &site, CivilDate today) {
     model_->SetRows(std::move(rows));
     YearTable->resizeColumnsToContents();
     chart_->SetDays(days_);
+    chart_->SetMoonQuarters(QuartersOnDates(days_.front().date, days_.back().date, site.Timezon));
     SaveCsv->setEnabled(true);
     SavePicture->setEnabled(true);
   }

@@ -25,6 +25,7 @@ function(ostrel_core_sources var root)
     moon/moon_quarters.h moon/moon_quarters.cpp
     moon/moon_place.h moon/moon_place.cpp
     moon/moon_day.h moon/moon_day.cpp
+    moon/moon_quarter_dates.h moon/moon_quarter_dates.cpp
     # The events of a year that are not a single day's: the seasons.
     events/seasons.h events/seasons.cpp
     # A day's events and their table.
