@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The six commands.  Each asks the core once and hands what it answers to
+// The seven commands.  Each asks the core once and hands what it answers to
 // one writer per format (text, JSON, CSV): `now` the window's run for the
 // typed values (or the Moon's place), `day` and `table` the day's events
 // (the Sun's or the Moon's), `path` the body's place through the day,
-// `phases` the Moon's quarters, `places` the towns a name may mean.
+// `phases` the Moon's quarters, `seasons` a year's equinoxes, solstices and
+// apsides, `places` the towns a name may mean.
 #include "cli/commands.h"
 
 #include <nlohmann/json.hpp>
@@ -24,6 +25,7 @@
 #include "cli/zone.h"
 #include "core/day/day_events.h"
 #include "core/day/day_table.h"
+#include "core/events/seasons.h"
 #include "core/moon/moon_day.h"
 #include "core/moon/moon_place.h"
 #include "core/moon/moon_quarters.h"
@@ -194,11 +196,11 @@ int Write(const Request &r, const Results &results, const Writers<Results> &writ
 
 // ---- The local date and moment from the clock ---------------------------
 
-// The local civil moment at the site, to the whole second, of an instant;
-// none outside the years the program computes.
-std::optional<LocalMoment> LocalNowAt(float timezone, std::chrono::system_clock::time_point now) {
+// The local civil moment, to the whole second, of an instant at a zone's
+// offset, whatever its year.
+LocalMoment LocalMomentAt(float timezone, std::chrono::system_clock::time_point instant) {
   using namespace std::chrono;
-  const long long utc = floor<seconds>(now.time_since_epoch()).count();
+  const long long utc = floor<seconds>(instant.time_since_epoch()).count();
   const long long local = utc + std::llround(double(timezone) * 3600);
   long long day = local / 86400;
   long long second = local % 86400;
@@ -207,17 +209,24 @@ std::optional<LocalMoment> LocalNowAt(float timezone, std::chrono::system_clock:
     day -= 1;
   }
   const CivilDate date = DateOf(sys_days{days{day}});
-  if (date.year < 1700 || date.year > 2100) return std::nullopt;
   const int secondOfDay = int(second);
   return LocalMoment{date, secondOfDay / 3600, secondOfDay / 60 % 60, secondOfDay % 60};
+}
+
+// The local civil moment at the site of an instant; none outside the years
+// the program computes.
+std::optional<LocalMoment> LocalNowAt(float timezone, std::chrono::system_clock::time_point now) {
+  const LocalMoment moment = LocalMomentAt(timezone, now);
+  if (moment.date.year < 1700 || moment.date.year > 2100) return std::nullopt;
+  return moment;
 }
 
 // Fixes what the command line leaves open, so that the commands find it
 // given: the moment (`now`) or the date (`day`, `path`) from the clock,
 // today at the site, and the time zone of a --place without --tz, the
 // offset of the town's zone at the moment (`now`), at noon of the date
-// (`day`, `path`, `table`'s first date) or at 00:00 of `phases`' first date
-// (where the range begins).  The clock is read once.  False, with the
+// (`day`, `path`, `table`'s first date), at 00:00 of `phases`' first date
+// (where the range begins) or of 1 January of `seasons`' year.  The clock is read once.  False, with the
 // refusal written, when the clock is out of range or the system's
 // time-zone database lacks the town's zone.
 bool Settle(Request &r, const Clock &clock, std::ostream &err) {
@@ -254,6 +263,8 @@ bool Settle(Request &r, const Clock &clock, std::ostream &err) {
     offset = OffsetAtLocal(r.place->zone, r.at->date, SecondsOfDay(*r.at));
   } else if (r.command == Command::Phases) {
     offset = OffsetAtLocal(r.place->zone, r.from, 0);
+  } else if (r.command == Command::Seasons) {
+    offset = OffsetAtLocal(r.place->zone, CivilDate{r.year, 1, 1}, 0);
   } else if (r.command != Command::Now) {
     offset = OffsetAtLocal(r.place->zone, r.command == Command::Table ? r.from : *r.date, kNoon);
   }
@@ -1079,6 +1090,88 @@ void PhasesText(const Request &r, const std::vector<PhaseMoment> &phases, std::o
   }
 }
 
+// ---- seasons ----------------------------------------------------------------
+
+// A year's events in the order every writer lists them.
+struct SeasonEvent {
+  const char *key;     // JSON, CSV
+  const char *caption; // for a person
+  double Seasons::*julianDateUt;
+};
+
+const SeasonEvent kSeasonEvents[] = {
+    {"march_equinox", "March equinox", &Seasons::marchEquinox},
+    {"june_solstice", "June solstice", &Seasons::juneSolstice},
+    {"september_equinox", "September equinox", &Seasons::septemberEquinox},
+    {"december_solstice", "December solstice", &Seasons::decemberSolstice},
+    {"perihelion", "Perihelion", &Seasons::perihelion},
+    {"aphelion", "Aphelion", &Seasons::aphelion},
+};
+
+struct SeasonMoment {
+  LocalMoment moment; // local civil time, to the second
+  float timezone;     // hours, the offset in force at the instant
+};
+
+struct SeasonsResults {
+  Seasons seasons;
+  std::vector<SeasonMoment> moments; // one per kSeasonEvents, in its order
+};
+
+// The year's events, each at the offset of --tz or of the --place's zone at
+// its instant.  The year was checked against FindSeasons' range.
+SeasonsResults FindSeasonMoments(const Request &r) {
+  using namespace std::chrono;
+  SeasonsResults results{FindSeasons(r.year).value(), {}};
+  for (const SeasonEvent &event : kSeasonEvents) {
+    const double julianDateUt = results.seasons.*event.julianDateUt;
+    const system_clock::time_point when{
+        seconds{std::llround((julianDateUt - kUnixEpochJulianDate) * 86400)}};
+    const float offset =
+        r.place ? OffsetAt(r.place->zone, when).value_or(r.timezone) : r.timezone;
+    results.moments.push_back({LocalMomentAt(offset, when), offset});
+  }
+  return results;
+}
+
+std::string SeasonMomentText(const SeasonMoment &m) {
+  return IsoMoment(m.moment.date, SecondsOfDay(m.moment), m.timezone);
+}
+
+void SeasonsJson(const Request &r, const SeasonsResults &s, std::ostream &out) {
+  Json events = Json::object();
+  for (std::size_t i = 0; i < std::size(kSeasonEvents); ++i)
+    events[kSeasonEvents[i].key] = SeasonMomentText(s.moments[i]);
+  out << Json{{"year", r.year},
+              {"events", events},
+              {"perihelion_au", s.seasons.perihelionAU},
+              {"aphelion_au", s.seasons.aphelionAU}}
+             .dump(2)
+      << '\n';
+}
+
+void SeasonsCsv(const Request &, const SeasonsResults &s, std::ostream &out) {
+  out << "event,moment\n";
+  for (std::size_t i = 0; i < std::size(kSeasonEvents); ++i)
+    out << kSeasonEvents[i].key << ',' << SeasonMomentText(s.moments[i]) << '\n';
+}
+
+void SeasonsText(const Request &r, const SeasonsResults &s, std::ostream &out) {
+  const std::string zone = r.place ? std::string(r.place->name) + " (" + std::string(r.place->zone) + ")"
+                                   : "UTC" + OffsetText(r.timezone);
+  out << "The seasons of " << r.year << " (precise theory), " << zone << "\n\n";
+  for (std::size_t i = 0; i < std::size(kSeasonEvents); ++i) {
+    const SeasonMoment &m = s.moments[i];
+    out << DateText(m.moment.date) << " " << ClockText(SecondsOfDay(m.moment)) << " UTC"
+        << OffsetText(m.timezone) << "  " << kSeasonEvents[i].caption;
+    if (kSeasonEvents[i].julianDateUt == &Seasons::perihelion)
+      out << ", " << Fixed(s.seasons.perihelionAU, 6) << " AU";
+    if (kSeasonEvents[i].julianDateUt == &Seasons::aphelion)
+      out << ", " << Fixed(s.seasons.aphelionAU, 6) << " AU";
+    out << '\n';
+  }
+}
+
 // ---- places ---------------------------------------------------------------
 
 // A town the query may mean, with its zone's offset in force at the clock's
@@ -1164,6 +1257,8 @@ int Run(std::span<const std::string> arguments, std::ostream &out, std::ostream 
     return Write(r, r, {TableText, TableJson, TableCsv}, out);
   case Command::Path: return Write(r, FindPath(r), {PathText, PathJson, PathCsv}, out);
   case Command::Phases: return Write(r, FindPhases(r), {PhasesText, PhasesJson, PhasesCsv}, out);
+  case Command::Seasons:
+    return Write(r, FindSeasonMoments(r), {SeasonsText, SeasonsJson, SeasonsCsv}, out);
   case Command::Places: break;
   }
   return kBadInput;

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <limits>
 #include <map>
 #include <regex>
@@ -896,6 +897,130 @@ TEST(CliMoon, SunDocumentsBeginWithTheirBody) {
     EXPECT_EQ(item.value(), "sun") << words[0];
     ++item;
     EXPECT_EQ(item.key(), "theory") << words[0];
+  }
+}
+
+// ---- seasons ------------------------------------------------------------------
+
+TEST(CliSeasons, BadInputIsRefusedInOneLine) {
+  const std::vector<std::string> seasons = {"seasons", "--year", "2026"};
+  const struct {
+    std::vector<std::string> words;
+    std::vector<std::string> named; // what the line must name
+  } cases[] = {
+      {{"seasons", "--year", "1699"}, {"--year", "1699", "1700 to 2100"}},
+      {{"seasons", "--year", "2101"}, {"--year", "2101", "1700 to 2100"}},
+      {{"seasons", "--year", "-2026"}, {"--year"}},
+      {{"seasons", "--year", "2026.5"}, {"--year", "2026.5"}},
+      {{"seasons", "--year", "MMXXVI"}, {"--year", "MMXXVI"}},
+      {{"seasons", "--year", ""}, {"--year", "empty"}},
+      {{"seasons", "--year="}, {"--year", "empty"}},
+      {{"seasons"}, {"--year", "missing"}},
+      {With(seasons, {"--tz", ""}), {"--tz", "empty"}},
+      {With(seasons, {"--tz", "15"}), {"--tz", "15", "-12 to 14"}},
+      {With(seasons, {"--place", ""}), {"--place", "empty"}},
+      {With(seasons, {"--place", "Zurch"}), {"--place", "Zurch", "Zürich"}},
+      {With(seasons, {"--tz", "3", "--place", "Berlin"}), {"--place", "--tz"}},
+      {With(seasons, {"--format", "xml"}), {"--format", "xml"}},
+      {With(seasons, {"--format", ""}), {"--format", "empty"}},
+      // Always the precise theory: --theory is not an option of seasons.
+      {With(seasons, {"--theory", "precise"}), {"--theory", "precise theory"}},
+      {With(seasons, {"--theory", "classic"}), {"--theory", "precise theory"}},
+      {With(seasons, {"--lat", "47"}), {"--lat", "seasons"}},
+      {With(seasons, {"--body", "moon"}), {"--body", "seasons"}},
+  };
+  for (const auto &c : cases) {
+    const Result r = RunWords(c.words);
+    EXPECT_EQ(r.status, kBadInput) << c.words.back();
+    EXPECT_EQ(r.out, "") << c.words.back();
+    ASSERT_FALSE(r.err.empty()) << c.words.back();
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+    for (const std::string &name : c.named)
+      EXPECT_NE(r.err.find(name), std::string::npos) << r.err << " lacks " << name;
+  }
+}
+
+// The events against the U.S. Naval Observatory's table of the seasons and
+// apsides (tests/data/usno-seasons.txt, UT to the minute), each moved to a
+// zone by hand: UT by default, --tz, and a town's zone with its summer time
+// at each instant (Berlin +01:00 in winter, +02:00 from the last Sunday of
+// March to the last of October).  The perihelion of 1851 is the one nearest
+// its 3 January: 1850-12-31 21:16 UT.  Tolerance 90 s: the table's rounding
+// (30 s) and the largest difference tests/core/seasons_test.cpp measures to
+// 2050 (57.5 s).
+TEST(CliSeasons, EventsAtTheNavalObservatorysMinuteInTheAskedZone) {
+  const struct {
+    std::vector<std::string> zone;
+    const char *year, *key;
+    const char *date, *offset; // of the local moment
+    int seconds;               // local, from the table's UT
+  } cases[] = {
+      {{}, "2026", "march_equinox", "2026-03-20", "+00:00", (14 * 60 + 46) * 60},
+      {{}, "2026", "june_solstice", "2026-06-21", "+00:00", (8 * 60 + 24) * 60},
+      {{}, "2026", "september_equinox", "2026-09-23", "+00:00", 5 * 60},
+      {{}, "2026", "december_solstice", "2026-12-21", "+00:00", (20 * 60 + 50) * 60},
+      {{}, "2026", "perihelion", "2026-01-03", "+00:00", (17 * 60 + 15) * 60},
+      {{}, "2026", "aphelion", "2026-07-06", "+00:00", (17 * 60 + 30) * 60},
+      {{"--place", "Berlin"}, "2026", "march_equinox", "2026-03-20", "+01:00", (15 * 60 + 46) * 60},
+      {{"--place", "Berlin"}, "2026", "june_solstice", "2026-06-21", "+02:00", (10 * 60 + 24) * 60},
+      {{"--place", "Berlin"}, "2026", "september_equinox", "2026-09-23", "+02:00", (2 * 60 + 5) * 60},
+      {{"--place", "Berlin"}, "2026", "december_solstice", "2026-12-21", "+01:00", (21 * 60 + 50) * 60},
+      {{"--tz", "-3.5"}, "2026", "september_equinox", "2026-09-22", "-03:30", (20 * 60 + 35) * 60},
+      {{"--tz", "-12"}, "2000", "perihelion", "2000-01-02", "-12:00", (17 * 60 + 18) * 60},
+      {{"--tz", "14"}, "1900", "december_solstice", "1900-12-22", "+14:00", (20 * 60 + 41) * 60},
+      {{}, "1851", "perihelion", "1850-12-31", "+00:00", (21 * 60 + 16) * 60},
+      {{"--tz", "5"}, "1851", "perihelion", "1851-01-01", "+05:00", (2 * 60 + 16) * 60},
+  };
+  for (const auto &c : cases) {
+    const Result r = RunWords(With(With({"seasons", "--year", c.year}, c.zone), {"--format", "json"}));
+    ASSERT_EQ(r.status, kDone) << r.err;
+    const nlohmann::json j = nlohmann::json::parse(r.out);
+    const std::string where = std::string(c.year) + " " + c.key + (c.zone.empty() ? "" : " " + c.zone[1]);
+    EXPECT_EQ(j["year"], std::stoi(c.year)) << where;
+    const std::string moment = j["events"][c.key];
+    EXPECT_EQ(moment.substr(0, 11), std::string(c.date) + "T") << where << ": " << moment;
+    EXPECT_EQ(moment.substr(19), c.offset) << where << ": " << moment;
+    EXPECT_NEAR(SecondsOfMoment(moment), c.seconds, 90) << where << ": " << moment;
+  }
+}
+
+// Every format lists the six events in one order, at the same moments; the
+// JSON has the keys the documentation names, and the distances lie between
+// the Earth's mean perihelion and aphelion distances a(1 -+ e) = 0.9833 and
+// 1.0167 AU (Standish's mean orbit) to within 1e-4 AU.
+TEST(CliSeasons, EveryFormatListsTheSameEvents) {
+  const std::vector<std::string> seasons = {"seasons", "--year", "2026", "--place", "Sydney", "--format"};
+  const char *const keys[] = {"march_equinox",     "june_solstice", "september_equinox",
+                              "december_solstice", "perihelion",    "aphelion"};
+  const char *const captions[] = {"March equinox",     "June solstice", "September equinox",
+                                  "December solstice", "Perihelion",    "Aphelion"};
+  const Result json = RunWords(With(seasons, {"json"}));
+  ASSERT_EQ(json.status, kDone) << json.err;
+  const nlohmann::ordered_json j = nlohmann::ordered_json::parse(json.out);
+  std::vector<std::string> documentKeys;
+  for (const auto &item : j.items()) documentKeys.push_back(item.key());
+  EXPECT_EQ(documentKeys, (std::vector<std::string>{"year", "events", "perihelion_au", "aphelion_au"}));
+  EXPECT_NEAR(j["perihelion_au"].get<double>(), 0.9833, 1e-4);
+  EXPECT_NEAR(j["aphelion_au"].get<double>(), 1.0167, 1e-4);
+  ASSERT_EQ(j["events"].size(), 6u);
+
+  const std::vector<std::string> csv = Split(RunWords(With(seasons, {"csv"})).out, '\n');
+  const std::vector<std::string> text = Split(RunWords(With(seasons, {"text"})).out, '\n');
+  ASSERT_EQ(csv.size(), 7u);
+  EXPECT_EQ(csv[0], "event,moment");
+  ASSERT_EQ(text.size(), 8u);
+  EXPECT_NE(text[0].find("2026"), std::string::npos) << text[0];
+  EXPECT_NE(text[0].find("Sydney"), std::string::npos) << text[0];
+  for (int i = 0; i < 6; ++i) {
+    auto item = j["events"].items().begin();
+    std::advance(item, i);
+    EXPECT_EQ(item.key(), keys[i]);
+    const std::string moment = item.value();
+    EXPECT_EQ(csv[i + 1], std::string(keys[i]) + "," + moment);
+    // "2026-03-21 01:45:51 UTC+11:00  March equinox": the same moment.
+    const std::string expected = moment.substr(0, 10) + " " + moment.substr(11, 8) + " UTC" +
+                                 moment.substr(19) + "  " + captions[i];
+    EXPECT_EQ(text[i + 2].substr(0, expected.size()), expected);
   }
 }
 
