@@ -32,6 +32,7 @@
 #include "core/run/ephemeris.h"
 #include "core/text/numtext.h"
 #include "core/places/places.h"
+#include "core/sun/shadow.h"
 #include "core/sun/theory.h"
 #include "core/run/typed_input.h"
 
@@ -308,8 +309,9 @@ std::string MomentOrWhy(const DayMoment &moment, double levelDeg) {
 struct NowResults {
   LocalMoment moment;
   SunReport texts; // the window's result texts
-  // The unrounded values, each key naming its unit.
-  std::vector<std::pair<const char *, double>> values;
+  // The unrounded values, each key naming its unit; none where a value
+  // does not exist (the shadow with the Sun below the horizon).
+  std::vector<std::pair<const char *, std::optional<double>>> values;
 };
 
 NowResults FindNow(const Request &r) {
@@ -324,6 +326,7 @@ NowResults FindNow(const Request &r) {
   run.MAINCALC();
   const double hours = (double(moment.minute) / 60 + moment.hour) + double(moment.second) / 3600;
   const SunPlace place = MakeSunDay(r.theory, site, moment.date)->PlaceAt(hours);
+  const std::optional<Shadow> shadow = ShadowOf(ApparentAltitude(place.altitudeDeg), place.azimuthDeg);
   return {moment,
           run.report,
           {
@@ -338,6 +341,8 @@ NowResults FindNow(const Request &r) {
               {"altitude_apparent_deg", ApparentAltitude(place.altitudeDeg)},
               {"azimuth_deg", place.azimuthDeg},
               {"equation_of_time_min", run.state.EquationOfTime * 60},
+              {"shadow_ratio", shadow ? std::optional(shadow->ratio) : std::nullopt},
+              {"shadow_azimuth_deg", shadow ? std::optional(shadow->azimuthDeg) : std::nullopt},
           }};
 }
 
@@ -349,7 +354,7 @@ void NowJson(const Request &r, const NowResults &now, std::ostream &out) {
   Json texts = Json::object();
   for (const auto &[name, text] : SunReport::Labels) texts[name] = now.texts.*text;
   Json values = Json::object();
-  for (const auto &[key, value] : now.values) values[key] = value;
+  for (const auto &[key, value] : now.values) values[key] = OrNull(value);
   Json document = SiteDocument(r);
   document["moment"] = NowMoment(r, now);
   document["texts"] = texts;
@@ -365,7 +370,7 @@ void NowCsv(const Request &r, const NowResults &now, std::ostream &out) {
   }
   for (const auto &[key, value] : now.values) {
     header += std::string(",") + key;
-    row += "," + Shortest(value);
+    row += "," + (value ? Shortest(*value) : "");
   }
   out << header << '\n' << row << '\n';
 }
@@ -647,20 +652,23 @@ void TableCsv(const Request &r, const Request &, std::ostream &out) {
 struct PathPoint {
   int minutes; // from 00:00 of the date
   double altitudeDeg, apparentAltitudeDeg, azimuthDeg;
+  std::optional<Shadow> shadow; // the Sun's, above the horizon
 };
 
 struct PathResults {
   CivilDate date;
+  bool shadows; // the Sun's path has them; the Moon's has not
   std::vector<PathPoint> points;
 };
 
 PathResults FindPath(const Request &r) {
   const std::unique_ptr<SunDay> day = MakeBodyDay(r, SiteOf(r), *r.date);
-  PathResults path{*r.date, {}};
+  PathResults path{*r.date, r.body == Body::Sun, {}};
   for (int minutes = 0; minutes <= 1440; minutes += r.stepMinutes) {
     const SunPlace place = day->PlaceAt(minutes / 60.0);
-    path.points.push_back(
-        {minutes, place.altitudeDeg, ApparentAltitude(place.altitudeDeg), place.azimuthDeg});
+    const double apparent = ApparentAltitude(place.altitudeDeg);
+    path.points.push_back({minutes, place.altitudeDeg, apparent, place.azimuthDeg,
+                           path.shadows ? ShadowOf(apparent, place.azimuthDeg) : std::nullopt});
   }
   return path;
 }
@@ -675,10 +683,15 @@ std::string PathTime(int minutes) {
 void PathJson(const Request &r, const PathResults &path, std::ostream &out) {
   Json points = Json::array();
   for (const PathPoint &p : path.points) {
-    points.push_back({{"time", PathTime(p.minutes)},
-                      {"altitude_true_deg", p.altitudeDeg},
-                      {"altitude_apparent_deg", p.apparentAltitudeDeg},
-                      {"azimuth_deg", p.azimuthDeg}});
+    Json point{{"time", PathTime(p.minutes)},
+               {"altitude_true_deg", p.altitudeDeg},
+               {"altitude_apparent_deg", p.apparentAltitudeDeg},
+               {"azimuth_deg", p.azimuthDeg}};
+    if (path.shadows) {
+      point["shadow_ratio"] = p.shadow ? Json(p.shadow->ratio) : Json(nullptr);
+      point["shadow_azimuth_deg"] = p.shadow ? Json(p.shadow->azimuthDeg) : Json(nullptr);
+    }
+    points.push_back(point);
   }
   Json document = SiteDocument(r);
   document["date"] = DateText(path.date);
@@ -688,22 +701,41 @@ void PathJson(const Request &r, const PathResults &path, std::ostream &out) {
 }
 
 void PathCsv(const Request &, const PathResults &path, std::ostream &out) {
-  out << "time,altitude_true,altitude_apparent,azimuth\n";
+  out << "time,altitude_true,altitude_apparent,azimuth"
+      << (path.shadows ? ",shadow_ratio,shadow_azimuth" : "") << '\n';
   for (const PathPoint &p : path.points) {
     out << PathTime(p.minutes) << ',' << Fixed(p.altitudeDeg, 6) << ','
-        << Fixed(p.apparentAltitudeDeg, 6) << ',' << Fixed(p.azimuthDeg, 6) << '\n';
+        << Fixed(p.apparentAltitudeDeg, 6) << ',' << Fixed(p.azimuthDeg, 6);
+    if (path.shadows) {
+      out << ',' << (p.shadow ? Fixed(p.shadow->ratio, 6) : "") << ','
+          << (p.shadow ? Fixed(p.shadow->azimuthDeg, 6) : "");
+    }
+    out << '\n';
   }
 }
 
 void PathText(const Request &r, const PathResults &path, std::ostream &out) {
   out << "The " << BodyName(r) << "'s path at " << SiteText(r) << ", " << DateText(path.date) << TheoryText(r)
       << "\n\n"
-      << "time    altitude true  altitude app.  azimuth (from north)\n";
+      << "time    altitude true  altitude app.  azimuth (from north)"
+      << (path.shadows ? "  shadow ratio  shadow azimuth" : "") << '\n';
   for (const PathPoint &p : path.points) {
-    char line[96];
-    std::snprintf(line, sizeof line, "%s  %12.3f°  %12.3f°  %12.3f°\n",
+    char line[160];
+    std::snprintf(line, sizeof line, "%s  %12.3f°  %12.3f°  %12.3f°",
                   PathTime(p.minutes).c_str(), p.altitudeDeg, p.apparentAltitudeDeg, p.azimuthDeg);
     out << line;
+    if (path.shadows) {
+      // Under the header's words: the azimuth's column is 8 characters
+      // wider than its numbers.
+      if (p.shadow) {
+        std::snprintf(line, sizeof line, "%8s  %12.3f  %13.3f°", "", p.shadow->ratio,
+                      p.shadow->azimuthDeg);
+      } else {
+        std::snprintf(line, sizeof line, "%8s  %12s  %14s", "", "--", "--");
+      }
+      out << line;
+    }
+    out << '\n';
   }
 }
 

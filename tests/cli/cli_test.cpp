@@ -277,7 +277,7 @@ TEST(Cli, PathCoversTheDayAtItsStep) {
     ASSERT_EQ(r.status, kDone) << r.err;
     const std::vector<std::string> lines = Split(r.out, '\n');
     ASSERT_EQ(lines.size(), c.rows + 1) << c.step;
-    EXPECT_EQ(lines[0], "time,altitude_true,altitude_apparent,azimuth");
+    EXPECT_EQ(lines[0], "time,altitude_true,altitude_apparent,azimuth,shadow_ratio,shadow_azimuth");
     EXPECT_EQ(lines[1].substr(0, 6), "00:00,");
     EXPECT_EQ(Split(lines.back(), ',')[0], c.last) << c.step;
   }
@@ -1022,6 +1022,95 @@ TEST(CliSeasons, EveryFormatListsTheSameEvents) {
                                  moment.substr(19) + "  " + captions[i];
     EXPECT_EQ(text[i + 2].substr(0, expected.size()), expected);
   }
+}
+
+
+// ---- shadows --------------------------------------------------------------------
+
+// The shadow of a vertical object at the culmination, where the Sun's
+// altitude is 90 - |latitude - declination| degrees: on an equinox
+// (declination 0) at 45 degrees of latitude the Sun stands at 45 and the
+// shadow is as long as the object; on the June solstice (declination
+// +23.44) at 50 N at 63.44 = atan 2 and the shadow is half the object; on
+// the December solstice (-23.44) at 40 N at 26.56 = atan(1/2), twice the
+// object.  It points away from the Sun: north where the Sun culminates in
+// the south.  Tolerance 0.01: the declination's change over the day and
+// refraction (up to 2', 0.003 of the ratio at 26.56 degrees).
+TEST(CliShadow, AtTheCulminationByGeometry) {
+  const struct {
+    const char *lat, *date;
+    double ratio, shadowAzimuthDeg;
+  } cases[] = {
+      {"45", "2026-03-20", 1, 0},
+      {"-45", "2026-03-20", 1, 180},
+      {"50", "2026-06-21", 0.5, 0},
+      {"40", "2026-12-21", 2, 0},
+      {"-40", "2026-06-21", 2, 180},
+  };
+  for (const auto &c : cases) {
+    const std::vector<std::string> site = {"--lat", c.lat, "--lon", "0", "--tz", "0", "--theory", "precise",
+                                           "--format", "json"};
+    const Result day = RunWords(With(With({"day"}, site), {"--date", c.date}));
+    ASSERT_EQ(day.status, kDone) << day.err;
+    const std::string culmination = nlohmann::json::parse(day.out)["events"]["culmination"];
+    const Result now = RunWords(With(With({"now"}, site), {"--at", culmination.substr(0, 19)}));
+    ASSERT_EQ(now.status, kDone) << now.err;
+    const nlohmann::json values = nlohmann::json::parse(now.out)["values"];
+    const std::string where = std::string(c.lat) + " " + c.date;
+    EXPECT_NEAR(values["shadow_ratio"].get<double>(), c.ratio, 0.01) << where;
+    const double azimuth = values["shadow_azimuth_deg"].get<double>();
+    EXPECT_NEAR(std::fmod(azimuth - c.shadowAzimuthDeg + 540, 360) - 180, 0, 0.5) << where << ": " << azimuth;
+  }
+}
+
+// Every value of `now` and every point of `path` carries the shadow of its
+// own Sun: 1 / tan of the apparent altitude, pointing to the azimuth + 180;
+// null (JSON) or empty (CSV) with the Sun at or below the horizon.  The
+// Moon's outputs have no shadow.
+TEST(CliShadow, NowAndPathGiveTheShadowOfTheirSun) {
+  const auto check = [](const nlohmann::json &v, const std::string &where) {
+    const double apparent = v["altitude_apparent_deg"], azimuth = v["azimuth_deg"];
+    if (apparent <= 0) {
+      EXPECT_TRUE(v["shadow_ratio"].is_null()) << where;
+      EXPECT_TRUE(v["shadow_azimuth_deg"].is_null()) << where;
+      return false;
+    }
+    // ratio x tan h = 1, relatively: near the horizon the ratio is in the hundreds.
+    EXPECT_NEAR(v["shadow_ratio"].get<double>() * std::tan(apparent * 3.14159265358979323846 / 180), 1, 1e-9)
+        << where;
+    EXPECT_NEAR(v["shadow_azimuth_deg"].get<double>(), std::fmod(azimuth + 180, 360), 1e-9) << where;
+    return true;
+  };
+  const struct {
+    const char *at;
+    bool above;
+  } moments[] = {{"2026-06-21T12:00", true}, {"2026-06-21T23:00", false}, {"2026-12-21T10:00", true},
+                 {"2026-12-21T06:00", false}};
+  for (const auto &m : moments) {
+    const Result r = RunWords(With(With({"now"}, kSite), {"--at", m.at, "--format", "json"}));
+    ASSERT_EQ(r.status, kDone) << r.err;
+    EXPECT_EQ(check(nlohmann::json::parse(r.out)["values"], m.at), m.above) << m.at;
+  }
+  const std::vector<std::string> path = With(With({"path"}, kSite), {"--date", "2026-06-21", "--format"});
+  int above = 0, below = 0;
+  const nlohmann::json points = nlohmann::json::parse(RunWords(With(path, {"json"})).out)["points"];
+  ASSERT_EQ(points.size(), 145u);
+  for (const auto &point : points) (check(point, point["time"]) ? above : below) += 1;
+  EXPECT_GT(above, 0);
+  EXPECT_GT(below, 0);
+  const std::vector<std::string> csv = Split(RunWords(With(path, {"csv"})).out, '\n');
+  ASSERT_EQ(csv.size(), 146u);
+  for (std::size_t i = 1; i < csv.size(); ++i) {
+    const std::vector<std::string> fields = Split(csv[i] + ",", ',');
+    ASSERT_EQ(fields.size(), 6u) << csv[i];
+    EXPECT_EQ(fields[4].empty(), std::stod(fields[2]) <= 0) << csv[i];
+    EXPECT_EQ(fields[5].empty(), fields[4].empty()) << csv[i];
+  }
+  const Result moonNow = RunWords(With(With({"now"}, kSite), {"--at", "2026-06-21T12:00", "--body", "moon",
+                                                                "--format", "json"}));
+  EXPECT_FALSE(nlohmann::json::parse(moonNow.out)["values"].contains("shadow_ratio"));
+  const Result moonPath = RunWords(With(path, {"csv", "--body", "moon"}));
+  EXPECT_EQ(Split(moonPath.out, '\n')[0], "time,altitude_true,altitude_apparent,azimuth");
 }
 
 } // namespace
