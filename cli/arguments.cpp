@@ -60,9 +60,17 @@ const std::string kPhasesZone = "give either --tz or --place, not both";
 const std::string kSeasonsTheory = "not an option of 'seasons', whose events are always of the "
                                    "precise theory";
 
+// `day --azimuth` is an azimuth the Sun passes, not `now`'s way of counting.
+const std::string kDayAzimuth = "DEG is degrees from 0 to 360, from north through east";
+// The Moon's day has no azimuth passages.
+const std::string kMoonDayAzimuth = "with --body moon the day has no azimuth passages: they are "
+                                    "the Sun's";
+
 // What an option of a command accepts.
 const std::string &Accepted(Command which, const std::string &option) {
-  return which == Command::Places && option == "--format" ? kPlacesFormats : kAccepted.at(option);
+  if (which == Command::Places && option == "--format") return kPlacesFormats;
+  if (which == Command::Day && option == "--azimuth") return kDayAzimuth;
+  return kAccepted.at(option);
 }
 
 constexpr std::array<const char *, 7> kCommands = {"now", "day", "table", "path", "places",
@@ -222,7 +230,7 @@ struct Options {
   // `theory` stays empty when left out: its default depends on the body.
   std::string lat, lon, tz, at, azimuth = "north", date, from, to, step, format = "text", theory,
                                 body = "sun", place, query, year;
-  std::vector<std::string> altitudes;
+  std::vector<std::string> altitudes, azimuths;
 };
 
 // The options of one command in the order its help lists them.
@@ -260,6 +268,9 @@ void AddOptions(CLI::App &command, Command which, Options &o) {
     break;
   case Command::Day:
     command.add_option("--altitude", o.altitudes, "DEG: rising and setting at this altitude")
+        ->allow_extra_args(false);
+    command.add_option("--azimuth", o.azimuths, "DEG: the Sun passing this azimuth, 0 to 360 "
+                                                "from north through east")
         ->allow_extra_args(false);
     break;
   case Command::Table:
@@ -478,6 +489,13 @@ Request Check(Command which, const Options &o) {
       if (!altitude || std::fabs(*altitude) > 90) Refuse("--altitude", text);
       r.altitudes.push_back(*altitude);
     }
+    for (const std::string &text : o.azimuths) {
+      const std::optional<double> azimuth = DecimalNumber(text);
+      if (!azimuth || *azimuth < 0 || *azimuth > 360)
+        throw Refusal{"--azimuth " + Quoted(text) + ": " + kDayAzimuth};
+      if (r.body == Body::Moon) throw Refusal{"--azimuth " + Quoted(text) + ": " + kMoonDayAzimuth};
+      r.azimuths.push_back(*azimuth);
+    }
     break;
   case Command::Table:
     ReadDateRange(o, r);
@@ -500,7 +518,7 @@ Request Check(Command which, const Options &o) {
 const char *kUsage =
     "Usage:\n"
     "  ostrel-cli now   SITE [--at LOCAL] [--azimuth north|south|south-signed] [OUT]\n"
-    "  ostrel-cli day   SITE [--date DATE] [--altitude DEG]... [OUT]\n"
+    "  ostrel-cli day   SITE [--date DATE] [--altitude DEG]... [--azimuth DEG]... [OUT]\n"
     "  ostrel-cli table SITE --from DATE --to DATE [OUT]\n"
     "  ostrel-cli path  SITE [--date DATE] [--step MINUTES] [OUT]\n"
     "  ostrel-cli phases --from DATE --to DATE [--tz HOURS | --place NAME] [--format text|json|csv]\n"
@@ -511,7 +529,8 @@ const char *kUsage =
     "\n"
     "  now    the Sun at a moment: the 35 results of the window and their values;\n"
     "         the Moon: its place, distance, illuminated fraction and phase\n"
-    "  day    sunrise, sunset, culmination, twilights, golden and blue hours;\n"
+    "  day    sunrise, sunset, culmination, twilights, golden and blue hours,\n"
+    "         the Sun passing each --azimuth (degrees from north through east);\n"
     "         the Moon: moonrise, moonset, transit, the phase at 12:00\n"
     "  table  one line a date: rise, set, culmination, day length, twilights;\n"
     "         the Moon: moonrise, moonset, transit, the phase at 12:00\n"
@@ -608,15 +627,15 @@ Parsed ParseArguments(std::span<const std::string> arguments) {
     const std::string what = e.what();
     const std::string option = what.substr(0, what.find(' '));
     if (kAccepted.count(option))
-      return refuse(option + " is missing: " + first + " needs it; " + kAccepted.at(option));
+      return refuse(option + " is missing: " + first + " needs it; " + Accepted(which, option));
     return refuse(what);
   } catch (const CLI::ArgumentMismatch &e) {
     const std::string what = e.what();
     const std::string option = what.substr(0, what.find(':'));
     if (kAccepted.count(option)) {
       if (what.find("missing") != std::string::npos)
-        return refuse(option + ": its value is missing; " + kAccepted.at(option));
-      return refuse(option + ": given more than once; " + kAccepted.at(option));
+        return refuse(option + ": its value is missing; " + Accepted(which, option));
+      return refuse(option + ": given more than once; " + Accepted(which, option));
     }
     return refuse(what);
   } catch (const CLI::ParseError &e) {

@@ -2,7 +2,7 @@
 // The command line of ostrel-cli: what it asks for, read and checked.
 //
 //   ostrel-cli now   SITE [--at LOCAL] [--azimuth north|south|south-signed] [OUT]
-//   ostrel-cli day   SITE [--date DATE] [--altitude DEG]... [OUT]
+//   ostrel-cli day   SITE [--date DATE] [--altitude DEG]... [--azimuth DEG]... [OUT]
 //   ostrel-cli table SITE --from DATE --to DATE [OUT]
 //   ostrel-cli path  SITE [--date DATE] [--step MINUTES] [OUT]
 //   ostrel-cli phases --from DATE --to DATE [--tz HOURS | --place NAME] [--format text|json|csv]
@@ -71,6 +71,7 @@ struct Request {
   CivilDate from, to;                // table, phases
   int year = 2000;                   // seasons
   std::vector<double> altitudes;     // day: degrees
+  std::vector<double> azimuths;      // day: degrees from north through east
   int stepMinutes = 10;              // path
   std::int16_t azimuthMode = 0;      // now: FromNorth, FromSouth, FromSouthSigned
   Format format = Format::Text;

@@ -23,6 +23,7 @@
 
 #include "cli/arguments.h"
 #include "cli/zone.h"
+#include "core/day/azimuth_crossings.h"
 #include "core/day/day_events.h"
 #include "core/day/day_table.h"
 #include "core/events/seasons.h"
@@ -445,11 +446,12 @@ struct DayResults {
   CivilDate date;
   DayEvents events;
   std::vector<EventRow> rows;
+  std::vector<AzimuthCrossings> azimuths; // one per --azimuth, in its order
 };
 
 DayResults FindDay(const Request &r) {
   const std::unique_ptr<SunDay> day = MakeSunDay(r.theory, SiteOf(r), *r.date);
-  DayResults results{*r.date, FindDayEvents(*day, r.altitudes), {}};
+  DayResults results{*r.date, FindDayEvents(*day, r.altitudes), {}, {}};
   const double horizonDeg = std::asin(day->HorizonSinAltitude()) / kRad;
   const auto table = DayEventRows();
   std::transform(table.begin(), table.end(), std::back_inserter(results.rows),
@@ -457,6 +459,7 @@ DayResults FindDay(const Request &r) {
                    return EventRow{row.key, row.english, row.moment(results.events),
                                    std::isnan(row.levelDeg) ? horizonDeg : row.levelDeg};
                  });
+  for (double azimuthDeg : r.azimuths) results.azimuths.push_back(FindAzimuthCrossings(*day, azimuthDeg));
   return results;
 }
 
@@ -500,13 +503,30 @@ void DayJson(const Request &r, const DayResults &day, std::ostream &out) {
   document["day_length_s"] = OrNull(e.dayLengthSeconds);
   document["altitudes"] = altitudes;
   document["absent"] = absent;
+  Json azimuths = Json::array();
+  for (const AzimuthCrossings &azimuth : day.azimuths) {
+    Json moments = Json::array(), altitudesDeg = Json::array();
+    for (const AzimuthPassage &passage : azimuth.passages) {
+      moments.push_back(IsoMoment(day.date, passage.seconds, r.timezone));
+      altitudesDeg.push_back(passage.altitudeDeg);
+    }
+    azimuths.push_back(
+        {{"azimuth_deg", azimuth.azimuthDeg}, {"moments", moments}, {"altitudes_deg", altitudesDeg}});
+  }
+  document["azimuths"] = azimuths;
   out << document.dump(2) << '\n';
+}
+
+// "180°", "93.5°": an azimuth as asked, to 0.001 degree.
+std::string AzimuthText(double azimuthDeg) {
+  return NumText(std::round(azimuthDeg * 1000) / 1000) + "°";
 }
 
 void DayCsv(const Request &, const DayResults &day, std::ostream &out) {
   const DayEvents &e = day.events;
   const auto time = [](const DayMoment &m) { return m.happens() ? ClockText(m.seconds) : ""; };
-  out << "event,time,altitude_deg,absent\n";
+  // The last column, the azimuth, is the azimuth rows' alone.
+  out << "event,time,altitude_deg,absent,azimuth_deg\n";
   for (const EventRow &row : day.rows) {
     // The culmination's altitude is the Sun's there, not a level crossed.
     const bool culmination = IsCulmination(row);
@@ -514,14 +534,24 @@ void DayCsv(const Request &, const DayResults &day, std::ostream &out) {
                                                                   : row.levelDeg;
     out << row.key << ',' << time(row.moment) << ','
         << (culmination && !e.culminationAltitudeDeg ? "" : Fixed(level, 6)) << ','
-        << AbsenceKey(row.moment.absence) << '\n';
+        << AbsenceKey(row.moment.absence) << ",\n";
   }
-  out << "day_length," << DayLengthText(e) << ",,\n";
+  out << "day_length," << DayLengthText(e) << ",,,\n";
   for (const LevelCrossings &level : e.altitudes) {
     for (const auto &[key, m] : {std::pair{"altitude_rising", level.rising},
                                  std::pair{"altitude_setting", level.setting}}) {
       out << key << ',' << time(m) << ',' << Fixed(level.altitudeDeg, 6) << ','
-          << AbsenceKey(m.absence) << '\n';
+          << AbsenceKey(m.absence) << ",\n";
+    }
+  }
+  // A row a passage, with the Sun's altitude there; an azimuth not passed
+  // on the date has one row, its time and altitude empty.
+  for (const AzimuthCrossings &azimuth : day.azimuths) {
+    const std::string azimuthDeg = Fixed(azimuth.azimuthDeg, 6);
+    if (azimuth.passages.empty()) out << "azimuth_crossing,,,not_passed," << azimuthDeg << '\n';
+    for (const AzimuthPassage &passage : azimuth.passages) {
+      out << "azimuth_crossing," << ClockText(passage.seconds) << ','
+          << Fixed(passage.altitudeDeg, 6) << ",," << azimuthDeg << '\n';
     }
   }
 }
@@ -547,6 +577,12 @@ void DayText(const Request &r, const DayResults &day, std::ostream &out) {
     const std::string name = "Sun at " + LevelText(level.altitudeDeg);
     line(name + ", rising", MomentOrWhy(level.rising, level.altitudeDeg));
     line(name + ", setting", MomentOrWhy(level.setting, level.altitudeDeg));
+  }
+  for (const AzimuthCrossings &azimuth : day.azimuths) {
+    const std::string name = "Sun at azimuth " + AzimuthText(azimuth.azimuthDeg);
+    if (azimuth.passages.empty()) line(name, "--:--:--  the Sun does not pass it on this date");
+    for (const AzimuthPassage &passage : azimuth.passages)
+      line(name, ClockText(passage.seconds) + "  altitude " + Fixed(passage.altitudeDeg, 2) + "°");
   }
 }
 

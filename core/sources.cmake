@@ -32,6 +32,7 @@ function(ostrel_core_sources var root)
     # A day's events and their table.
     day/day_events.h day/day_events.cpp
     day/day_table.h day/day_table.cpp
+    day/azimuth_crossings.h day/azimuth_crossings.cpp
     # Towns by name.
     places/places.h places/places.cpp
     places/places_fold_table.h

@@ -484,6 +484,13 @@ namespace {
 // The site of the Naval Observatory's rows below: 29 N 81 W.
 const std::vector<std::string> kFlorida = {"--lat", "29", "--lon", "-81"};
 
+// A number as the CSV writes it, to 6 decimals.
+std::string Fixed6(double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.6f", value);
+  return text;
+}
+
 // Seconds of the day of a local ISO 8601 moment "YYYY-MM-DDTHH:MM:SS+hh:mm".
 int SecondsOfMoment(const std::string &moment) {
   return std::stoi(moment.substr(11, 2)) * 3600 + std::stoi(moment.substr(14, 2)) * 60 +
@@ -1111,6 +1118,104 @@ TEST(CliShadow, NowAndPathGiveTheShadowOfTheirSun) {
   EXPECT_FALSE(nlohmann::json::parse(moonNow.out)["values"].contains("shadow_ratio"));
   const Result moonPath = RunWords(With(path, {"csv", "--body", "moon"}));
   EXPECT_EQ(Split(moonPath.out, '\n')[0], "time,altitude_true,altitude_apparent,azimuth");
+}
+
+
+// ---- day --azimuth ----------------------------------------------------------------
+
+TEST(CliAzimuth, BadInputIsRefusedInOneLine) {
+  const std::vector<std::string> day = With({"day"}, kSite);
+  const struct {
+    std::vector<std::string> words;
+    std::vector<std::string> named; // what the line must name
+  } cases[] = {
+      {With(day, {"--azimuth", "361"}), {"--azimuth", "361", "0 to 360"}},
+      {With(day, {"--azimuth", "-1"}), {"--azimuth", "-1", "0 to 360"}},
+      {With(day, {"--azimuth", "south"}), {"--azimuth", "south", "0 to 360"}},
+      {With(day, {"--azimuth", "nan"}), {"--azimuth", "nan"}},
+      {With(day, {"--azimuth", ""}), {"--azimuth", "empty", "0 to 360"}},
+      {With(day, {"--azimuth="}), {"--azimuth", "empty", "0 to 360"}},
+      {With(day, {"--azimuth"}), {"--azimuth", "missing", "0 to 360"}},
+      {With(day, {"--azimuth", "90", "--body", "moon"}), {"--azimuth", "90", "Sun"}},
+      // `now`'s --azimuth is still its way of counting.
+      {With(With({"now"}, kSite), {"--azimuth", "90"}), {"--azimuth", "90", "north, south"}},
+  };
+  for (const auto &c : cases) {
+    const Result r = RunWords(c.words);
+    EXPECT_EQ(r.status, kBadInput) << c.words.back();
+    EXPECT_EQ(r.out, "") << c.words.back();
+    ASSERT_FALSE(r.err.empty()) << c.words.back();
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+    for (const std::string &name : c.named)
+      EXPECT_NE(r.err.find(name), std::string::npos) << r.err << " lacks " << name;
+  }
+}
+
+// The passages in every format, by geometry (tests/core/azimuth_crossings_test.cpp):
+// at 47 N the Sun is due south at its culmination; at 20 N on the June
+// solstice it passes 70 twice (at altitudes 14.73 and 78.83 degrees, from
+// sin d = sin f sin h + cos f cos h cos A) and never 180.
+TEST(CliAzimuth, DayListsThePassagesInEveryFormat) {
+  const struct {
+    std::vector<std::string> site;
+    const char *date, *azimuth;
+    std::vector<double> altitudes; // expected, in time order; -99: the culmination's
+  } cases[] = {
+      {kSite, "2026-06-21", "180", {-99}},
+      {{"--lat", "20", "--lon", "0", "--tz", "0"}, "2026-06-21", "70", {14.73, 78.83}},
+      {{"--lat", "20", "--lon", "0", "--tz", "0"}, "2026-06-21", "180", {}},
+  };
+  for (const auto &c : cases) {
+    const std::vector<std::string> words =
+        With(With({"day"}, c.site), {"--date", c.date, "--azimuth", c.azimuth, "--format"});
+    const Result json = RunWords(With(words, {"json"}));
+    ASSERT_EQ(json.status, kDone) << json.err;
+    const nlohmann::json d = nlohmann::json::parse(json.out);
+    ASSERT_EQ(d["azimuths"].size(), 1u);
+    const nlohmann::json &a = d["azimuths"][0];
+    const std::string where = std::string(c.azimuth) + " at " + c.site[1];
+    EXPECT_EQ(a["azimuth_deg"].get<double>(), std::stod(c.azimuth)) << where;
+    ASSERT_EQ(a["moments"].size(), c.altitudes.size()) << where;
+    ASSERT_EQ(a["altitudes_deg"].size(), c.altitudes.size()) << where;
+    const std::vector<std::string> csv = Split(RunWords(With(words, {"csv"})).out, '\n');
+    const std::string text = RunWords(With(words, {"text"})).out;
+    EXPECT_EQ(csv[0], "event,time,altitude_deg,absent,azimuth_deg");
+    std::vector<std::string> rows;
+    for (const std::string &line : csv) {
+      if (line.rfind("azimuth_crossing,", 0) == 0) rows.push_back(line);
+    }
+    if (c.altitudes.empty()) {
+      ASSERT_EQ(rows.size(), 1u) << where;
+      EXPECT_EQ(rows[0], "azimuth_crossing,,,not_passed," + Fixed6(std::stod(c.azimuth))) << where;
+      EXPECT_NE(text.find("does not pass it"), std::string::npos) << text;
+      continue;
+    }
+    ASSERT_EQ(rows.size(), c.altitudes.size()) << where;
+    for (std::size_t i = 0; i < c.altitudes.size(); ++i) {
+      const std::string moment = a["moments"][i];
+      EXPECT_EQ(moment.substr(0, 11), std::string(c.date) + "T") << moment;
+      const double altitude = a["altitudes_deg"][i];
+      if (c.altitudes[i] == -99) {
+        EXPECT_EQ(moment, d["events"]["culmination"]) << where;
+        EXPECT_NEAR(altitude, d["culmination_altitude_deg"].get<double>(), 0.01) << where;
+      } else {
+        EXPECT_NEAR(altitude, c.altitudes[i], 0.1) << where << ", passage " << i;
+      }
+      const std::vector<std::string> fields = Split(rows[i], ',');
+      ASSERT_EQ(fields.size(), 5u) << rows[i];
+      EXPECT_EQ(fields[1], moment.substr(11, 8)) << rows[i];
+      EXPECT_NEAR(std::stod(fields[2]), altitude, 1e-6) << rows[i];
+      EXPECT_EQ(fields[3], "") << rows[i];
+      EXPECT_EQ(std::stod(fields[4]), std::stod(c.azimuth)) << rows[i];
+      EXPECT_NE(text.find("Sun at azimuth " + std::string(c.azimuth) + "°"), std::string::npos) << text;
+      EXPECT_NE(text.find(moment.substr(11, 8) + "  altitude "), std::string::npos) << text;
+    }
+  }
+  // Without --azimuth the list is empty.
+  const nlohmann::json plain =
+      nlohmann::json::parse(RunWords(With(With({"day"}, kSite), {"--date", "2026-06-21", "--format", "json"})).out);
+  EXPECT_TRUE(plain["azimuths"].is_array());
+  EXPECT_TRUE(plain["azimuths"].empty());
 }
 
 } // namespace
