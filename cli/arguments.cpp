@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 
+#include "core/events/seasons.h"
 #include "core/text/numtext.h"
 #include "core/text/utf8.h"
 #include "core/run/typed_input.h"
@@ -33,6 +34,7 @@ const std::map<std::string, std::string> kAccepted = {
     {"--date", "DATE is YYYY-MM-DD from 1700-01-01 to 2100-12-31"},
     {"--from", "DATE is YYYY-MM-DD from 1700-01-01 to 2100-12-31"},
     {"--to", "DATE is YYYY-MM-DD from 1700-01-01 to 2100-12-31"},
+    {"--year", "YEAR is a whole number from 1700 to 2100"},
     {"--altitude", "DEG is degrees from -90 to 90"},
     {"--step", "MINUTES is a whole number from 1 to 1440"},
     {"--format", "the format is text, json or csv"},
@@ -50,16 +52,29 @@ const std::string kMoonTheory = "the Moon has one theory: with --body moon the t
                                 "or left out";
 // The Moon's azimuth is written as the core gives it.
 const std::string kMoonAzimuth = "with --body moon the azimuth is north (from north through east)";
-// `phases` has no site: only a time zone.
+// `phases` and `seasons` have no site: only a time zone.
 const std::string kPhasesZone = "give either --tz or --place, not both";
+// The seasons come from the precise theory alone: the classic orbit's
+// longitude is off by up to 0.17 degree, some four hours of the Sun's
+// motion at an equinox (docs/accuracy.md).
+const std::string kSeasonsTheory = "not an option of 'seasons', whose events are always of the "
+                                   "precise theory";
+
+// `day --azimuth` is an azimuth the Sun passes, not `now`'s way of counting.
+const std::string kDayAzimuth = "DEG is degrees from 0 to 360, from north through east";
+// The Moon's day has no azimuth passages.
+const std::string kMoonDayAzimuth = "with --body moon the day has no azimuth passages: they are "
+                                    "the Sun's";
 
 // What an option of a command accepts.
 const std::string &Accepted(Command which, const std::string &option) {
-  return which == Command::Places && option == "--format" ? kPlacesFormats : kAccepted.at(option);
+  if (which == Command::Places && option == "--format") return kPlacesFormats;
+  if (which == Command::Day && option == "--azimuth") return kDayAzimuth;
+  return kAccepted.at(option);
 }
 
-constexpr std::array<const char *, 6> kCommands = {"now", "day", "table", "path", "places",
-                                                   "phases"};
+constexpr std::array<const char *, 7> kCommands = {"now", "day", "table", "path", "places",
+                                                   "phases", "seasons"};
 
 // A value as a refusal quotes it: on one line, not too long.
 std::string Quoted(std::string_view value) {
@@ -214,8 +229,8 @@ std::string CommandList() {
 struct Options {
   // `theory` stays empty when left out: its default depends on the body.
   std::string lat, lon, tz, at, azimuth = "north", date, from, to, step, format = "text", theory,
-                                body = "sun", place, query;
-  std::vector<std::string> altitudes;
+                                body = "sun", place, query, year;
+  std::vector<std::string> altitudes, azimuths;
 };
 
 // The options of one command in the order its help lists them.
@@ -227,9 +242,13 @@ void AddOptions(CLI::App &command, Command which, Options &o) {
     command.add_option("--format", o.format, "text or json (default text)");
     return;
   }
-  if (which == Command::Phases) {
-    command.add_option("--from", o.from, "DATE: first date")->required();
-    command.add_option("--to", o.to, "DATE: last date")->required();
+  if (which == Command::Phases || which == Command::Seasons) {
+    if (which == Command::Phases) {
+      command.add_option("--from", o.from, "DATE: first date")->required();
+      command.add_option("--to", o.to, "DATE: last date")->required();
+    } else {
+      command.add_option("--year", o.year, "YEAR: 1700 to 2100")->required();
+    }
     command.add_option("--tz", o.tz, "HOURS: time zone, local = UT + HOURS (default 0, UT)");
     command.add_option("--place", o.place, "NAME: a town whose zone gives the offset of each "
                                            "instant");
@@ -250,6 +269,9 @@ void AddOptions(CLI::App &command, Command which, Options &o) {
   case Command::Day:
     command.add_option("--altitude", o.altitudes, "DEG: rising and setting at this altitude")
         ->allow_extra_args(false);
+    command.add_option("--azimuth", o.azimuths, "DEG: the Sun passing this azimuth, 0 to 360 "
+                                                "from north through east")
+        ->allow_extra_args(false);
     break;
   case Command::Table:
     command.add_option("--from", o.from, "DATE: first date")->required();
@@ -260,6 +282,7 @@ void AddOptions(CLI::App &command, Command which, Options &o) {
     break;
   case Command::Places:
   case Command::Phases:
+  case Command::Seasons:
     break;
   }
   command.add_option("--body", o.body, "sun (default) or moon");
@@ -379,7 +402,7 @@ void ReadDateRange(const Options &o, Request &r) {
 Request Check(Command which, const Options &o) {
   Request r;
   r.command = which;
-  if (which == Command::Phases) {
+  if (which == Command::Phases || which == Command::Seasons) {
     if (!o.place.empty() && !o.tz.empty())
       throw Refusal{"--place " + Quoted(o.place) + ": " + kPhasesZone};
     if (!o.place.empty()) r.place = PlaceNamed(o.place);
@@ -388,7 +411,13 @@ Request Check(Command which, const Options &o) {
     const std::optional<Format> format = FormatOf(o.format);
     if (!format) Refuse("--format", o.format);
     r.format = *format;
-    ReadDateRange(o, r);
+    if (which == Command::Phases) {
+      ReadDateRange(o, r);
+    } else {
+      const std::optional<int> year = WholeNumber(o.year);
+      if (!year || *year < kFirstSeasonsYear || *year > kLastSeasonsYear) Refuse("--year", o.year);
+      r.year = *year;
+    }
     return r;
   }
   if (which == Command::Places) {
@@ -460,6 +489,13 @@ Request Check(Command which, const Options &o) {
       if (!altitude || std::fabs(*altitude) > 90) Refuse("--altitude", text);
       r.altitudes.push_back(*altitude);
     }
+    for (const std::string &text : o.azimuths) {
+      const std::optional<double> azimuth = DecimalNumber(text);
+      if (!azimuth || *azimuth < 0 || *azimuth > 360)
+        throw Refusal{"--azimuth " + Quoted(text) + ": " + kDayAzimuth};
+      if (r.body == Body::Moon) throw Refusal{"--azimuth " + Quoted(text) + ": " + kMoonDayAzimuth};
+      r.azimuths.push_back(*azimuth);
+    }
     break;
   case Command::Table:
     ReadDateRange(o, r);
@@ -473,6 +509,7 @@ Request Check(Command which, const Options &o) {
     break;
   case Command::Places: // checked above
   case Command::Phases:
+  case Command::Seasons:
     break;
   }
   return r;
@@ -481,22 +518,26 @@ Request Check(Command which, const Options &o) {
 const char *kUsage =
     "Usage:\n"
     "  ostrel-cli now   SITE [--at LOCAL] [--azimuth north|south|south-signed] [OUT]\n"
-    "  ostrel-cli day   SITE [--date DATE] [--altitude DEG]... [OUT]\n"
+    "  ostrel-cli day   SITE [--date DATE] [--altitude DEG]... [--azimuth DEG]... [OUT]\n"
     "  ostrel-cli table SITE --from DATE --to DATE [OUT]\n"
     "  ostrel-cli path  SITE [--date DATE] [--step MINUTES] [OUT]\n"
     "  ostrel-cli phases --from DATE --to DATE [--tz HOURS | --place NAME] [--format text|json|csv]\n"
+    "  ostrel-cli seasons --year YEAR [--tz HOURS | --place NAME] [--format text|json|csv]\n"
     "  ostrel-cli places QUERY [--format text|json]\n"
     "  SITE = --lat LAT --lon LON --tz HOURS | --place NAME [--tz HOURS]\n"
     "  OUT  = [--body sun|moon] [--format text|json|csv] [--theory classic|precise]\n"
     "\n"
     "  now    the Sun at a moment: the 35 results of the window and their values;\n"
     "         the Moon: its place, distance, illuminated fraction and phase\n"
-    "  day    sunrise, sunset, culmination, twilights, golden and blue hours;\n"
+    "  day    sunrise, sunset, culmination, twilights, golden and blue hours,\n"
+    "         the Sun passing each --azimuth (degrees from north through east);\n"
     "         the Moon: moonrise, moonset, transit, the phase at 12:00\n"
     "  table  one line a date: rise, set, culmination, day length, twilights;\n"
     "         the Moon: moonrise, moonset, transit, the phase at 12:00\n"
     "  path   altitude and azimuth through the day at a step\n"
     "  phases the Moon's quarters from 00:00 of the first date to 24:00 of the last\n"
+    "  seasons the equinoxes, solstices, perihelion and aphelion of a year\n"
+    "         (always the precise theory)\n"
     "  places the towns a name may mean, with their coordinates and time zones\n"
     "\n"
     "  --body sun (default) or moon; the Moon has one theory, the precise one\n"
@@ -505,9 +546,11 @@ const char *kUsage =
     "  LON    decimal degrees, east positive (28.85), or D:M with E or W (28:51E)\n"
     "  HOURS  time zone, local time = UT + HOURS, -12 to 14 (3, -3.5)\n"
     "  NAME   a town, as 'places' lists it first; its zone gives HOURS for each date\n"
-    "         (for phases, for each instant; without --tz or --place, phases is in UT)\n"
+    "         (for phases and seasons, for each instant; without --tz or --place,\n"
+    "         they are in UT)\n"
     "  LOCAL  YYYY-MM-DDTHH:MM[:SS], local time at the site (default: now)\n"
     "  DATE   YYYY-MM-DD, 1700-01-01 to 2100-12-31 (default: today at the site)\n"
+    "  YEAR   1700 to 2100\n"
     "\n"
     "Exit status: 0 done, 1 output not written, 2 bad input.\n"
     "'ostrel-cli COMMAND --help' lists a command's options.\n";
@@ -584,21 +627,23 @@ Parsed ParseArguments(std::span<const std::string> arguments) {
     const std::string what = e.what();
     const std::string option = what.substr(0, what.find(' '));
     if (kAccepted.count(option))
-      return refuse(option + " is missing: " + first + " needs it; " + kAccepted.at(option));
+      return refuse(option + " is missing: " + first + " needs it; " + Accepted(which, option));
     return refuse(what);
   } catch (const CLI::ArgumentMismatch &e) {
     const std::string what = e.what();
     const std::string option = what.substr(0, what.find(':'));
     if (kAccepted.count(option)) {
       if (what.find("missing") != std::string::npos)
-        return refuse(option + ": its value is missing; " + kAccepted.at(option));
-      return refuse(option + ": given more than once; " + kAccepted.at(option));
+        return refuse(option + ": its value is missing; " + Accepted(which, option));
+      return refuse(option + ": given more than once; " + Accepted(which, option));
     }
     return refuse(what);
   } catch (const CLI::ParseError &e) {
     return refuse(e.what());
   }
   const std::vector<std::string> extras = command.remaining();
+  if (!extras.empty() && which == Command::Seasons && extras.front().rfind("--theory", 0) == 0)
+    return refuse("--theory: " + kSeasonsTheory);
   if (!extras.empty()) {
     return refuse(Quoted(extras.front()) + ": not an option of '" + first +
                   "'; its options are " + OptionList(command));

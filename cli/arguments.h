@@ -2,10 +2,11 @@
 // The command line of ostrel-cli: what it asks for, read and checked.
 //
 //   ostrel-cli now   SITE [--at LOCAL] [--azimuth north|south|south-signed] [OUT]
-//   ostrel-cli day   SITE [--date DATE] [--altitude DEG]... [OUT]
+//   ostrel-cli day   SITE [--date DATE] [--altitude DEG]... [--azimuth DEG]... [OUT]
 //   ostrel-cli table SITE --from DATE --to DATE [OUT]
 //   ostrel-cli path  SITE [--date DATE] [--step MINUTES] [OUT]
 //   ostrel-cli phases --from DATE --to DATE [--tz HOURS | --place NAME] [--format text|json|csv]
+//   ostrel-cli seasons --year YEAR [--tz HOURS | --place NAME] [--format text|json|csv]
 //   ostrel-cli places QUERY [--format text|json]
 //   SITE = --lat LAT --lon LON --tz HOURS | --place NAME [--tz HOURS]
 //   OUT  = [--body sun|moon] [--format text|json|csv] [--theory classic|precise]
@@ -33,7 +34,7 @@
 namespace ostrel::cli {
 
 // In the order of the command names (arguments.cpp, kCommands).
-enum class Command { Now, Day, Table, Path, Places, Phases };
+enum class Command { Now, Day, Table, Path, Places, Phases, Seasons };
 enum class Body { Sun, Moon };
 enum class Format { Text, Json, Csv };
 
@@ -68,7 +69,9 @@ struct Request {
   std::optional<LocalMoment> at;     // now: the moment; none means the clock
   std::optional<CivilDate> date;     // day, path: none means today at the site
   CivilDate from, to;                // table, phases
+  int year = 2000;                   // seasons
   std::vector<double> altitudes;     // day: degrees
+  std::vector<double> azimuths;      // day: degrees from north through east
   int stepMinutes = 10;              // path
   std::int16_t azimuthMode = 0;      // now: FromNorth, FromSouth, FromSouthSigned
   Format format = Format::Text;
@@ -76,8 +79,9 @@ struct Request {
   Theory theory = Theory::Classic;   // the Moon's is always Theory::Precise
   std::string query;                 // places: the name asked for
   // --place: the town, whose zone gives the time zone where --tz is not
-  // given (the offset is then found for each date or moment; for `phases`,
-  // which has no site, at each quarter's instant).
+  // given (the offset is then found for each date or moment; for `phases`
+  // and `seasons`, which have no site, at each quarter's or event's
+  // instant).
   const Place *place = nullptr;
   bool timezoneGiven = true;
 };

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The six commands.  Each asks the core once and hands what it answers to
+// The seven commands.  Each asks the core once and hands what it answers to
 // one writer per format (text, JSON, CSV): `now` the window's run for the
 // typed values (or the Moon's place), `day` and `table` the day's events
 // (the Sun's or the Moon's), `path` the body's place through the day,
-// `phases` the Moon's quarters, `places` the towns a name may mean.
+// `phases` the Moon's quarters, `seasons` a year's equinoxes, solstices and
+// apsides, `places` the towns a name may mean.
 #include "cli/commands.h"
 
 #include <nlohmann/json.hpp>
@@ -22,14 +23,17 @@
 
 #include "cli/arguments.h"
 #include "cli/zone.h"
+#include "core/day/azimuth_crossings.h"
 #include "core/day/day_events.h"
 #include "core/day/day_table.h"
+#include "core/events/seasons.h"
 #include "core/moon/moon_day.h"
 #include "core/moon/moon_place.h"
 #include "core/moon/moon_quarters.h"
 #include "core/run/ephemeris.h"
 #include "core/text/numtext.h"
 #include "core/places/places.h"
+#include "core/sun/shadow.h"
 #include "core/sun/theory.h"
 #include "core/run/typed_input.h"
 
@@ -194,11 +198,11 @@ int Write(const Request &r, const Results &results, const Writers<Results> &writ
 
 // ---- The local date and moment from the clock ---------------------------
 
-// The local civil moment at the site, to the whole second, of an instant;
-// none outside the years the program computes.
-std::optional<LocalMoment> LocalNowAt(float timezone, std::chrono::system_clock::time_point now) {
+// The local civil moment, to the whole second, of an instant at a zone's
+// offset, whatever its year.
+LocalMoment LocalMomentAt(float timezone, std::chrono::system_clock::time_point instant) {
   using namespace std::chrono;
-  const long long utc = floor<seconds>(now.time_since_epoch()).count();
+  const long long utc = floor<seconds>(instant.time_since_epoch()).count();
   const long long local = utc + std::llround(double(timezone) * 3600);
   long long day = local / 86400;
   long long second = local % 86400;
@@ -207,17 +211,24 @@ std::optional<LocalMoment> LocalNowAt(float timezone, std::chrono::system_clock:
     day -= 1;
   }
   const CivilDate date = DateOf(sys_days{days{day}});
-  if (date.year < 1700 || date.year > 2100) return std::nullopt;
   const int secondOfDay = int(second);
   return LocalMoment{date, secondOfDay / 3600, secondOfDay / 60 % 60, secondOfDay % 60};
+}
+
+// The local civil moment at the site of an instant; none outside the years
+// the program computes.
+std::optional<LocalMoment> LocalNowAt(float timezone, std::chrono::system_clock::time_point now) {
+  const LocalMoment moment = LocalMomentAt(timezone, now);
+  if (moment.date.year < 1700 || moment.date.year > 2100) return std::nullopt;
+  return moment;
 }
 
 // Fixes what the command line leaves open, so that the commands find it
 // given: the moment (`now`) or the date (`day`, `path`) from the clock,
 // today at the site, and the time zone of a --place without --tz, the
 // offset of the town's zone at the moment (`now`), at noon of the date
-// (`day`, `path`, `table`'s first date) or at 00:00 of `phases`' first date
-// (where the range begins).  The clock is read once.  False, with the
+// (`day`, `path`, `table`'s first date), at 00:00 of `phases`' first date
+// (where the range begins) or of 1 January of `seasons`' year.  The clock is read once.  False, with the
 // refusal written, when the clock is out of range or the system's
 // time-zone database lacks the town's zone.
 bool Settle(Request &r, const Clock &clock, std::ostream &err) {
@@ -254,6 +265,8 @@ bool Settle(Request &r, const Clock &clock, std::ostream &err) {
     offset = OffsetAtLocal(r.place->zone, r.at->date, SecondsOfDay(*r.at));
   } else if (r.command == Command::Phases) {
     offset = OffsetAtLocal(r.place->zone, r.from, 0);
+  } else if (r.command == Command::Seasons) {
+    offset = OffsetAtLocal(r.place->zone, CivilDate{r.year, 1, 1}, 0);
   } else if (r.command != Command::Now) {
     offset = OffsetAtLocal(r.place->zone, r.command == Command::Table ? r.from : *r.date, kNoon);
   }
@@ -297,8 +310,9 @@ std::string MomentOrWhy(const DayMoment &moment, double levelDeg) {
 struct NowResults {
   LocalMoment moment;
   SunReport texts; // the window's result texts
-  // The unrounded values, each key naming its unit.
-  std::vector<std::pair<const char *, double>> values;
+  // The unrounded values, each key naming its unit; none where a value
+  // does not exist (the shadow with the Sun below the horizon).
+  std::vector<std::pair<const char *, std::optional<double>>> values;
 };
 
 NowResults FindNow(const Request &r) {
@@ -313,6 +327,7 @@ NowResults FindNow(const Request &r) {
   run.MAINCALC();
   const double hours = (double(moment.minute) / 60 + moment.hour) + double(moment.second) / 3600;
   const SunPlace place = MakeSunDay(r.theory, site, moment.date)->PlaceAt(hours);
+  const std::optional<Shadow> shadow = ShadowOf(ApparentAltitude(place.altitudeDeg), place.azimuthDeg);
   return {moment,
           run.report,
           {
@@ -327,6 +342,8 @@ NowResults FindNow(const Request &r) {
               {"altitude_apparent_deg", ApparentAltitude(place.altitudeDeg)},
               {"azimuth_deg", place.azimuthDeg},
               {"equation_of_time_min", run.state.EquationOfTime * 60},
+              {"shadow_ratio", shadow ? std::optional(shadow->ratio) : std::nullopt},
+              {"shadow_azimuth_deg", shadow ? std::optional(shadow->azimuthDeg) : std::nullopt},
           }};
 }
 
@@ -338,7 +355,7 @@ void NowJson(const Request &r, const NowResults &now, std::ostream &out) {
   Json texts = Json::object();
   for (const auto &[name, text] : SunReport::Labels) texts[name] = now.texts.*text;
   Json values = Json::object();
-  for (const auto &[key, value] : now.values) values[key] = value;
+  for (const auto &[key, value] : now.values) values[key] = OrNull(value);
   Json document = SiteDocument(r);
   document["moment"] = NowMoment(r, now);
   document["texts"] = texts;
@@ -354,7 +371,7 @@ void NowCsv(const Request &r, const NowResults &now, std::ostream &out) {
   }
   for (const auto &[key, value] : now.values) {
     header += std::string(",") + key;
-    row += "," + Shortest(value);
+    row += "," + (value ? Shortest(*value) : "");
   }
   out << header << '\n' << row << '\n';
 }
@@ -429,11 +446,12 @@ struct DayResults {
   CivilDate date;
   DayEvents events;
   std::vector<EventRow> rows;
+  std::vector<AzimuthCrossings> azimuths; // one per --azimuth, in its order
 };
 
 DayResults FindDay(const Request &r) {
   const std::unique_ptr<SunDay> day = MakeSunDay(r.theory, SiteOf(r), *r.date);
-  DayResults results{*r.date, FindDayEvents(*day, r.altitudes), {}};
+  DayResults results{*r.date, FindDayEvents(*day, r.altitudes), {}, {}};
   const double horizonDeg = std::asin(day->HorizonSinAltitude()) / kRad;
   const auto table = DayEventRows();
   std::transform(table.begin(), table.end(), std::back_inserter(results.rows),
@@ -441,6 +459,7 @@ DayResults FindDay(const Request &r) {
                    return EventRow{row.key, row.english, row.moment(results.events),
                                    std::isnan(row.levelDeg) ? horizonDeg : row.levelDeg};
                  });
+  for (double azimuthDeg : r.azimuths) results.azimuths.push_back(FindAzimuthCrossings(*day, azimuthDeg));
   return results;
 }
 
@@ -484,13 +503,33 @@ void DayJson(const Request &r, const DayResults &day, std::ostream &out) {
   document["day_length_s"] = OrNull(e.dayLengthSeconds);
   document["altitudes"] = altitudes;
   document["absent"] = absent;
+  Json azimuths = Json::array();
+  for (const AzimuthCrossings &azimuth : day.azimuths) {
+    Json moments = Json::array(), altitudesDeg = Json::array();
+    for (const AzimuthPassage &passage : azimuth.passages) {
+      moments.push_back(IsoMoment(day.date, passage.seconds, r.timezone));
+      altitudesDeg.push_back(passage.altitudeDeg);
+    }
+    azimuths.push_back(
+        {{"azimuth_deg", azimuth.azimuthDeg}, {"moments", moments}, {"altitudes_deg", altitudesDeg}});
+  }
+  document["azimuths"] = azimuths;
   out << document.dump(2) << '\n';
+}
+
+// "180°", "93.5°": an azimuth as asked, to 0.001 degree.
+std::string AzimuthText(double azimuthDeg) {
+  return NumText(std::round(azimuthDeg * 1000) / 1000) + "°";
 }
 
 void DayCsv(const Request &, const DayResults &day, std::ostream &out) {
   const DayEvents &e = day.events;
   const auto time = [](const DayMoment &m) { return m.happens() ? ClockText(m.seconds) : ""; };
-  out << "event,time,altitude_deg,absent\n";
+  // A last column, the azimuth, only when azimuths are asked for: it is
+  // the azimuth rows' alone, and a file without them stays as it was.
+  const bool azimuths = !day.azimuths.empty();
+  const char *rowEnd = azimuths ? ",\n" : "\n";
+  out << "event,time,altitude_deg,absent" << (azimuths ? ",azimuth_deg\n" : "\n");
   for (const EventRow &row : day.rows) {
     // The culmination's altitude is the Sun's there, not a level crossed.
     const bool culmination = IsCulmination(row);
@@ -498,14 +537,24 @@ void DayCsv(const Request &, const DayResults &day, std::ostream &out) {
                                                                   : row.levelDeg;
     out << row.key << ',' << time(row.moment) << ','
         << (culmination && !e.culminationAltitudeDeg ? "" : Fixed(level, 6)) << ','
-        << AbsenceKey(row.moment.absence) << '\n';
+        << AbsenceKey(row.moment.absence) << rowEnd;
   }
-  out << "day_length," << DayLengthText(e) << ",,\n";
+  out << "day_length," << DayLengthText(e) << ",," << rowEnd;
   for (const LevelCrossings &level : e.altitudes) {
     for (const auto &[key, m] : {std::pair{"altitude_rising", level.rising},
                                  std::pair{"altitude_setting", level.setting}}) {
       out << key << ',' << time(m) << ',' << Fixed(level.altitudeDeg, 6) << ','
-          << AbsenceKey(m.absence) << '\n';
+          << AbsenceKey(m.absence) << rowEnd;
+    }
+  }
+  // A row a passage, with the Sun's altitude there; an azimuth not passed
+  // on the date has one row, its time and altitude empty.
+  for (const AzimuthCrossings &azimuth : day.azimuths) {
+    const std::string azimuthDeg = Fixed(azimuth.azimuthDeg, 6);
+    if (azimuth.passages.empty()) out << "azimuth_crossing,,,not_passed," << azimuthDeg << '\n';
+    for (const AzimuthPassage &passage : azimuth.passages) {
+      out << "azimuth_crossing," << ClockText(passage.seconds) << ','
+          << Fixed(passage.altitudeDeg, 6) << ",," << azimuthDeg << '\n';
     }
   }
 }
@@ -531,6 +580,12 @@ void DayText(const Request &r, const DayResults &day, std::ostream &out) {
     const std::string name = "Sun at " + LevelText(level.altitudeDeg);
     line(name + ", rising", MomentOrWhy(level.rising, level.altitudeDeg));
     line(name + ", setting", MomentOrWhy(level.setting, level.altitudeDeg));
+  }
+  for (const AzimuthCrossings &azimuth : day.azimuths) {
+    const std::string name = "Sun at azimuth " + AzimuthText(azimuth.azimuthDeg);
+    if (azimuth.passages.empty()) line(name, "--:--:--  the Sun does not pass it on this date");
+    for (const AzimuthPassage &passage : azimuth.passages)
+      line(name, ClockText(passage.seconds) + "  altitude " + Fixed(passage.altitudeDeg, 2) + "°");
   }
 }
 
@@ -636,20 +691,23 @@ void TableCsv(const Request &r, const Request &, std::ostream &out) {
 struct PathPoint {
   int minutes; // from 00:00 of the date
   double altitudeDeg, apparentAltitudeDeg, azimuthDeg;
+  std::optional<Shadow> shadow; // the Sun's, above the horizon
 };
 
 struct PathResults {
   CivilDate date;
+  bool shadows; // the Sun's path has them; the Moon's has not
   std::vector<PathPoint> points;
 };
 
 PathResults FindPath(const Request &r) {
   const std::unique_ptr<SunDay> day = MakeBodyDay(r, SiteOf(r), *r.date);
-  PathResults path{*r.date, {}};
+  PathResults path{*r.date, r.body == Body::Sun, {}};
   for (int minutes = 0; minutes <= 1440; minutes += r.stepMinutes) {
     const SunPlace place = day->PlaceAt(minutes / 60.0);
-    path.points.push_back(
-        {minutes, place.altitudeDeg, ApparentAltitude(place.altitudeDeg), place.azimuthDeg});
+    const double apparent = ApparentAltitude(place.altitudeDeg);
+    path.points.push_back({minutes, place.altitudeDeg, apparent, place.azimuthDeg,
+                           path.shadows ? ShadowOf(apparent, place.azimuthDeg) : std::nullopt});
   }
   return path;
 }
@@ -664,11 +722,17 @@ std::string PathTime(int minutes) {
 void PathJson(const Request &r, const PathResults &path, std::ostream &out) {
   Json points = Json::array();
   std::transform(path.points.begin(), path.points.end(), std::back_inserter(points),
-                 [](const PathPoint &p) {
-                   return Json{{"time", PathTime(p.minutes)},
-                               {"altitude_true_deg", p.altitudeDeg},
-                               {"altitude_apparent_deg", p.apparentAltitudeDeg},
-                               {"azimuth_deg", p.azimuthDeg}};
+                 [&path](const PathPoint &p) {
+                   Json point{{"time", PathTime(p.minutes)},
+                              {"altitude_true_deg", p.altitudeDeg},
+                              {"altitude_apparent_deg", p.apparentAltitudeDeg},
+                              {"azimuth_deg", p.azimuthDeg}};
+                   if (path.shadows) {
+                     point["shadow_ratio"] = p.shadow ? Json(p.shadow->ratio) : Json(nullptr);
+                     point["shadow_azimuth_deg"] =
+                         p.shadow ? Json(p.shadow->azimuthDeg) : Json(nullptr);
+                   }
+                   return point;
                  });
   Json document = SiteDocument(r);
   document["date"] = DateText(path.date);
@@ -678,22 +742,41 @@ void PathJson(const Request &r, const PathResults &path, std::ostream &out) {
 }
 
 void PathCsv(const Request &, const PathResults &path, std::ostream &out) {
-  out << "time,altitude_true,altitude_apparent,azimuth\n";
+  out << "time,altitude_true,altitude_apparent,azimuth"
+      << (path.shadows ? ",shadow_ratio,shadow_azimuth" : "") << '\n';
   for (const PathPoint &p : path.points) {
     out << PathTime(p.minutes) << ',' << Fixed(p.altitudeDeg, 6) << ','
-        << Fixed(p.apparentAltitudeDeg, 6) << ',' << Fixed(p.azimuthDeg, 6) << '\n';
+        << Fixed(p.apparentAltitudeDeg, 6) << ',' << Fixed(p.azimuthDeg, 6);
+    if (path.shadows) {
+      out << ',' << (p.shadow ? Fixed(p.shadow->ratio, 6) : "") << ','
+          << (p.shadow ? Fixed(p.shadow->azimuthDeg, 6) : "");
+    }
+    out << '\n';
   }
 }
 
 void PathText(const Request &r, const PathResults &path, std::ostream &out) {
   out << "The " << BodyName(r) << "'s path at " << SiteText(r) << ", " << DateText(path.date) << TheoryText(r)
       << "\n\n"
-      << "time    altitude true  altitude app.  azimuth (from north)\n";
+      << "time    altitude true  altitude app.  azimuth (from north)"
+      << (path.shadows ? "  shadow ratio  shadow azimuth" : "") << '\n';
   for (const PathPoint &p : path.points) {
-    char line[96];
-    std::snprintf(line, sizeof line, "%s  %12.3f°  %12.3f°  %12.3f°\n",
+    char line[160];
+    std::snprintf(line, sizeof line, "%s  %12.3f°  %12.3f°  %12.3f°",
                   PathTime(p.minutes).c_str(), p.altitudeDeg, p.apparentAltitudeDeg, p.azimuthDeg);
     out << line;
+    if (path.shadows) {
+      // Under the header's words: the azimuth's column is 8 characters
+      // wider than its numbers.
+      if (p.shadow) {
+        std::snprintf(line, sizeof line, "%8s  %12.3f  %13.3f°", "", p.shadow->ratio,
+                      p.shadow->azimuthDeg);
+      } else {
+        std::snprintf(line, sizeof line, "%8s  %12s  %14s", "", "--", "--");
+      }
+      out << line;
+    }
+    out << '\n';
   }
 }
 
@@ -1081,6 +1164,88 @@ void PhasesText(const Request &r, const std::vector<PhaseMoment> &phases, std::o
   }
 }
 
+// ---- seasons ----------------------------------------------------------------
+
+// A year's events in the order every writer lists them.
+struct SeasonEvent {
+  const char *key;     // JSON, CSV
+  const char *caption; // for a person
+  double Seasons::*julianDateUt;
+};
+
+const SeasonEvent kSeasonEvents[] = {
+    {"march_equinox", "March equinox", &Seasons::marchEquinox},
+    {"june_solstice", "June solstice", &Seasons::juneSolstice},
+    {"september_equinox", "September equinox", &Seasons::septemberEquinox},
+    {"december_solstice", "December solstice", &Seasons::decemberSolstice},
+    {"perihelion", "Perihelion", &Seasons::perihelion},
+    {"aphelion", "Aphelion", &Seasons::aphelion},
+};
+
+struct SeasonMoment {
+  LocalMoment moment; // local civil time, to the second
+  float timezone;     // hours, the offset in force at the instant
+};
+
+struct SeasonsResults {
+  Seasons seasons;
+  std::vector<SeasonMoment> moments; // one per kSeasonEvents, in its order
+};
+
+// The year's events, each at the offset of --tz or of the --place's zone at
+// its instant.  The year was checked against FindSeasons' range.
+SeasonsResults FindSeasonMoments(const Request &r) {
+  using namespace std::chrono;
+  SeasonsResults results{FindSeasons(r.year).value(), {}};
+  for (const SeasonEvent &event : kSeasonEvents) {
+    const double julianDateUt = results.seasons.*event.julianDateUt;
+    const system_clock::time_point when{
+        seconds{std::llround((julianDateUt - kUnixEpochJulianDate) * 86400)}};
+    const float offset =
+        r.place ? OffsetAt(r.place->zone, when).value_or(r.timezone) : r.timezone;
+    results.moments.push_back({LocalMomentAt(offset, when), offset});
+  }
+  return results;
+}
+
+std::string SeasonMomentText(const SeasonMoment &m) {
+  return IsoMoment(m.moment.date, SecondsOfDay(m.moment), m.timezone);
+}
+
+void SeasonsJson(const Request &r, const SeasonsResults &s, std::ostream &out) {
+  Json events = Json::object();
+  for (std::size_t i = 0; i < std::size(kSeasonEvents); ++i)
+    events[kSeasonEvents[i].key] = SeasonMomentText(s.moments[i]);
+  out << Json{{"year", r.year},
+              {"events", events},
+              {"perihelion_au", s.seasons.perihelionAU},
+              {"aphelion_au", s.seasons.aphelionAU}}
+             .dump(2)
+      << '\n';
+}
+
+void SeasonsCsv(const Request &, const SeasonsResults &s, std::ostream &out) {
+  out << "event,moment\n";
+  for (std::size_t i = 0; i < std::size(kSeasonEvents); ++i)
+    out << kSeasonEvents[i].key << ',' << SeasonMomentText(s.moments[i]) << '\n';
+}
+
+void SeasonsText(const Request &r, const SeasonsResults &s, std::ostream &out) {
+  const std::string zone = r.place ? std::string(r.place->name) + " (" + std::string(r.place->zone) + ")"
+                                   : "UTC" + OffsetText(r.timezone);
+  out << "The seasons of " << r.year << " (precise theory), " << zone << "\n\n";
+  for (std::size_t i = 0; i < std::size(kSeasonEvents); ++i) {
+    const SeasonMoment &m = s.moments[i];
+    out << DateText(m.moment.date) << " " << ClockText(SecondsOfDay(m.moment)) << " UTC"
+        << OffsetText(m.timezone) << "  " << kSeasonEvents[i].caption;
+    if (kSeasonEvents[i].julianDateUt == &Seasons::perihelion)
+      out << ", " << Fixed(s.seasons.perihelionAU, 6) << " AU";
+    if (kSeasonEvents[i].julianDateUt == &Seasons::aphelion)
+      out << ", " << Fixed(s.seasons.aphelionAU, 6) << " AU";
+    out << '\n';
+  }
+}
+
 // ---- places ---------------------------------------------------------------
 
 // A town the query may mean, with its zone's offset in force at the clock's
@@ -1170,6 +1335,8 @@ int Run(std::span<const std::string> arguments, std::ostream &out, std::ostream 
     return Write(r, r, {TableText, TableJson, TableCsv}, out);
   case Command::Path: return Write(r, FindPath(r), {PathText, PathJson, PathCsv}, out);
   case Command::Phases: return Write(r, FindPhases(r), {PhasesText, PhasesJson, PhasesCsv}, out);
+  case Command::Seasons:
+    return Write(r, FindSeasonMoments(r), {SeasonsText, SeasonsJson, SeasonsCsv}, out);
   case Command::Places: break;
   }
   return kBadInput;

@@ -20,6 +20,8 @@ function(ostrel_core_sources var root)
     sun/sun_day.h sun/sun_day.cpp
     sun/theory.h sun/theory.cpp
     sun/angles.h
+    # The shadow of a vertical object.
+    sun/shadow.h sun/shadow.cpp
     # The Moon: its geocentric place, its quarters, its place from a site.
     moon/moon_theory.h moon/moon_theory.cpp
     moon/moon_quarters.h moon/moon_quarters.cpp
@@ -31,6 +33,7 @@ function(ostrel_core_sources var root)
     # A day's events and their table.
     day/day_events.h day/day_events.cpp
     day/day_table.h day/day_table.cpp
+    day/azimuth_crossings.h day/azimuth_crossings.cpp
     # Towns by name.
     places/places.h places/places.cpp
     places/places_fold_table.h

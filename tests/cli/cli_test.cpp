@@ -5,9 +5,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <limits>
 #include <map>
 #include <regex>
@@ -276,7 +278,7 @@ TEST(Cli, PathCoversTheDayAtItsStep) {
     ASSERT_EQ(r.status, kDone) << r.err;
     const std::vector<std::string> lines = Split(r.out, '\n');
     ASSERT_EQ(lines.size(), c.rows + 1) << c.step;
-    EXPECT_EQ(lines[0], "time,altitude_true,altitude_apparent,azimuth");
+    EXPECT_EQ(lines[0], "time,altitude_true,altitude_apparent,azimuth,shadow_ratio,shadow_azimuth");
     EXPECT_EQ(lines[1].substr(0, 6), "00:00,");
     EXPECT_EQ(Split(lines.back(), ',')[0], c.last) << c.step;
   }
@@ -482,6 +484,13 @@ namespace {
 
 // The site of the Naval Observatory's rows below: 29 N 81 W.
 const std::vector<std::string> kFlorida = {"--lat", "29", "--lon", "-81"};
+
+// A number as the CSV writes it, to 6 decimals.
+std::string Fixed6(double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.6f", value);
+  return text;
+}
 
 // Seconds of the day of a local ISO 8601 moment "YYYY-MM-DDTHH:MM:SS+hh:mm".
 int SecondsOfMoment(const std::string &moment) {
@@ -897,6 +906,322 @@ TEST(CliMoon, SunDocumentsBeginWithTheirBody) {
     ++item;
     EXPECT_EQ(item.key(), "theory") << words[0];
   }
+}
+
+// ---- seasons ------------------------------------------------------------------
+
+TEST(CliSeasons, BadInputIsRefusedInOneLine) {
+  const std::vector<std::string> seasons = {"seasons", "--year", "2026"};
+  const struct {
+    std::vector<std::string> words;
+    std::vector<std::string> named; // what the line must name
+  } cases[] = {
+      {{"seasons", "--year", "1699"}, {"--year", "1699", "1700 to 2100"}},
+      {{"seasons", "--year", "2101"}, {"--year", "2101", "1700 to 2100"}},
+      {{"seasons", "--year", "-2026"}, {"--year"}},
+      {{"seasons", "--year", "2026.5"}, {"--year", "2026.5"}},
+      {{"seasons", "--year", "MMXXVI"}, {"--year", "MMXXVI"}},
+      {{"seasons", "--year", ""}, {"--year", "empty"}},
+      {{"seasons", "--year="}, {"--year", "empty"}},
+      {{"seasons"}, {"--year", "missing"}},
+      {With(seasons, {"--tz", ""}), {"--tz", "empty"}},
+      {With(seasons, {"--tz", "15"}), {"--tz", "15", "-12 to 14"}},
+      {With(seasons, {"--place", ""}), {"--place", "empty"}},
+      {With(seasons, {"--place", "Zurch"}), {"--place", "Zurch", "Zürich"}},
+      {With(seasons, {"--tz", "3", "--place", "Berlin"}), {"--place", "--tz"}},
+      {With(seasons, {"--format", "xml"}), {"--format", "xml"}},
+      {With(seasons, {"--format", ""}), {"--format", "empty"}},
+      // Always the precise theory: --theory is not an option of seasons.
+      {With(seasons, {"--theory", "precise"}), {"--theory", "precise theory"}},
+      {With(seasons, {"--theory", "classic"}), {"--theory", "precise theory"}},
+      {With(seasons, {"--lat", "47"}), {"--lat", "seasons"}},
+      {With(seasons, {"--body", "moon"}), {"--body", "seasons"}},
+  };
+  for (const auto &c : cases) {
+    const Result r = RunWords(c.words);
+    EXPECT_EQ(r.status, kBadInput) << c.words.back();
+    EXPECT_EQ(r.out, "") << c.words.back();
+    ASSERT_FALSE(r.err.empty()) << c.words.back();
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+    for (const std::string &name : c.named)
+      EXPECT_NE(r.err.find(name), std::string::npos) << r.err << " lacks " << name;
+  }
+}
+
+// The events against the U.S. Naval Observatory's table of the seasons and
+// apsides (tests/data/usno-seasons.txt, UT to the minute), each moved to a
+// zone by hand: UT by default, --tz, and a town's zone with its summer time
+// at each instant (Berlin +01:00 in winter, +02:00 from the last Sunday of
+// March to the last of October).  The perihelion of 1851 is the one nearest
+// its 3 January: 1850-12-31 21:16 UT.  Tolerance 90 s: the table's rounding
+// (30 s) and the largest difference tests/core/seasons_test.cpp measures to
+// 2050 (57.5 s).
+TEST(CliSeasons, EventsAtTheNavalObservatorysMinuteInTheAskedZone) {
+  const struct {
+    std::vector<std::string> zone;
+    const char *year, *key;
+    const char *date, *offset; // of the local moment
+    int seconds;               // local, from the table's UT
+  } cases[] = {
+      {{}, "2026", "march_equinox", "2026-03-20", "+00:00", (14 * 60 + 46) * 60},
+      {{}, "2026", "june_solstice", "2026-06-21", "+00:00", (8 * 60 + 24) * 60},
+      {{}, "2026", "september_equinox", "2026-09-23", "+00:00", 5 * 60},
+      {{}, "2026", "december_solstice", "2026-12-21", "+00:00", (20 * 60 + 50) * 60},
+      {{}, "2026", "perihelion", "2026-01-03", "+00:00", (17 * 60 + 15) * 60},
+      {{}, "2026", "aphelion", "2026-07-06", "+00:00", (17 * 60 + 30) * 60},
+      {{"--place", "Berlin"}, "2026", "march_equinox", "2026-03-20", "+01:00", (15 * 60 + 46) * 60},
+      {{"--place", "Berlin"}, "2026", "june_solstice", "2026-06-21", "+02:00", (10 * 60 + 24) * 60},
+      {{"--place", "Berlin"}, "2026", "september_equinox", "2026-09-23", "+02:00", (2 * 60 + 5) * 60},
+      {{"--place", "Berlin"}, "2026", "december_solstice", "2026-12-21", "+01:00", (21 * 60 + 50) * 60},
+      {{"--tz", "-3.5"}, "2026", "september_equinox", "2026-09-22", "-03:30", (20 * 60 + 35) * 60},
+      {{"--tz", "-12"}, "2000", "perihelion", "2000-01-02", "-12:00", (17 * 60 + 18) * 60},
+      {{"--tz", "14"}, "1900", "december_solstice", "1900-12-22", "+14:00", (20 * 60 + 41) * 60},
+      {{}, "1851", "perihelion", "1850-12-31", "+00:00", (21 * 60 + 16) * 60},
+      {{"--tz", "5"}, "1851", "perihelion", "1851-01-01", "+05:00", (2 * 60 + 16) * 60},
+  };
+  for (const auto &c : cases) {
+    const Result r = RunWords(With(With({"seasons", "--year", c.year}, c.zone), {"--format", "json"}));
+    ASSERT_EQ(r.status, kDone) << r.err;
+    const nlohmann::json j = nlohmann::json::parse(r.out);
+    const std::string where = std::string(c.year) + " " + c.key + (c.zone.empty() ? "" : " " + c.zone[1]);
+    EXPECT_EQ(j["year"], std::stoi(c.year)) << where;
+    const std::string moment = j["events"][c.key];
+    EXPECT_EQ(moment.substr(0, 11), std::string(c.date) + "T") << where << ": " << moment;
+    EXPECT_EQ(moment.substr(19), c.offset) << where << ": " << moment;
+    EXPECT_NEAR(SecondsOfMoment(moment), c.seconds, 90) << where << ": " << moment;
+  }
+}
+
+// Every format lists the six events in one order, at the same moments; the
+// JSON has the keys the documentation names, and the distances lie between
+// the Earth's mean perihelion and aphelion distances a(1 -+ e) = 0.9833 and
+// 1.0167 AU (Standish's mean orbit) to within 1e-4 AU.
+TEST(CliSeasons, EveryFormatListsTheSameEvents) {
+  const std::vector<std::string> seasons = {"seasons", "--year", "2026", "--place", "Sydney", "--format"};
+  const char *const keys[] = {"march_equinox",     "june_solstice", "september_equinox",
+                              "december_solstice", "perihelion",    "aphelion"};
+  const char *const captions[] = {"March equinox",     "June solstice", "September equinox",
+                                  "December solstice", "Perihelion",    "Aphelion"};
+  const Result json = RunWords(With(seasons, {"json"}));
+  ASSERT_EQ(json.status, kDone) << json.err;
+  const nlohmann::ordered_json j = nlohmann::ordered_json::parse(json.out);
+  std::vector<std::string> documentKeys;
+  for (const auto &item : j.items()) documentKeys.push_back(item.key());
+  EXPECT_EQ(documentKeys, (std::vector<std::string>{"year", "events", "perihelion_au", "aphelion_au"}));
+  EXPECT_NEAR(j["perihelion_au"].get<double>(), 0.9833, 1e-4);
+  EXPECT_NEAR(j["aphelion_au"].get<double>(), 1.0167, 1e-4);
+  ASSERT_EQ(j["events"].size(), 6u);
+
+  const std::vector<std::string> csv = Split(RunWords(With(seasons, {"csv"})).out, '\n');
+  const std::vector<std::string> text = Split(RunWords(With(seasons, {"text"})).out, '\n');
+  ASSERT_EQ(csv.size(), 7u);
+  EXPECT_EQ(csv[0], "event,moment");
+  ASSERT_EQ(text.size(), 8u);
+  EXPECT_NE(text[0].find("2026"), std::string::npos) << text[0];
+  EXPECT_NE(text[0].find("Sydney"), std::string::npos) << text[0];
+  for (int i = 0; i < 6; ++i) {
+    auto item = j["events"].items().begin();
+    std::advance(item, i);
+    EXPECT_EQ(item.key(), keys[i]);
+    const std::string moment = item.value();
+    EXPECT_EQ(csv[i + 1], std::string(keys[i]) + "," + moment);
+    // "2026-03-21 01:45:51 UTC+11:00  March equinox": the same moment.
+    const std::string expected = moment.substr(0, 10) + " " + moment.substr(11, 8) + " UTC" +
+                                 moment.substr(19) + "  " + captions[i];
+    EXPECT_EQ(text[i + 2].substr(0, expected.size()), expected);
+  }
+}
+
+
+// ---- shadows --------------------------------------------------------------------
+
+// The shadow of a vertical object at the culmination, where the Sun's
+// altitude is 90 - |latitude - declination| degrees: on an equinox
+// (declination 0) at 45 degrees of latitude the Sun stands at 45 and the
+// shadow is as long as the object; on the June solstice (declination
+// +23.44) at 50 N at 63.44 = atan 2 and the shadow is half the object; on
+// the December solstice (-23.44) at 40 N at 26.56 = atan(1/2), twice the
+// object.  It points away from the Sun: north where the Sun culminates in
+// the south.  Tolerance 0.01: the declination's change over the day and
+// refraction (up to 2', 0.003 of the ratio at 26.56 degrees).
+TEST(CliShadow, AtTheCulminationByGeometry) {
+  const struct {
+    const char *lat, *date;
+    double ratio, shadowAzimuthDeg;
+  } cases[] = {
+      {"45", "2026-03-20", 1, 0},
+      {"-45", "2026-03-20", 1, 180},
+      {"50", "2026-06-21", 0.5, 0},
+      {"40", "2026-12-21", 2, 0},
+      {"-40", "2026-06-21", 2, 180},
+  };
+  for (const auto &c : cases) {
+    const std::vector<std::string> site = {"--lat", c.lat, "--lon", "0", "--tz", "0", "--theory", "precise",
+                                           "--format", "json"};
+    const Result day = RunWords(With(With({"day"}, site), {"--date", c.date}));
+    ASSERT_EQ(day.status, kDone) << day.err;
+    const std::string culmination = nlohmann::json::parse(day.out)["events"]["culmination"];
+    const Result now = RunWords(With(With({"now"}, site), {"--at", culmination.substr(0, 19)}));
+    ASSERT_EQ(now.status, kDone) << now.err;
+    const nlohmann::json values = nlohmann::json::parse(now.out)["values"];
+    const std::string where = std::string(c.lat) + " " + c.date;
+    EXPECT_NEAR(values["shadow_ratio"].get<double>(), c.ratio, 0.01) << where;
+    const double azimuth = values["shadow_azimuth_deg"].get<double>();
+    EXPECT_NEAR(std::fmod(azimuth - c.shadowAzimuthDeg + 540, 360) - 180, 0, 0.5) << where << ": " << azimuth;
+  }
+}
+
+// Every value of `now` and every point of `path` carries the shadow of its
+// own Sun: 1 / tan of the apparent altitude, pointing to the azimuth + 180;
+// null (JSON) or empty (CSV) with the Sun at or below the horizon.  The
+// Moon's outputs have no shadow.
+TEST(CliShadow, NowAndPathGiveTheShadowOfTheirSun) {
+  const auto check = [](const nlohmann::json &v, const std::string &where) {
+    const double apparent = v["altitude_apparent_deg"], azimuth = v["azimuth_deg"];
+    if (apparent <= 0) {
+      EXPECT_TRUE(v["shadow_ratio"].is_null()) << where;
+      EXPECT_TRUE(v["shadow_azimuth_deg"].is_null()) << where;
+      return false;
+    }
+    // ratio x tan h = 1, relatively: near the horizon the ratio is in the hundreds.
+    EXPECT_NEAR(v["shadow_ratio"].get<double>() * std::tan(apparent * 3.14159265358979323846 / 180), 1, 1e-9)
+        << where;
+    EXPECT_NEAR(v["shadow_azimuth_deg"].get<double>(), std::fmod(azimuth + 180, 360), 1e-9) << where;
+    return true;
+  };
+  const struct {
+    const char *at;
+    bool above;
+  } moments[] = {{"2026-06-21T12:00", true}, {"2026-06-21T23:00", false}, {"2026-12-21T10:00", true},
+                 {"2026-12-21T06:00", false}};
+  for (const auto &m : moments) {
+    const Result r = RunWords(With(With({"now"}, kSite), {"--at", m.at, "--format", "json"}));
+    ASSERT_EQ(r.status, kDone) << r.err;
+    EXPECT_EQ(check(nlohmann::json::parse(r.out)["values"], m.at), m.above) << m.at;
+  }
+  const std::vector<std::string> path = With(With({"path"}, kSite), {"--date", "2026-06-21", "--format"});
+  int above = 0, below = 0;
+  const nlohmann::json points = nlohmann::json::parse(RunWords(With(path, {"json"})).out)["points"];
+  ASSERT_EQ(points.size(), 145u);
+  for (const auto &point : points) (check(point, point["time"]) ? above : below) += 1;
+  EXPECT_GT(above, 0);
+  EXPECT_GT(below, 0);
+  const std::vector<std::string> csv = Split(RunWords(With(path, {"csv"})).out, '\n');
+  ASSERT_EQ(csv.size(), 146u);
+  for (std::size_t i = 1; i < csv.size(); ++i) {
+    const std::vector<std::string> fields = Split(csv[i] + ",", ',');
+    ASSERT_EQ(fields.size(), 6u) << csv[i];
+    EXPECT_EQ(fields[4].empty(), std::stod(fields[2]) <= 0) << csv[i];
+    EXPECT_EQ(fields[5].empty(), fields[4].empty()) << csv[i];
+  }
+  const Result moonNow = RunWords(With(With({"now"}, kSite), {"--at", "2026-06-21T12:00", "--body", "moon",
+                                                                "--format", "json"}));
+  EXPECT_FALSE(nlohmann::json::parse(moonNow.out)["values"].contains("shadow_ratio"));
+  const Result moonPath = RunWords(With(path, {"csv", "--body", "moon"}));
+  EXPECT_EQ(Split(moonPath.out, '\n')[0], "time,altitude_true,altitude_apparent,azimuth");
+}
+
+
+// ---- day --azimuth ----------------------------------------------------------------
+
+TEST(CliAzimuth, BadInputIsRefusedInOneLine) {
+  const std::vector<std::string> day = With({"day"}, kSite);
+  const struct {
+    std::vector<std::string> words;
+    std::vector<std::string> named; // what the line must name
+  } cases[] = {
+      {With(day, {"--azimuth", "361"}), {"--azimuth", "361", "0 to 360"}},
+      {With(day, {"--azimuth", "-1"}), {"--azimuth", "-1", "0 to 360"}},
+      {With(day, {"--azimuth", "south"}), {"--azimuth", "south", "0 to 360"}},
+      {With(day, {"--azimuth", "nan"}), {"--azimuth", "nan"}},
+      {With(day, {"--azimuth", ""}), {"--azimuth", "empty", "0 to 360"}},
+      {With(day, {"--azimuth="}), {"--azimuth", "empty", "0 to 360"}},
+      {With(day, {"--azimuth"}), {"--azimuth", "missing", "0 to 360"}},
+      {With(day, {"--azimuth", "90", "--body", "moon"}), {"--azimuth", "90", "Sun"}},
+      // `now`'s --azimuth is still its way of counting.
+      {With(With({"now"}, kSite), {"--azimuth", "90"}), {"--azimuth", "90", "north, south"}},
+  };
+  for (const auto &c : cases) {
+    const Result r = RunWords(c.words);
+    EXPECT_EQ(r.status, kBadInput) << c.words.back();
+    EXPECT_EQ(r.out, "") << c.words.back();
+    ASSERT_FALSE(r.err.empty()) << c.words.back();
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+    for (const std::string &name : c.named)
+      EXPECT_NE(r.err.find(name), std::string::npos) << r.err << " lacks " << name;
+  }
+}
+
+// The passages in every format, by geometry (tests/core/azimuth_crossings_test.cpp):
+// at 47 N the Sun is due south at its culmination; at 20 N on the June
+// solstice it passes 70 twice (at altitudes 14.73 and 78.83 degrees, from
+// sin d = sin f sin h + cos f cos h cos A) and never 180.
+TEST(CliAzimuth, DayListsThePassagesInEveryFormat) {
+  const struct {
+    std::vector<std::string> site;
+    const char *date, *azimuth;
+    std::vector<double> altitudes; // expected, in time order; -99: the culmination's
+  } cases[] = {
+      {kSite, "2026-06-21", "180", {-99}},
+      {{"--lat", "20", "--lon", "0", "--tz", "0"}, "2026-06-21", "70", {14.73, 78.83}},
+      {{"--lat", "20", "--lon", "0", "--tz", "0"}, "2026-06-21", "180", {}},
+  };
+  // Without --azimuth the CSV keeps its four columns, as files read before.
+  const std::vector<std::string> fourColumns =
+      Split(RunWords(With(With({"day"}, kSite), {"--date", "2026-06-21", "--format", "csv"})).out, '\n');
+  EXPECT_EQ(fourColumns[0], "event,time,altitude_deg,absent");
+  EXPECT_EQ(std::count(fourColumns[1].begin(), fourColumns[1].end(), ','), 3) << fourColumns[1];
+  for (const auto &c : cases) {
+    const std::vector<std::string> words =
+        With(With({"day"}, c.site), {"--date", c.date, "--azimuth", c.azimuth, "--format"});
+    const Result json = RunWords(With(words, {"json"}));
+    ASSERT_EQ(json.status, kDone) << json.err;
+    const nlohmann::json d = nlohmann::json::parse(json.out);
+    ASSERT_EQ(d["azimuths"].size(), 1u);
+    const nlohmann::json &a = d["azimuths"][0];
+    const std::string where = std::string(c.azimuth) + " at " + c.site[1];
+    EXPECT_EQ(a["azimuth_deg"].get<double>(), std::stod(c.azimuth)) << where;
+    ASSERT_EQ(a["moments"].size(), c.altitudes.size()) << where;
+    ASSERT_EQ(a["altitudes_deg"].size(), c.altitudes.size()) << where;
+    const std::vector<std::string> csv = Split(RunWords(With(words, {"csv"})).out, '\n');
+    const std::string text = RunWords(With(words, {"text"})).out;
+    EXPECT_EQ(csv[0], "event,time,altitude_deg,absent,azimuth_deg");
+    std::vector<std::string> rows;
+    for (const std::string &line : csv) {
+      if (line.rfind("azimuth_crossing,", 0) == 0) rows.push_back(line);
+    }
+    if (c.altitudes.empty()) {
+      ASSERT_EQ(rows.size(), 1u) << where;
+      EXPECT_EQ(rows[0], "azimuth_crossing,,,not_passed," + Fixed6(std::stod(c.azimuth))) << where;
+      EXPECT_NE(text.find("does not pass it"), std::string::npos) << text;
+      continue;
+    }
+    ASSERT_EQ(rows.size(), c.altitudes.size()) << where;
+    for (std::size_t i = 0; i < c.altitudes.size(); ++i) {
+      const std::string moment = a["moments"][i];
+      EXPECT_EQ(moment.substr(0, 11), std::string(c.date) + "T") << moment;
+      const double altitude = a["altitudes_deg"][i];
+      if (c.altitudes[i] == -99) {
+        EXPECT_EQ(moment, d["events"]["culmination"]) << where;
+        EXPECT_NEAR(altitude, d["culmination_altitude_deg"].get<double>(), 0.01) << where;
+      } else {
+        EXPECT_NEAR(altitude, c.altitudes[i], 0.1) << where << ", passage " << i;
+      }
+      const std::vector<std::string> fields = Split(rows[i], ',');
+      ASSERT_EQ(fields.size(), 5u) << rows[i];
+      EXPECT_EQ(fields[1], moment.substr(11, 8)) << rows[i];
+      EXPECT_NEAR(std::stod(fields[2]), altitude, 1e-6) << rows[i];
+      EXPECT_EQ(fields[3], "") << rows[i];
+      EXPECT_EQ(std::stod(fields[4]), std::stod(c.azimuth)) << rows[i];
+      EXPECT_NE(text.find("Sun at azimuth " + std::string(c.azimuth) + "°"), std::string::npos) << text;
+      EXPECT_NE(text.find(moment.substr(11, 8) + "  altitude "), std::string::npos) << text;
+    }
+  }
+  // Without --azimuth the list is empty.
+  const nlohmann::json plain =
+      nlohmann::json::parse(RunWords(With(With({"day"}, kSite), {"--date", "2026-06-21", "--format", "json"})).out);
+  EXPECT_TRUE(plain["azimuths"].is_array());
+  EXPECT_TRUE(plain["azimuths"].empty());
 }
 
 } // namespace
