@@ -67,6 +67,24 @@ Json MomentJson(const DayMoment &moment, const CivilDate &date, float timezone) 
   return moment.happens() ? Json(IsoMoment(date, moment.seconds, timezone)) : Json(nullptr);
 }
 
+// The crossings of the altitudes asked for, the Sun's or the Moon's, with
+// why a missing one is missing.
+Json AltitudesJson(const std::vector<LevelCrossings> &levels, const CivilDate &date,
+                   float timezone) {
+  Json altitudes = Json::array();
+  for (const LevelCrossings &level : levels) {
+    Json entry{{"altitude_deg", level.altitudeDeg},
+               {"rising", MomentJson(level.rising, date, timezone)},
+               {"setting", MomentJson(level.setting, date, timezone)}};
+    Json absent = Json::object();
+    if (!level.rising.happens()) absent["rising"] = AbsenceKey(level.rising.absence);
+    if (!level.setting.happens()) absent["setting"] = AbsenceKey(level.setting.absence);
+    entry["absent"] = absent;
+    altitudes.push_back(entry);
+  }
+  return altitudes;
+}
+
 template <typename T>
 Json OrNull(const std::optional<T> &value) {
   return value ? Json(*value) : Json(nullptr);
@@ -484,17 +502,7 @@ void DayJson(const Request &r, const DayResults &day, std::ostream &out) {
   for (const EventRow &row : day.rows) {
     if (!row.moment.happens()) absent[row.key] = AbsenceKey(row.moment.absence);
   }
-  Json altitudes = Json::array();
-  for (const LevelCrossings &level : e.altitudes) {
-    Json entry{{"altitude_deg", level.altitudeDeg},
-               {"rising", at(level.rising)},
-               {"setting", at(level.setting)}};
-    Json levelAbsent = Json::object();
-    if (!level.rising.happens()) levelAbsent["rising"] = AbsenceKey(level.rising.absence);
-    if (!level.setting.happens()) levelAbsent["setting"] = AbsenceKey(level.setting.absence);
-    entry["absent"] = levelAbsent;
-    altitudes.push_back(entry);
-  }
+  const Json altitudes = AltitudesJson(e.altitudes, day.date, r.timezone);
   Json document = SiteDocument(r);
   document["date"] = DateText(day.date);
   document["polar"] = PolarJson(e.polar);
@@ -904,17 +912,7 @@ void MoonDayJson(const Request &r, const MoonDayResults &day, std::ostream &out)
     events[row.key] = at(e.*row.moment);
     if (!(e.*row.moment).happens()) absent[row.key] = AbsenceKey((e.*row.moment).absence);
   }
-  Json altitudes = Json::array();
-  for (const LevelCrossings &level : e.altitudes) {
-    Json entry{{"altitude_deg", level.altitudeDeg},
-               {"rising", at(level.rising)},
-               {"setting", at(level.setting)}};
-    Json levelAbsent = Json::object();
-    if (!level.rising.happens()) levelAbsent["rising"] = AbsenceKey(level.rising.absence);
-    if (!level.setting.happens()) levelAbsent["setting"] = AbsenceKey(level.setting.absence);
-    entry["absent"] = levelAbsent;
-    altitudes.push_back(entry);
-  }
+  const Json altitudes = AltitudesJson(e.altitudes, day.date, r.timezone);
   Json document = SiteDocument(r);
   document["date"] = DateText(day.date);
   document["events"] = events;

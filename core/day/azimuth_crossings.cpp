@@ -37,7 +37,6 @@ constexpr double kJumpDeg = 90;
 struct Sample {
   double hours;
   double offsetDeg; // the azimuth less the asked one, -180 to 180
-  double altitudeDeg;
 };
 
 // An angle's difference, degrees, in -180 to 180.
@@ -54,7 +53,7 @@ public:
 
   Sample At(double hours) const {
     const SunPlace place = day_.PlaceAt(hours);
-    return {hours, Wrapped(place.azimuthDeg - azimuthDeg_), place.altitudeDeg};
+    return {hours, Wrapped(place.azimuthDeg - azimuthDeg_)};
   }
 
   // The samples of the date, halved where the azimuth turns fast.
