@@ -23,6 +23,7 @@
 #include "app/picture_file.h"
 #include "app/sun_path_chart.h"
 #include "core/day/day_table.h"
+#include "core/sun/shadow.h"
 #include "core/text/numtext.h"
 
 namespace ostrel {
@@ -33,6 +34,7 @@ namespace {
 constexpr languages::Caption kCaptions[] = {
     {"frmDay", {"Sun's day", "День Солнца"}},
     {"DayAltitudeCaption", {"Sun at altitude", "Солнце на высоте"}},
+    {"DayAzimuthCaption", {"Sun at azimuth", "Солнце на азимуте"}},
     {"SaveDayChart", {"Save picture...", "Сохранить рисунок..."}},
     {"SaveSunPath", {"Save picture...", "Сохранить рисунок..."}},
     {"MoonEventsCaption", {"The Moon", "Луна"}},
@@ -79,6 +81,22 @@ constexpr Bilingual kDayLength{"Duration of day", "Долгота дня"};
 // %1 is the altitude.
 constexpr Bilingual kAltitudeRising{"Sun at %1, rising", "Солнце на высоте %1, подъём"};
 constexpr Bilingual kAltitudeSetting{"Sun at %1, setting", "Солнце на высоте %1, спуск"};
+// The passages of an azimuth, in the words of ostrel-cli's `day --azimuth`:
+// %1 is the azimuth; in a passage, %1 is the time, %2 the Sun's true
+// altitude there.
+constexpr Bilingual kAzimuthCrossing{"Sun at azimuth %1", "Солнце на азимуте %1"};
+constexpr Bilingual kAzimuthPassage{"%1  altitude %2°", "%1  высота %2°"};
+constexpr Bilingual kNotPassed{"the Sun does not pass it on this date",
+                               "Солнце не проходит его в эту дату"};
+
+// DayAzimuth starts off, at this value shown as a dash, so that the list
+// keeps its rows until an azimuth is asked for.
+constexpr double kAzimuthOff = -1;
+
+// An azimuth as ostrel-cli writes it: to 0.001 degree, no sign.
+QString AzimuthText(double azimuthDeg) {
+  return QString::fromStdString(NumText(std::round(azimuthDeg * 1000) / 1000)) + QChar(0x00B0);
+}
 
 // The days whose paths the sky shows beside the date's: the solstices, and
 // the March equinox, which falls on March 20 in most years from 1700 to 2100
@@ -189,8 +207,26 @@ DayWindow::DayWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
     ShowRows();
   });
 
+  auto *azimuthCaption = new QLabel(this);
+  azimuthCaption->setObjectName(QStringLiteral("DayAzimuthCaption"));
+  azimuthBox_ = new QDoubleSpinBox(this);
+  azimuthBox_->setObjectName(QStringLiteral("DayAzimuth"));
+  // Degrees from north through east, as the core counts them; one step
+  // below 0 is "off".
+  azimuthBox_->setRange(kAzimuthOff, 360);
+  azimuthBox_->setDecimals(1);
+  azimuthBox_->setSingleStep(1);
+  azimuthBox_->setSuffix(QStringLiteral("°"));
+  azimuthBox_->setSpecialValueText(QStringLiteral("—"));
+  azimuthBox_->setValue(kAzimuthOff);
+  azimuthCaption->setBuddy(azimuthBox_);
+
   dayChart_ = new DayChart(this);
   sunPath_ = new SunPathChart(this);
+  connect(azimuthBox_, &QDoubleSpinBox::valueChanged, this, [this] {
+    ComputeAzimuth();
+    ShowRows();
+  });
   auto *saveDayChart = new QPushButton(this);
   saveDayChart->setObjectName(QStringLiteral("SaveDayChart"));
   connect(saveDayChart, &QPushButton::clicked, this, [this] { AskAndSave(QStringLiteral("DayChart")); });
@@ -203,6 +239,9 @@ DayWindow::DayWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
   auto *altitudeRow = new QHBoxLayout;
   altitudeRow->addWidget(altitudeCaption);
   altitudeRow->addWidget(altitudeBox_);
+  altitudeRow->addSpacing(12);
+  altitudeRow->addWidget(azimuthCaption);
+  altitudeRow->addWidget(azimuthBox_);
   altitudeRow->addStretch();
   auto *listSide = new QVBoxLayout;
   listSide->addWidget(eventList_, 1);
@@ -249,6 +288,9 @@ void DayWindow::ShowDay(const Site &site, CivilDate date, std::int16_t azimuthMo
   }
   dayChart_->SetPresent(present);
   sunPath_->SetPresent(present);
+  // The light reaches the ground refracted: the apparent altitude.
+  sunPath_->SetShadow(present ? ShadowOf(ApparentAltitude(present->altitudeDeg), present->azimuthDeg)
+                              : std::nullopt);
   dayChart_->SetMoonPresent(moonPresent);
   sunPath_->SetMoonPresent(moonPresent);
 }
@@ -281,6 +323,7 @@ void DayWindow::ComputeDay(const Site &site, CivilDate date) {
                [](const DayMark &mark) { return mark.kind != DayMark::Culmination; });
   sunPath_->SetPaths(samples, std::move(compared), std::move(risingAndSetting));
   dayChart_->SetDay(std::move(samples), std::move(marks));
+  ComputeAzimuth();
   ShowRows();
   ComputeMoon(site, date);
 }
@@ -341,6 +384,20 @@ void DayWindow::ComputeAltitude() {
   events_.altitudes = {FindCrossings(*day_, altitudeBox_->value())};
 }
 
+void DayWindow::ComputeAzimuth() {
+  azimuth_.reset();
+  if (day_ && azimuthBox_->value() > kAzimuthOff)
+    azimuth_ = FindAzimuthCrossings(*day_, azimuthBox_->value());
+  if (!azimuth_) {
+    sunPath_->SetAzimuth(std::nullopt, {});
+    return;
+  }
+  std::vector<SunSample> passages;
+  for (const AzimuthPassage &passage : azimuth_->passages)
+    passages.push_back({passage.seconds / 3600.0, passage.altitudeDeg, azimuth_->azimuthDeg});
+  sunPath_->SetAzimuth(azimuth_->azimuthDeg, std::move(passages));
+}
+
 void DayWindow::ShowRows() {
   for (int column = 0; column < 2; ++column)
     rows_->setHeaderData(column, Qt::Horizontal, kColumns[column].In(russian_));
@@ -381,6 +438,16 @@ void DayWindow::ShowRows() {
                      timeOrWhy(level.rising, level.altitudeDeg)});
     shown.push_back({"altitude_setting", kAltitudeSetting.In(russian_).arg(altitude),
                      timeOrWhy(level.setting, level.altitudeDeg)});
+  }
+  if (azimuth_) {
+    const QString caption = kAzimuthCrossing.In(russian_).arg(AzimuthText(azimuth_->azimuthDeg));
+    if (azimuth_->passages.empty())
+      shown.push_back({"azimuth_crossing", caption, kNotPassed.In(russian_)});
+    for (const AzimuthPassage &passage : azimuth_->passages)
+      shown.push_back({"azimuth_crossing", caption,
+                       kAzimuthPassage.In(russian_)
+                           .arg(QString::fromStdString(ClockText(passage.seconds)))
+                           .arg(passage.altitudeDeg, 0, 'f', 2)});
   }
 
   FillList(*rows_, *eventList_, shown);

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The day window (frmDay): the Sun's day at the main window's site and
 // date as a list of events (DayEvents), the rising and setting of a chosen
-// altitude (DayAltitude), the altitude over the day (DayChart) and the
-// path across the sky (SunPath), each picture savable as PNG or SVG; and
+// altitude (DayAltitude), the passages of a chosen azimuth (DayAzimuth),
+// the altitude over the day (DayChart) and the path across the sky
+// (SunPath), each picture savable as PNG or SVG; and
 // the Moon's day at the same site and date: its events and phase in a
 // second list (MoonEvents) below the Sun's, its altitude and path drawn on
 // the same two pictures, and its phase at 12:00 as a small disc on SunPath.
@@ -26,6 +27,7 @@
 #include <memory>
 #include <optional>
 
+#include "core/day/azimuth_crossings.h"
 #include "core/day/day_events.h"
 #include "core/moon/moon_day.h"
 #include "core/sun/theory.h"
@@ -61,6 +63,8 @@ public:
   // What the window shows, for tests and the screenshot tool.
   const DayEvents &events() const;
   const MoonDayEvents &moonEvents() const { return moonEvents_; }
+  // The passages of DayAzimuth's value; none while the box is off.
+  const std::optional<AzimuthCrossings> &azimuthCrossings() const { return azimuth_; }
 
 public slots:
   // Saves DayChart or SunPath (`which`) to `path` as PNG or SVG by its
@@ -81,6 +85,8 @@ private:
   void ComputeMoon(const Site &site, CivilDate date);
   // The rising and setting of DayAltitude's value, into events_.altitudes.
   void ComputeAltitude();
+  // The passages of DayAzimuth's value, into azimuth_ and onto SunPath.
+  void ComputeAzimuth();
   // The list's rows from events_ in the window's language.
   void ShowRows();
   // The Moon's list's rows from moonEvents_ and moonNoon_.
@@ -92,6 +98,7 @@ private:
   Theory theory_ = Theory::Classic;
   std::unique_ptr<SunDay> day_;
   DayEvents events_;
+  std::optional<AzimuthCrossings> azimuth_;
   std::unique_ptr<MoonDay> moonDay_;
   MoonDayEvents moonEvents_;
   MoonPlace moonNoon_; // at 12:00 local civil time of the date
@@ -102,6 +109,7 @@ private:
   QStandardItemModel *moonRows_ = nullptr;
   QTableView *moonList_ = nullptr;
   QDoubleSpinBox *altitudeBox_ = nullptr;
+  QDoubleSpinBox *azimuthBox_ = nullptr;
   DayChart *dayChart_ = nullptr;
   SunPathChart *sunPath_ = nullptr;
 };

@@ -103,6 +103,17 @@ void SunPathChart::SetMoon(std::vector<SunSample> samples, std::vector<DayMark> 
   update();
 }
 
+void SunPathChart::SetAzimuth(std::optional<double> azimuthDeg, std::vector<SunSample> passages) {
+  azimuthDeg_ = azimuthDeg;
+  azimuthPassages_ = std::move(passages);
+  update();
+}
+
+void SunPathChart::SetShadow(std::optional<Shadow> shadow) {
+  shadow_ = shadow;
+  update();
+}
+
 void SunPathChart::SetAzimuthMode(std::int16_t mode) {
   azimuthMode_ = mode;
   update();
@@ -147,11 +158,14 @@ void SunPathChart::paintEvent(QPaintEvent *) {
   DrawOrientation(painter, sky);
   painter.setFont(sky.small);
   DrawComparedPaths(painter, sky);
+  DrawAzimuth(painter, sky);
   DrawMoonPath(painter, sky);
   DrawDayPath(painter, sky);
   DrawRisingAndSetting(painter, sky);
+  DrawAzimuthPassages(painter, sky);
   DrawMoonPhase(painter, sky);
   painter.setFont(font());
+  DrawShadow(painter, sky);
   DrawMoonPresent(painter, sky);
   DrawPresent(painter, sky);
 }
@@ -275,6 +289,44 @@ void SunPathChart::DrawRisingAndSetting(QPainter &painter, const Sky &sky) const
     DrawChartLabel(painter, ChartLabelBox(sky.smallMetrics, inward, mark.text, Qt::AlignCenter, rect()),
                    mark.text, palette().color(QPalette::Base));
   }
+}
+
+// The line under the paths, so that it does not hide them, and faint.
+void SunPathChart::DrawAzimuth(QPainter &painter, const Sky &sky) const {
+  if (!azimuthDeg_)
+    return;
+  QColor lineColour(245, 160, 20);
+  lineColour.setAlpha(140);
+  painter.setPen(QPen(lineColour, 1.5));
+  painter.drawLine(sky.centre, sky.At(0, *azimuthDeg_));
+}
+
+// Over the path and its hours' labels, ringed in the ink.  A passage below
+// the horizon would fall outside the rim and is not drawn.
+void SunPathChart::DrawAzimuthPassages(QPainter &painter, const Sky &sky) const {
+  painter.setPen(QPen(palette().color(QPalette::Text), 1.2));
+  painter.setBrush(QColor(245, 160, 20));
+  for (const SunSample &passage : azimuthPassages_)
+    if (passage.altitudeDeg >= 0)
+      painter.drawEllipse(sky.At(passage.altitudeDeg, passage.azimuthDeg), 4, 4);
+}
+
+// From the foot of the object at the centre; the length is measured on
+// the chart's radius, not on its altitude scale, which has no meaning for
+// a length on the ground.
+void SunPathChart::DrawShadow(QPainter &painter, const Sky &sky) const {
+  if (!shadow_)
+    return;
+  const double length = sky.radius * std::min(shadow_->ratio, kLongestShadow) / kLongestShadow;
+  const double a = shadow_->azimuthDeg * std::numbers::pi / 180;
+  const QPointF end = sky.centre + length * QPointF(-std::sin(a), -std::cos(a));
+  QColor shade(60, 60, 70);
+  shade.setAlpha(170);
+  painter.setPen(QPen(shade, 4, Qt::SolidLine, Qt::FlatCap));
+  painter.drawLine(sky.centre, end);
+  painter.setPen(QPen(palette().color(QPalette::Text), 1));
+  painter.setBrush(shade);
+  painter.drawEllipse(sky.centre, 3, 3);
 }
 
 // The Sun now: on its path above the horizon, as a hollow mark at its

@@ -9,7 +9,12 @@
 // while tracking.  The Moon's path of the date is drawn dashed in MoonInk
 // with its rising and setting on the rim and the Moon now while tracking,
 // and its phase at 12:00 of the date as a small disc in the top left
-// corner.
+// corner.  An azimuth asked for in the day window is a faint line from the
+// centre to the rim with a dot where the Sun's path passes it; and while
+// tracking, with the Sun above the horizon, a thick line from the centre
+// shows the shadow of a vertical object: its direction, and its length
+// against the object's height at a third of the radius per unit, ended at
+// the rim (a ratio of 3, the Sun 18.4 degrees high).
 #pragma once
 
 #include <QStringList>
@@ -19,6 +24,7 @@
 #include <vector>
 
 #include "app/chart.h"
+#include "core/sun/shadow.h"
 
 namespace ostrel {
 
@@ -45,6 +51,21 @@ public:
   void SetMoon(std::vector<SunSample> samples, std::vector<DayMark> marks,
                std::optional<MoonPhaseLook> phase);
 
+  // An azimuth, degrees from north through east, and the Sun at each of
+  // its passages (the azimuth, the true altitude); none draws no line.
+  void SetAzimuth(std::optional<double> azimuthDeg, std::vector<SunSample> passages);
+  // The shadow at the present moment; none draws none.
+  void SetShadow(std::optional<Shadow> shadow);
+
+  // The shadow's ratio at which its line reaches the rim; longer ones end
+  // there.
+  static constexpr double kLongestShadow = 3;
+
+  // What the chart draws of the azimuth and the shadow, for tests.
+  const std::optional<double> &azimuth() const { return azimuthDeg_; }
+  const std::vector<SunSample> &azimuthPassages() const { return azimuthPassages_; }
+  const std::optional<Shadow> &shadow() const { return shadow_; }
+
   // The rim labels from north through east every 30 degrees, as written.
   QStringList rimLabels() const;
 
@@ -69,6 +90,9 @@ private:
   void DrawDayPath(QPainter &painter, const Sky &sky) const;
   void DrawRisingAndSetting(QPainter &painter, const Sky &sky) const;
   void DrawPresent(QPainter &painter, const Sky &sky) const;
+  void DrawAzimuth(QPainter &painter, const Sky &sky) const;
+  void DrawAzimuthPassages(QPainter &painter, const Sky &sky) const;
+  void DrawShadow(QPainter &painter, const Sky &sky) const;
   void DrawMoonPath(QPainter &painter, const Sky &sky) const;
   void DrawMoonPresent(QPainter &painter, const Sky &sky) const;
   void DrawMoonPhase(QPainter &painter, const Sky &sky) const;
@@ -80,6 +104,9 @@ private:
   std::vector<SunSample> moon_;
   std::vector<DayMark> moonMarks_;
   std::optional<MoonPhaseLook> moonPhase_;
+  std::optional<double> azimuthDeg_;
+  std::vector<SunSample> azimuthPassages_;
+  std::optional<Shadow> shadow_;
 };
 
 } // namespace ostrel
