@@ -1391,6 +1391,26 @@ TEST(CliNext, CountGivesOneSunsetADate) {
     EXPECT_EQ(moments[i].substr(0, 10), Moved(moments[i - 1], 86400).substr(0, 10)) << i;
 }
 
+// Fewer found than asked for within a year and a day: those found, status
+// 0.  From June one March equinox falls within the span; from the day
+// before one, two do (the year is 365.24 days, the span 367).
+TEST(CliNext, FewerThanAskedAreWrittenAsFound) {
+  const struct {
+    const char *after;
+    std::vector<const char *> years; // of the seasons command
+  } cases[] = {{"2026-06-01T00:00", {"2027"}}, {"2026-03-19T00:00", {"2026", "2027"}}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.after);
+    const std::vector<std::string> moments =
+        NextMoments(With({"next", "march_equinox", "--after", c.after, "--count", "3"}, kSite));
+    ASSERT_EQ(moments.size(), c.years.size());
+    for (std::size_t i = 0; i < moments.size(); ++i) {
+      const Json year = JsonOf({"seasons", "--year", c.years[i], "--tz", "3", "--format", "json"});
+      EXPECT_EQ(moments[i], year["events"]["march_equinox"]);
+    }
+  }
+}
+
 // The Moon's quarters and the seasons as `phases` and `seasons` give them.
 TEST(CliNext, QuartersAndSeasonsAreTheirCommands) {
   const std::vector<std::string> berlin = {"--place", "Berlin"};
