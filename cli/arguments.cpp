@@ -681,6 +681,9 @@ Parsed ParseArguments(std::span<const std::string> arguments) {
   } catch (const CLI::RequiredError &e) {
     const std::string what = e.what();
     const std::string option = what.substr(0, what.find(' '));
+    if (which == Command::Next && option == "event")
+      return refuse(std::string("EVENT is missing: next needs it; the events are ") +
+                    EventKeyExamples() + " and the other keys of 'day'");
     if (kAccepted.count(option))
       return refuse(option + " is missing: " + first + " needs it; " + Accepted(which, option));
     return refuse(what);

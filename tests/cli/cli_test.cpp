@@ -1525,6 +1525,7 @@ TEST(CliNext, BadInputIsRefusedInOneLine) {
       {With({"next", "sunset", "--body", "moon"}, kSite), {"--body"}},
       {With({"next", "sunset", "--theory", "modern"}, kSite), {"--theory", "modern"}},
       {{"next", "sunset", "--lat", "47", "--lon", "28"}, {"--tz"}},
+      {{"next", "--place", "Berlin"}, {"EVENT is missing", "sunrise", "altitude:DEG"}},
   };
   for (const auto &c : cases) {
     const Result result = RunWords(c.words);
