@@ -40,6 +40,10 @@ const std::map<std::string, std::string> kAccepted = {
     {"--format", "the format is text, json or csv"},
     {"--theory", "the theory is classic or precise"},
     {"--body", "the body is sun or moon"},
+    {"--after", "LOCAL is YYYY-MM-DDTHH:MM or YYYY-MM-DDTHH:MM:SS, local time at the site, "
+                "from 1700-01-01T00:00 to 2100-12-31T23:59:59"},
+    {"--offset", "MINUTES is a whole number of minutes from -1440 to 1440 (-120, +30)"},
+    {"--count", "N is a whole number from 1 to 1000"},
     {"--place", "NAME is a town of 15,000 people or more, as 'ostrel-cli places NAME' "
                 "lists it first (Kyiv; Springfield, US)"},
 };
@@ -73,8 +77,8 @@ const std::string &Accepted(Command which, const std::string &option) {
   return kAccepted.at(option);
 }
 
-constexpr std::array<const char *, 7> kCommands = {"now", "day", "table", "path", "places",
-                                                   "phases", "seasons"};
+constexpr std::array<const char *, 8> kCommands = {"now",    "day",    "table",   "path",
+                                                   "places", "phases", "seasons", "next"};
 
 // A value as a refusal quotes it: on one line, not too long.
 std::string Quoted(std::string_view value) {
@@ -229,7 +233,7 @@ std::string CommandList() {
 struct Options {
   // `theory` stays empty when left out: its default depends on the body.
   std::string lat, lon, tz, at, azimuth = "north", date, from, to, step, format = "text", theory,
-                                body = "sun", place, query, year;
+                                body = "sun", place, query, year, event, after, offset, count;
   std::vector<std::string> altitudes, azimuths;
 };
 
@@ -255,6 +259,9 @@ void AddOptions(CLI::App &command, Command which, Options &o) {
     command.add_option("--format", o.format, "text, json or csv (default text)");
     return;
   }
+  if (which == Command::Next)
+    command.add_option("event", o.event, "EVENT: sunrise, altitude:DEG:rising, new_moon, ...")
+        ->required();
   command.add_option("--lat", o.lat, "LAT: latitude");
   command.add_option("--lon", o.lon, "LON: longitude");
   command.add_option("--tz", o.tz, "HOURS: time zone, local = UT + HOURS");
@@ -280,6 +287,18 @@ void AddOptions(CLI::App &command, Command which, Options &o) {
   case Command::Path:
     command.add_option("--step", o.step, "MINUTES: 1 to 1440 (default 10)");
     break;
+  case Command::Next:
+    command.add_option("--after", o.after,
+                       "LOCAL: local time YYYY-MM-DDTHH:MM[:SS] (default: now)");
+    command.add_option("--offset", o.offset,
+                       "MINUTES: added to each moment, -1440 to 1440 "
+                       "(default 0)");
+    command.add_option("--count", o.count, "N: how many moments, 1 to 1000 (default 1)");
+    command.add_option("--format", o.format, "text, json or csv (default text)");
+    command.add_option("--theory", o.theory,
+                       "classic (default) or precise, for the Sun's day; "
+                       "the Moon's and the seasons' are precise");
+    return;
   case Command::Places:
   case Command::Phases:
   case Command::Seasons:
@@ -507,6 +526,32 @@ Request Check(Command which, const Options &o) {
       r.stepMinutes = *step;
     }
     break;
+  case Command::Next: {
+    const std::optional<Event> event = ParseEvent(o.event);
+    if (!event) {
+      throw Refusal{"EVENT " + Quoted(o.event) + ": not an event; the events are " +
+                    EventKeyExamples() + " and the other keys of 'day'"};
+    }
+    r.eventKey = o.event;
+    r.event = *event;
+    if (!o.after.empty())
+      r.at = ReadMoment("--after", o.after);
+    if (!o.offset.empty()) {
+      const bool negative = o.offset[0] == '-';
+      const std::optional<int> minutes =
+          WholeNumber(o.offset[0] == '-' || o.offset[0] == '+' ? o.offset.substr(1) : o.offset);
+      if (!minutes || *minutes > 1440)
+        Refuse("--offset", o.offset);
+      r.offsetMinutes = negative ? -*minutes : *minutes;
+    }
+    if (!o.count.empty()) {
+      const std::optional<int> count = WholeNumber(o.count);
+      if (!count || *count < 1 || *count > 1000)
+        Refuse("--count", o.count);
+      r.count = *count;
+    }
+    break;
+  }
   case Command::Places: // checked above
   case Command::Phases:
   case Command::Seasons:
@@ -521,9 +566,12 @@ const char *kUsage =
     "  ostrel-cli day   SITE [--date DATE] [--altitude DEG]... [--azimuth DEG]... [OUT]\n"
     "  ostrel-cli table SITE --from DATE --to DATE [OUT]\n"
     "  ostrel-cli path  SITE [--date DATE] [--step MINUTES] [OUT]\n"
-    "  ostrel-cli phases --from DATE --to DATE [--tz HOURS | --place NAME] [--format text|json|csv]\n"
+    "  ostrel-cli phases --from DATE --to DATE [--tz HOURS | --place NAME] [--format "
+    "text|json|csv]\n"
     "  ostrel-cli seasons --year YEAR [--tz HOURS | --place NAME] [--format text|json|csv]\n"
     "  ostrel-cli places QUERY [--format text|json]\n"
+    "  ostrel-cli next  EVENT SITE [--after LOCAL] [--offset MINUTES] [--count N]\n"
+    "                   [--format text|json|csv] [--theory classic|precise]\n"
     "  SITE = --lat LAT --lon LON --tz HOURS | --place NAME [--tz HOURS]\n"
     "  OUT  = [--body sun|moon] [--format text|json|csv] [--theory classic|precise]\n"
     "\n"
@@ -539,6 +587,12 @@ const char *kUsage =
     "  seasons the equinoxes, solstices, perihelion and aphelion of a year\n"
     "         (always the precise theory)\n"
     "  places the towns a name may mean, with their coordinates and time zones\n"
+    "  next   the next N moments of an EVENT after LOCAL, each moved by MINUTES,\n"
+    "         within a year and a day: sunrise, civil_dusk and the other keys of\n"
+    "         day's JSON, altitude:DEG:rising|setting, azimuth:DEG, moonrise,\n"
+    "         moonset, moon_transit, new_moon, first_quarter, full_moon,\n"
+    "         last_quarter, march_equinox, june_solstice, september_equinox,\n"
+    "         december_solstice, perihelion, aphelion\n"
     "\n"
     "  --body sun (default) or moon; the Moon has one theory, the precise one\n"
     "\n"
@@ -552,7 +606,8 @@ const char *kUsage =
     "  DATE   YYYY-MM-DD, 1700-01-01 to 2100-12-31 (default: today at the site)\n"
     "  YEAR   1700 to 2100\n"
     "\n"
-    "Exit status: 0 done, 1 output not written, 2 bad input.\n"
+    "Exit status: 0 done, 1 output not written, 2 bad input, 3 the event does not\n"
+    "happen within the span searched (next).\n"
     "'ostrel-cli COMMAND --help' lists a command's options.\n";
 
 } // namespace
@@ -626,6 +681,9 @@ Parsed ParseArguments(std::span<const std::string> arguments) {
   } catch (const CLI::RequiredError &e) {
     const std::string what = e.what();
     const std::string option = what.substr(0, what.find(' '));
+    if (which == Command::Next && option == "event")
+      return refuse(std::string("EVENT is missing: next needs it; the events are ") +
+                    EventKeyExamples() + " and the other keys of 'day'");
     if (kAccepted.count(option))
       return refuse(option + " is missing: " + first + " needs it; " + Accepted(which, option));
     return refuse(what);

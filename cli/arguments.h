@@ -8,6 +8,8 @@
 //   ostrel-cli phases --from DATE --to DATE [--tz HOURS | --place NAME] [--format text|json|csv]
 //   ostrel-cli seasons --year YEAR [--tz HOURS | --place NAME] [--format text|json|csv]
 //   ostrel-cli places QUERY [--format text|json]
+//   ostrel-cli next  EVENT SITE [--after LOCAL] [--offset MINUTES] [--count N]
+//                    [--format text|json|csv] [--theory classic|precise]
 //   SITE = --lat LAT --lon LON --tz HOURS | --place NAME [--tz HOURS]
 //   OUT  = [--body sun|moon] [--format text|json|csv] [--theory classic|precise]
 //
@@ -27,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "core/events/next_event.h"
 #include "core/places/places.h"
 #include "core/sun/sun_day.h"
 #include "core/sun/theory.h"
@@ -34,7 +37,7 @@
 namespace ostrel::cli {
 
 // In the order of the command names (arguments.cpp, kCommands).
-enum class Command { Now, Day, Table, Path, Places, Phases, Seasons };
+enum class Command { Now, Day, Table, Path, Places, Phases, Seasons, Next };
 enum class Body { Sun, Moon };
 enum class Format { Text, Json, Csv };
 
@@ -66,7 +69,12 @@ struct Request {
   Command command = Command::Now;
   TypedAngle latitude, longitude;
   float timezone = 0;                // hours, local = UT + timezone
-  std::optional<LocalMoment> at;     // now: the moment; none means the clock
+  std::optional<LocalMoment> at;     // now: the moment; next: the moment the
+                                     // moments follow; none means the clock
+  std::string eventKey;              // next: the event as typed
+  Event event;                       // next: the event it names
+  int offsetMinutes = 0;             // next: added to each event's moment
+  int count = 1;                     // next: how many moments
   std::optional<CivilDate> date;     // day, path: none means today at the site
   CivilDate from, to;                // table, phases
   int year = 2000;                   // seasons

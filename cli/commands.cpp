@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The seven commands.  Each asks the core once and hands what it answers to
+// The eight commands.  Each asks the core once and hands what it answers to
 // one writer per format (text, JSON, CSV): `now` the window's run for the
 // typed values (or the Moon's place), `day` and `table` the day's events
 // (the Sun's or the Moon's), `path` the body's place through the day,
 // `phases` the Moon's quarters, `seasons` a year's equinoxes, solstices and
-// apsides, `places` the towns a name may mean.
+// apsides, `places` the towns a name may mean, `next` an event's next
+// moments.
 #include "cli/commands.h"
 
 #include <nlohmann/json.hpp>
@@ -26,16 +27,17 @@
 #include "core/day/azimuth_crossings.h"
 #include "core/day/day_events.h"
 #include "core/day/day_table.h"
+#include "core/events/next_event.h"
 #include "core/events/seasons.h"
 #include "core/moon/moon_day.h"
 #include "core/moon/moon_place.h"
 #include "core/moon/moon_quarters.h"
-#include "core/run/ephemeris.h"
-#include "core/text/numtext.h"
 #include "core/places/places.h"
+#include "core/run/ephemeris.h"
+#include "core/run/typed_input.h"
 #include "core/sun/shadow.h"
 #include "core/sun/theory.h"
-#include "core/run/typed_input.h"
+#include "core/text/numtext.h"
 
 namespace ostrel::cli {
 namespace {
@@ -242,18 +244,18 @@ std::optional<LocalMoment> LocalNowAt(float timezone, std::chrono::system_clock:
 }
 
 // Fixes what the command line leaves open, so that the commands find it
-// given: the moment (`now`) or the date (`day`, `path`) from the clock,
-// today at the site, and the time zone of a --place without --tz, the
-// offset of the town's zone at the moment (`now`), at noon of the date
+// given: the moment (`now`, `next`) or the date (`day`, `path`) from the
+// clock, today at the site, and the time zone of a --place without --tz,
+// the offset of the town's zone at the moment (`now`, `next`), at noon of the date
 // (`day`, `path`, `table`'s first date), at 00:00 of `phases`' first date
-// (where the range begins) or of 1 January of `seasons`' year.  The clock is read once.  False, with the
-// refusal written, when the clock is out of range or the system's
-// time-zone database lacks the town's zone.
+// (where the range begins) or of 1 January of `seasons`' year.  The clock is read once.  False,
+// with the refusal written, when the clock is out of range or the system's time-zone database lacks
+// the town's zone.
 bool Settle(Request &r, const Clock &clock, std::ostream &err) {
   const bool byZone = r.place && !r.timezoneGiven;
-  const bool byClock = r.command == Command::Now
-                           ? !r.at
-                           : (r.command == Command::Day || r.command == Command::Path) && !r.date;
+  const bool momentByClock = r.command == Command::Now || r.command == Command::Next;
+  const bool byClock =
+      momentByClock ? !r.at : (r.command == Command::Day || r.command == Command::Path) && !r.date;
   const auto lacking = [&] {
     err << "ostrel-cli: the system's time-zone database has no zone " << r.place->zone
         << " (of --place " << r.place->name << "); update tzdata or give --tz\n";
@@ -271,21 +273,23 @@ bool Settle(Request &r, const Clock &clock, std::ostream &err) {
       err << "ostrel-cli: the computer's clock is outside the years 1700 to 2100\n";
       return false;
     }
-    if (r.command == Command::Now) {
+    if (momentByClock) {
       r.at = now;
     } else {
       r.date = now->date;
     }
   }
   if (!byZone) return true;
-  // `now` from the clock has the offset of the clock's instant already.
-  if (r.command == Command::Now && !byClock) {
-    offset = OffsetAtLocal(r.place->zone, r.at->date, SecondsOfDay(*r.at));
+  // `now` and `next` from the clock have the offset of the clock's instant
+  // already.
+  if (momentByClock) {
+    if (!byClock)
+      offset = OffsetAtLocal(r.place->zone, r.at->date, SecondsOfDay(*r.at));
   } else if (r.command == Command::Phases) {
     offset = OffsetAtLocal(r.place->zone, r.from, 0);
   } else if (r.command == Command::Seasons) {
     offset = OffsetAtLocal(r.place->zone, CivilDate{r.year, 1, 1}, 0);
-  } else if (r.command != Command::Now) {
+  } else {
     offset = OffsetAtLocal(r.place->zone, r.command == Command::Table ? r.from : *r.date, kNoon);
   }
   if (!offset) return lacking();
@@ -1164,22 +1168,6 @@ void PhasesText(const Request &r, const std::vector<PhaseMoment> &phases, std::o
 
 // ---- seasons ----------------------------------------------------------------
 
-// A year's events in the order every writer lists them.
-struct SeasonEvent {
-  const char *key;     // JSON, CSV
-  const char *caption; // for a person
-  double Seasons::*julianDateUt;
-};
-
-const SeasonEvent kSeasonEvents[] = {
-    {"march_equinox", "March equinox", &Seasons::marchEquinox},
-    {"june_solstice", "June solstice", &Seasons::juneSolstice},
-    {"september_equinox", "September equinox", &Seasons::septemberEquinox},
-    {"december_solstice", "December solstice", &Seasons::decemberSolstice},
-    {"perihelion", "Perihelion", &Seasons::perihelion},
-    {"aphelion", "Aphelion", &Seasons::aphelion},
-};
-
 struct SeasonMoment {
   LocalMoment moment; // local civil time, to the second
   float timezone;     // hours, the offset in force at the instant
@@ -1187,7 +1175,7 @@ struct SeasonMoment {
 
 struct SeasonsResults {
   Seasons seasons;
-  std::vector<SeasonMoment> moments; // one per kSeasonEvents, in its order
+  std::vector<SeasonMoment> moments; // one per SeasonEventRows(), in its order
 };
 
 // The year's events, each at the offset of --tz or of the --place's zone at
@@ -1195,7 +1183,7 @@ struct SeasonsResults {
 SeasonsResults FindSeasonMoments(const Request &r) {
   using namespace std::chrono;
   SeasonsResults results{FindSeasons(r.year).value(), {}};
-  for (const SeasonEvent &event : kSeasonEvents) {
+  for (const SeasonEventRow &event : SeasonEventRows()) {
     const double julianDateUt = results.seasons.*event.julianDateUt;
     const system_clock::time_point when{
         seconds{std::llround((julianDateUt - kUnixEpochJulianDate) * 86400)}};
@@ -1212,8 +1200,8 @@ std::string SeasonMomentText(const SeasonMoment &m) {
 
 void SeasonsJson(const Request &r, const SeasonsResults &s, std::ostream &out) {
   Json events = Json::object();
-  for (std::size_t i = 0; i < std::size(kSeasonEvents); ++i)
-    events[kSeasonEvents[i].key] = SeasonMomentText(s.moments[i]);
+  for (std::size_t i = 0; i < SeasonEventRows().size(); ++i)
+    events[SeasonEventRows()[i].key] = SeasonMomentText(s.moments[i]);
   out << Json{{"year", r.year},
               {"events", events},
               {"perihelion_au", s.seasons.perihelionAU},
@@ -1224,24 +1212,85 @@ void SeasonsJson(const Request &r, const SeasonsResults &s, std::ostream &out) {
 
 void SeasonsCsv(const Request &, const SeasonsResults &s, std::ostream &out) {
   out << "event,moment\n";
-  for (std::size_t i = 0; i < std::size(kSeasonEvents); ++i)
-    out << kSeasonEvents[i].key << ',' << SeasonMomentText(s.moments[i]) << '\n';
+  for (std::size_t i = 0; i < SeasonEventRows().size(); ++i)
+    out << SeasonEventRows()[i].key << ',' << SeasonMomentText(s.moments[i]) << '\n';
 }
 
 void SeasonsText(const Request &r, const SeasonsResults &s, std::ostream &out) {
   const std::string zone = r.place ? std::string(r.place->name) + " (" + std::string(r.place->zone) + ")"
                                    : "UTC" + OffsetText(r.timezone);
   out << "The seasons of " << r.year << " (precise theory), " << zone << "\n\n";
-  for (std::size_t i = 0; i < std::size(kSeasonEvents); ++i) {
+  for (std::size_t i = 0; i < SeasonEventRows().size(); ++i) {
     const SeasonMoment &m = s.moments[i];
     out << DateText(m.moment.date) << " " << ClockText(SecondsOfDay(m.moment)) << " UTC"
-        << OffsetText(m.timezone) << "  " << kSeasonEvents[i].caption;
-    if (kSeasonEvents[i].julianDateUt == &Seasons::perihelion)
+        << OffsetText(m.timezone) << "  " << SeasonEventRows()[i].english;
+    if (SeasonEventRows()[i].julianDateUt == &Seasons::perihelion)
       out << ", " << Fixed(s.seasons.perihelionAU, 6) << " AU";
-    if (kSeasonEvents[i].julianDateUt == &Seasons::aphelion)
+    if (SeasonEventRows()[i].julianDateUt == &Seasons::aphelion)
       out << ", " << Fixed(s.seasons.aphelionAU, 6) << " AU";
     out << '\n';
   }
+}
+
+// ---- next -------------------------------------------------------------------
+
+struct NextMoment {
+  LocalMoment moment; // local civil time, to the second
+  float timezone;     // hours, the offset in force at the moment
+};
+
+struct NextResults {
+  std::vector<NextMoment> moments;
+};
+
+// The event's next moments after --after or the clock's moment.  With
+// --place and no --tz, the search takes each date's offset from the zone
+// (at its noon, as `day` does) and each moment is written at the offset in
+// force at it.
+NextResults FindNext(const Request &r) {
+  using namespace std::chrono;
+  const bool byZone = r.place && !r.timezoneGiven;
+  const float timezone = r.timezone; // Settle's: in force at the moment asked
+  NextEventSearch search;
+  search.event = r.event;
+  search.site = SiteOf(r);
+  search.theory = r.theory;
+  search.afterSeconds = StartOfDate(r.at->date, timezone) + SecondsOfDay(*r.at);
+  search.offsetMinutes = r.offsetMinutes;
+  search.count = r.count;
+  search.offsetOn = [&r, byZone, timezone](const CivilDate &date) {
+    return byZone ? OffsetAtLocal(r.place->zone, date, kNoon).value_or(timezone) : timezone;
+  };
+  NextResults results;
+  for (long long moment : FindNextEvents(search)) {
+    const system_clock::time_point when{seconds{moment}};
+    const float offset = byZone ? OffsetAt(r.place->zone, when).value_or(timezone) : timezone;
+    results.moments.push_back({LocalMomentAt(offset, when), offset});
+  }
+  return results;
+}
+
+std::string NextMomentText(const NextMoment &m) {
+  return IsoMoment(m.moment.date, SecondsOfDay(m.moment), m.timezone);
+}
+
+void NextJson(const Request &r, const NextResults &next, std::ostream &out) {
+  Json moments = Json::array();
+  for (const NextMoment &m : next.moments)
+    moments.push_back(NextMomentText(m));
+  out << Json{{"event", r.eventKey}, {"offset_min", r.offsetMinutes}, {"moments", moments}}.dump(2)
+      << '\n';
+}
+
+void NextCsv(const Request &r, const NextResults &next, std::ostream &out) {
+  out << "event,moment\n";
+  for (const NextMoment &m : next.moments)
+    out << CsvField(r.eventKey) << ',' << NextMomentText(m) << '\n';
+}
+
+void NextText(const Request &, const NextResults &next, std::ostream &out) {
+  for (const NextMoment &m : next.moments)
+    out << NextMomentText(m) << '\n';
 }
 
 // ---- places ---------------------------------------------------------------
@@ -1335,6 +1384,20 @@ int Run(std::span<const std::string> arguments, std::ostream &out, std::ostream 
   case Command::Phases: return Write(r, FindPhases(r), {PhasesText, PhasesJson, PhasesCsv}, out);
   case Command::Seasons:
     return Write(r, FindSeasonMoments(r), {SeasonsText, SeasonsJson, SeasonsCsv}, out);
+  case Command::Next: {
+    const NextResults next = FindNext(r);
+    if (next.moments.empty()) {
+      err << "ostrel-cli: " << r.eventKey << " does not happen at this site within a year and a day"
+          << " after " << DateText(r.at->date) << "T" << ClockText(SecondsOfDay(*r.at))
+          << OffsetText(r.timezone)
+          << (r.at->date.year == 2100 && (r.at->date.month > 1 || r.at->date.day > 1)
+                  ? ", the search ending with 2100"
+                  : "")
+          << '\n';
+      return kNotFound;
+    }
+    return Write(r, next, {NextText, NextJson, NextCsv}, out);
+  }
   case Command::Places: break;
   }
   return kBadInput;

@@ -30,6 +30,8 @@ function(ostrel_core_sources var root)
     moon/moon_quarter_dates.h moon/moon_quarter_dates.cpp
     # The events of a year that are not a single day's: the seasons.
     events/seasons.h events/seasons.cpp
+    # The event language and the search for an event's next moments.
+    events/next_event.h events/next_event.cpp
     # A day's events and their table.
     day/day_events.h day/day_events.cpp
     day/day_table.h day/day_table.cpp

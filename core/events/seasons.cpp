@@ -193,4 +193,17 @@ std::optional<Seasons> FindSeasons(int year) {
   return seasons;
 }
 
+namespace {
+constexpr SeasonEventRow kSeasonEventRows[] = {
+    {"march_equinox", "March equinox", &Seasons::marchEquinox},
+    {"june_solstice", "June solstice", &Seasons::juneSolstice},
+    {"september_equinox", "September equinox", &Seasons::septemberEquinox},
+    {"december_solstice", "December solstice", &Seasons::decemberSolstice},
+    {"perihelion", "Perihelion", &Seasons::perihelion},
+    {"aphelion", "Aphelion", &Seasons::aphelion},
+};
+} // namespace
+
+std::span<const SeasonEventRow> SeasonEventRows() { return kSeasonEventRows; }
+
 } // namespace ostrel

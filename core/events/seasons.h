@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 
 namespace ostrel {
 
@@ -45,5 +46,15 @@ struct Seasons {
 // theory), the heliocentric radial velocity (a Newton step, then the
 // secant method, four to six evaluations of eraEpv00).
 std::optional<Seasons> FindSeasons(int year);
+
+// The year's events in the order every list gives them: their keys (of the
+// command line's JSON and CSV and of the event language, next_event.h),
+// their English names, and where each instant stands in Seasons.
+struct SeasonEventRow {
+  const char *key;
+  const char *english;
+  double Seasons::*julianDateUt;
+};
+std::span<const SeasonEventRow> SeasonEventRows();
 
 } // namespace ostrel

@@ -1224,5 +1224,327 @@ TEST(CliAzimuth, DayListsThePassagesInEveryFormat) {
   EXPECT_TRUE(plain["azimuths"].empty());
 }
 
+// ---- next -------------------------------------------------------------------
+
+using Json = nlohmann::json;
+
+Json JsonOf(const std::vector<std::string> &words) {
+  const Result result = RunWords(words);
+  EXPECT_EQ(result.status, 0) << result.err;
+  return Json::parse(result.out, nullptr, false);
+}
+
+// The moments `next` writes as JSON.
+std::vector<std::string> NextMoments(const std::vector<std::string> &words) {
+  const Json document = JsonOf(With(words, {"--format", "json"}));
+  std::vector<std::string> moments;
+  for (const Json &moment : document.at("moments"))
+    moments.push_back(moment.get<std::string>());
+  return moments;
+}
+
+// The ISO moment "YYYY-MM-DDTHH:MM:SS+HH:MM" moved by whole seconds, its
+// offset kept.
+std::string Moved(const std::string &iso, int seconds) {
+  using namespace std::chrono;
+  const sys_days day{year{std::stoi(iso.substr(0, 4))} / std::stoi(iso.substr(5, 2)) /
+                     std::stoi(iso.substr(8, 2))};
+  const long long at = day.time_since_epoch().count() * 86400LL +
+                       std::stoi(iso.substr(11, 2)) * 3600 + std::stoi(iso.substr(14, 2)) * 60 +
+                       std::stoi(iso.substr(17, 2)) + seconds;
+  const sys_days movedDay{days{at / 86400}};
+  const year_month_day ymd{movedDay};
+  const int second = int(at % 86400);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02d", int(ymd.year()),
+                unsigned(ymd.month()), unsigned(ymd.day()), second / 3600, second / 60 % 60,
+                second % 60);
+  return text + iso.substr(19);
+}
+
+// `next` for the Sun's and the Moon's day events against `day` of the date
+// each should fall on: the day's own list is the reference.
+TEST(CliNext, DayEventsAreTheDaysOwn) {
+  const std::vector<std::string> berlin = {"--place", "Berlin"};
+  const struct {
+    const char *what;
+    std::vector<std::string> next;      // next's words, without --format
+    std::vector<std::string> reference; // day's words, without --format
+    std::vector<std::string> path;      // where day's JSON holds the moment
+    int offsetSeconds;                  // next's --offset
+  } cases[] = {
+      {"sunset after a date's evening: the next date's",
+       With({"next", "sunset", "--after", "2026-03-20T20:00"}, kSite),
+       With({"day", "--date", "2026-03-21"}, kSite),
+       {"events", "sunset"},
+       0},
+      {"sunset over the spring change of Berlin's clocks (2026-03-29)",
+       With({"next", "sunset", "--after", "2026-03-28T20:00"}, berlin),
+       With({"day", "--date", "2026-03-29"}, berlin),
+       {"events", "sunset"},
+       0},
+      {"sunset over the autumn change (2026-10-25)",
+       With({"next", "sunset", "--after", "2026-10-24T20:00"}, berlin),
+       With({"day", "--date", "2026-10-25"}, berlin),
+       {"events", "sunset"},
+       0},
+      {"civil dusk",
+       With({"next", "civil_dusk", "--after", "2026-06-21T12:00"}, berlin),
+       With({"day", "--date", "2026-06-21"}, berlin),
+       {"events", "civil_dusk"},
+       0},
+      {"a golden hour's end",
+       With({"next", "morning_golden_hour_end", "--after", "2026-06-21T12:00"}, berlin),
+       With({"day", "--date", "2026-06-22"}, berlin),
+       {"events", "morning_golden_hour", "1"},
+       0},
+      {"an altitude rising",
+       With({"next", "altitude:10:rising", "--after", "2026-03-01T00:00"}, berlin),
+       With({"day", "--date", "2026-03-01", "--altitude", "10"}, berlin),
+       {"altitudes", "0", "rising"},
+       0},
+      {"an altitude setting, precise theory",
+       With({"next", "altitude:-3.5:setting", "--after", "2026-03-01T00:00", "--theory", "precise"},
+            berlin),
+       With({"day", "--date", "2026-03-01", "--altitude", "-3.5", "--theory", "precise"}, berlin),
+       {"altitudes", "0", "setting"},
+       0},
+      {"an azimuth",
+       With({"next", "azimuth:180", "--after", "2026-03-01T00:00"}, berlin),
+       With({"day", "--date", "2026-03-01", "--azimuth", "180"}, berlin),
+       {"azimuths", "0", "moments", "0"},
+       0},
+      {"an offset that crosses midnight: two hours before a culmination at 00:42",
+       {"next", "culmination", "--lat", "0", "--lon", "22.5", "--tz", "14", "--after",
+        "2026-03-01T20:00", "--offset", "-120"},
+       {"day", "--lat", "0", "--lon", "22.5", "--tz", "14", "--date", "2026-03-02"},
+       {"events", "culmination"},
+       -7200},
+      {"an offset after the event",
+       With({"next", "sunrise", "--after", "2026-03-20T09:00", "--offset", "+90"}, berlin),
+       With({"day", "--date", "2026-03-21"}, berlin),
+       {"events", "sunrise"},
+       5400},
+      {"moonrise",
+       With({"next", "moonrise", "--after", "2026-03-01T00:00"}, berlin),
+       With({"day", "--body", "moon", "--date", "2026-03-01"}, berlin),
+       {"events", "moonrise"},
+       0},
+      {"the Moon's transit",
+       With({"next", "moon_transit", "--after", "2026-03-01T23:10"}, berlin),
+       With({"day", "--body", "moon", "--date", "2026-03-02"}, berlin),
+       {"events", "transit"},
+       0},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.what);
+    Json expected = JsonOf(With(c.reference, {"--format", "json"}));
+    for (const std::string &step : c.path)
+      expected = expected.is_array() ? expected.at(std::stoul(step)) : expected.at(step);
+    ASSERT_TRUE(expected.is_string()) << expected.dump();
+    const std::vector<std::string> moments = NextMoments(c.next);
+    ASSERT_EQ(moments.size(), 1u);
+    EXPECT_EQ(moments[0], Moved(expected.get<std::string>(), c.offsetSeconds));
+  }
+}
+
+// Strictly after: the moment of a date's sunset itself gives the next
+// date's.
+TEST(CliNext, StrictlyAfterTheMomentGiven) {
+  const std::string today =
+      JsonOf(With({"day", "--date", "2026-03-20", "--format", "json"}, kSite))["events"]["sunset"];
+  const std::string tomorrow =
+      JsonOf(With({"day", "--date", "2026-03-21", "--format", "json"}, kSite))["events"]["sunset"];
+  const std::vector<std::string> moments =
+      NextMoments(With({"next", "sunset", "--after", today.substr(0, 19), "--count", "2"}, kSite));
+  ASSERT_EQ(moments.size(), 2u);
+  EXPECT_EQ(moments[0], tomorrow);
+  EXPECT_EQ(moments[1], JsonOf(With({"day", "--date", "2026-03-22", "--format", "json"},
+                                    kSite))["events"]["sunset"]);
+}
+
+// The end of a polar night at 78 N: the first sunrise after 1 December is
+// in February, on a date whose day has it and after a date without one.
+TEST(CliNext, PolarNightEndsInFebruary) {
+  const std::vector<std::string> polar = {"--lat", "78", "--lon", "15", "--tz", "1"};
+  const std::vector<std::string> moments =
+      NextMoments(With({"next", "sunrise", "--after", "2026-12-01T00:00"}, polar));
+  ASSERT_EQ(moments.size(), 1u);
+  EXPECT_EQ(moments[0].substr(0, 8), "2027-02-");
+  const std::string date = moments[0].substr(0, 10);
+  EXPECT_EQ(JsonOf(With({"day", "--date", date, "--format", "json"}, polar))["events"]["sunrise"],
+            moments[0]);
+  const std::string before = Moved(moments[0], -86400).substr(0, 10);
+  EXPECT_TRUE(
+      JsonOf(With({"day", "--date", before, "--format", "json"}, polar))["events"]["sunrise"]
+          .is_null());
+}
+
+// A year's sunsets: one a date, in order, the last within a year and a day.
+TEST(CliNext, CountGivesOneSunsetADate) {
+  const std::vector<std::string> moments =
+      NextMoments(With({"next", "sunset", "--after", "2026-01-01T00:00", "--count", "365"}, kSite));
+  ASSERT_EQ(moments.size(), 365u);
+  EXPECT_EQ(moments.front().substr(0, 10), "2026-01-01");
+  EXPECT_EQ(moments.back().substr(0, 10), "2026-12-31");
+  for (std::size_t i = 1; i < moments.size(); ++i)
+    EXPECT_EQ(moments[i].substr(0, 10), Moved(moments[i - 1], 86400).substr(0, 10)) << i;
+}
+
+// Fewer found than asked for within a year and a day: those found, status
+// 0.  From June one March equinox falls within the span; from the day
+// before one, two do (the year is 365.24 days, the span 367).
+TEST(CliNext, FewerThanAskedAreWrittenAsFound) {
+  const struct {
+    const char *after;
+    std::vector<const char *> years; // of the seasons command
+  } cases[] = {{"2026-06-01T00:00", {"2027"}}, {"2026-03-19T00:00", {"2026", "2027"}}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.after);
+    const std::vector<std::string> moments =
+        NextMoments(With({"next", "march_equinox", "--after", c.after, "--count", "3"}, kSite));
+    ASSERT_EQ(moments.size(), c.years.size());
+    for (std::size_t i = 0; i < moments.size(); ++i) {
+      const Json year = JsonOf({"seasons", "--year", c.years[i], "--tz", "3", "--format", "json"});
+      EXPECT_EQ(moments[i], year["events"]["march_equinox"]);
+    }
+  }
+}
+
+// The Moon's quarters and the seasons as `phases` and `seasons` give them.
+TEST(CliNext, QuartersAndSeasonsAreTheirCommands) {
+  const std::vector<std::string> berlin = {"--place", "Berlin"};
+  const auto firstOf = [](const Json &list, const char *key) {
+    for (const Json &item : list)
+      if (item["phase"] == key)
+        return item["moment"].get<std::string>();
+    return std::string();
+  };
+  const Json phases = JsonOf(
+      With({"phases", "--from", "2026-03-01", "--to", "2026-04-30", "--format", "json"}, berlin));
+  for (const char *key : {"new_moon", "first_quarter", "full_moon", "last_quarter"}) {
+    SCOPED_TRACE(key);
+    const std::vector<std::string> moments =
+        NextMoments(With({"next", key, "--after", "2026-03-01T00:00"}, berlin));
+    ASSERT_EQ(moments.size(), 1u);
+    EXPECT_EQ(moments[0], firstOf(phases["phases"], key));
+  }
+  const struct {
+    const char *key, *after, *year;
+  } seasons[] = {
+      {"march_equinox", "2026-01-01T00:00", "2026"},
+      {"march_equinox", "2026-03-21T00:00", "2027"},
+      {"june_solstice", "2026-01-01T00:00", "2026"},
+      {"september_equinox", "2026-10-01T00:00", "2027"},
+      {"december_solstice", "2026-01-01T00:00", "2026"},
+      {"perihelion", "2026-01-05T00:00", "2027"},
+      {"aphelion", "2026-01-01T00:00", "2026"},
+  };
+  for (const auto &s : seasons) {
+    SCOPED_TRACE(std::string(s.key) + " after " + s.after);
+    const Json year = JsonOf(With({"seasons", "--year", s.year, "--format", "json"}, berlin));
+    const std::vector<std::string> moments =
+        NextMoments(With({"next", s.key, "--after", s.after}, berlin));
+    ASSERT_EQ(moments.size(), 1u);
+    EXPECT_EQ(moments[0], year["events"][s.key]);
+  }
+}
+
+// Every format writes the same moments.
+TEST(CliNext, FormatsAgree) {
+  const std::vector<std::string> words =
+      With({"next", "full_moon", "--after", "2026-01-01T00:00", "--count", "3", "--offset", "-30"},
+           kSite);
+  const Json document = JsonOf(With(words, {"--format", "json"}));
+  EXPECT_EQ(document["event"], "full_moon");
+  EXPECT_EQ(document["offset_min"], -30);
+  const Result text = RunWords(words);
+  const Result csv = RunWords(With(words, {"--format", "csv"}));
+  const std::vector<std::string> lines = Split(text.out, '\n');
+  const std::vector<std::string> rows = Split(csv.out, '\n');
+  ASSERT_EQ(document["moments"].size(), 3u);
+  ASSERT_EQ(lines.size(), 3u);
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[0], "event,moment");
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(lines[i], document["moments"][i]);
+    EXPECT_EQ(rows[i + 1], "full_moon," + document["moments"][i].get<std::string>());
+  }
+}
+
+// An event that does not come within a year and a day: status 3, one line
+// naming it, nothing on stdout.  At 60 degrees of latitude the Sun stays
+// within 90 - 60 + 23.44 = 53.44 degrees of the horizon, above and below
+// (its upper and lower culminations at the solstices); at the North Pole
+// it rises once a year, near the March equinox, and the search ends with
+// 2100.
+TEST(CliNext, AnEventThatNeverComes) {
+  const struct {
+    std::vector<std::string> words;
+  } cases[] = {
+      {{"next", "altitude:80:rising", "--lat", "60", "--lon", "0", "--tz", "0", "--after",
+        "2026-01-01T00:00"}},
+      {{"next", "altitude:54:setting", "--lat", "60", "--lon", "10", "--tz", "1", "--count", "5"}},
+      {{"next", "altitude:-60:rising", "--lat", "-60", "--lon", "0", "--tz", "0"}},
+      {{"next", "sunrise", "--lat", "90", "--lon", "0", "--tz", "0", "--after",
+        "2100-09-30T00:00"}},
+  };
+  for (const auto &c : cases) {
+    const Result result = RunWords(c.words);
+    EXPECT_EQ(result.status, kNotFound) << result.out;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    EXPECT_NE(result.err.find(c.words[1]), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("year and a day"), std::string::npos) << result.err;
+  }
+}
+
+// Bad input to `next`: status 2, one line naming the value.
+TEST(CliNext, BadInputIsRefusedInOneLine) {
+  const struct {
+    std::vector<std::string> words;
+    std::vector<std::string> named;
+  } cases[] = {
+      {With({"next", "sunsett"}, kSite), {"sunsett", "sunrise", "altitude:DEG:rising|setting"}},
+      {With({"next", "Sunset"}, kSite), {"Sunset"}},
+      {With({"next", "transit"}, kSite), {"transit", "moon_transit"}},
+      {With({"next", "altitude:95:rising"}, kSite), {"altitude:95:rising"}},
+      {With({"next", "altitude:10"}, kSite), {"altitude:10"}},
+      {With({"next", "altitude:10:up"}, kSite), {"altitude:10:up"}},
+      {With({"next", "altitude:abc:rising"}, kSite), {"altitude:abc:rising"}},
+      {With({"next", "azimuth:361"}, kSite), {"azimuth:361"}},
+      {With({"next", "azimuth:"}, kSite), {"azimuth:"}},
+      {With({"next", "azimuth:-1"}, kSite), {"azimuth:-1"}},
+      {With({"next", "sunset", "--count", "0"}, kSite), {"--count", "0", "1 to 1000"}},
+      {With({"next", "sunset", "--count", "1001"}, kSite), {"--count", "1001"}},
+      {With({"next", "sunset", "--offset", "1441"}, kSite), {"--offset", "1441"}},
+      {With({"next", "sunset", "--offset", "1.5"}, kSite), {"--offset", "1.5"}},
+      {With({"next", "sunset", "--after", "2026-02-30T10:00"}, kSite),
+       {"--after", "2026-02-30T10:00"}},
+      {With({"next", "sunset", "--after", ""}, kSite), {"--after", "empty"}},
+      {With({"next", "sunset", "--body", "moon"}, kSite), {"--body"}},
+      {With({"next", "sunset", "--theory", "modern"}, kSite), {"--theory", "modern"}},
+      {{"next", "sunset", "--lat", "47", "--lon", "28"}, {"--tz"}},
+      {{"next", "--place", "Berlin"}, {"EVENT is missing", "sunrise", "altitude:DEG"}},
+  };
+  for (const auto &c : cases) {
+    const Result result = RunWords(c.words);
+    EXPECT_EQ(result.status, kBadInput) << result.out;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    for (const std::string &name : c.named)
+      EXPECT_NE(result.err.find(name), std::string::npos) << result.err;
+  }
+}
+
+// Without --after the moments follow the clock's (FixedInstant, 2026-06-22
+// 01:30 at +3): the first sunset is that date's.
+TEST(CliNext, DefaultMomentIsTheClocks) {
+  const std::vector<std::string> moments = NextMoments(With({"next", "sunset"}, kSite));
+  ASSERT_EQ(moments.size(), 1u);
+  EXPECT_EQ(moments[0], JsonOf(With({"day", "--date", "2026-06-22", "--format", "json"},
+                                    kSite))["events"]["sunset"]);
+}
+
 } // namespace
 } // namespace ostrel::cli
