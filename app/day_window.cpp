@@ -393,8 +393,11 @@ void DayWindow::ComputeAzimuth() {
     return;
   }
   std::vector<SunSample> passages;
-  for (const AzimuthPassage &passage : azimuth_->passages)
-    passages.push_back({passage.seconds / 3600.0, passage.altitudeDeg, azimuth_->azimuthDeg});
+  const double azimuthDeg = azimuth_->azimuthDeg;
+  std::transform(azimuth_->passages.begin(), azimuth_->passages.end(),
+                 std::back_inserter(passages), [azimuthDeg](const AzimuthPassage &passage) {
+                   return SunSample{passage.seconds / 3600.0, passage.altitudeDeg, azimuthDeg};
+                 });
   sunPath_->SetAzimuth(azimuth_->azimuthDeg, std::move(passages));
 }
 
@@ -443,11 +446,14 @@ void DayWindow::ShowRows() {
     const QString caption = kAzimuthCrossing.In(russian_).arg(AzimuthText(azimuth_->azimuthDeg));
     if (azimuth_->passages.empty())
       shown.push_back({"azimuth_crossing", caption, kNotPassed.In(russian_)});
-    for (const AzimuthPassage &passage : azimuth_->passages)
-      shown.push_back({"azimuth_crossing", caption,
-                       kAzimuthPassage.In(russian_)
-                           .arg(QString::fromStdString(ClockText(passage.seconds)))
-                           .arg(passage.altitudeDeg, 0, 'f', 2)});
+    const QString passageText = kAzimuthPassage.In(russian_);
+    std::transform(azimuth_->passages.begin(), azimuth_->passages.end(), std::back_inserter(shown),
+                   [&](const AzimuthPassage &passage) {
+                     return ListRow{
+                         "azimuth_crossing", caption,
+                         passageText.arg(QString::fromStdString(ClockText(passage.seconds)))
+                             .arg(passage.altitudeDeg, 0, 'f', 2)};
+                   });
   }
 
   FillList(*rows_, *eventList_, shown);

@@ -123,8 +123,8 @@ void SunPathChart::SetAzimuthMode(std::int16_t mode) {
 // read alike (from the south, due south is 360 there too).
 QStringList SunPathChart::rimLabels() const {
   QStringList labels;
-  for (int azimuth = 0; azimuth < 360; azimuth += kRimStepDeg)
-    labels << QString::number(AzimuthInConvention(azimuth, azimuthMode_));
+  for (int rimAzimuth = 0; rimAzimuth < 360; rimAzimuth += kRimStepDeg)
+    labels << QString::number(AzimuthInConvention(rimAzimuth, azimuthMode_));
   return labels;
 }
 
@@ -186,8 +186,8 @@ void SunPathChart::DrawSky(QPainter &painter, const Sky &sky) const {
     painter.drawEllipse(sky.centre, r, r);
     painter.drawText(sky.At(altitude, 0) + QPointF(3, -2), QString::number(altitude) + QChar(0x00B0));
   }
-  for (int azimuth = 0; azimuth < 360; azimuth += kRimStepDeg)
-    painter.drawLine(sky.centre, sky.At(0, azimuth));
+  for (int rimAzimuth = 0; rimAzimuth < 360; rimAzimuth += kRimStepDeg)
+    painter.drawLine(sky.centre, sky.At(0, rimAzimuth));
   painter.setPen(QPen(ink, 1.5));
   painter.drawEllipse(sky.centre, sky.radius, sky.radius);
 }

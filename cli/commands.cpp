@@ -1276,8 +1276,8 @@ std::string NextMomentText(const NextMoment &m) {
 
 void NextJson(const Request &r, const NextResults &next, std::ostream &out) {
   Json moments = Json::array();
-  for (const NextMoment &m : next.moments)
-    moments.push_back(NextMomentText(m));
+  std::transform(next.moments.begin(), next.moments.end(), std::back_inserter(moments),
+                 [](const NextMoment &m) { return NextMomentText(m); });
   out << Json{{"event", r.eventKey}, {"offset_min", r.offsetMinutes}, {"moments", moments}}.dump(2)
       << '\n';
 }

@@ -2,6 +2,7 @@
 #include "core/events/next_event.h"
 
 #include <algorithm>
+#include <iterator>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -26,8 +27,10 @@ constexpr long long kWidestOffsetSeconds = 14 * 3600;
 // lands on the same second; two distinct events of one key are hours apart.
 constexpr long long kSameEventSeconds = 2;
 
+// (cppcheck misses the members' use through the iterators of find_if.)
 struct MoonDayKey {
   const char *key;
+  // cppcheck-suppress unusedStructMember
   MoonDayEvent event;
 };
 constexpr MoonDayKey kMoonDayKeys[] = {{"moonrise", MoonDayEvent::Moonrise},
@@ -35,6 +38,7 @@ constexpr MoonDayKey kMoonDayKeys[] = {{"moonrise", MoonDayEvent::Moonrise},
                                        {"moon_transit", MoonDayEvent::Transit}};
 
 struct QuarterKey {
+  // cppcheck-suppress unusedStructMember
   MoonQuarter quarter;
   MoonPhase phase; // whose name's key is the quarter's
 };
@@ -125,8 +129,9 @@ std::vector<int> SecondsOnDate(const NextEventSearch &search, CivilDate date, fl
   }
   case EventFamily::SunAzimuth: {
     const std::unique_ptr<SunDay> day = MakeSunDay(search.theory, site, date);
-    for (const AzimuthPassage &passage : FindAzimuthCrossings(*day, event.degrees).passages)
-      seconds.push_back(passage.seconds);
+    const std::vector<AzimuthPassage> passages = FindAzimuthCrossings(*day, event.degrees).passages;
+    std::transform(passages.begin(), passages.end(), std::back_inserter(seconds),
+                   [](const AzimuthPassage &passage) { return passage.seconds; });
     break;
   }
   case EventFamily::MoonDay: {
@@ -164,19 +169,20 @@ std::optional<Event> ParseEvent(std::string_view key) {
     if (key == seasons[i].key)
       return Event{EventFamily::Season, i};
   }
-  for (const MoonDayKey &moon : kMoonDayKeys) {
-    if (key == moon.key) {
-      Event event{EventFamily::MoonDay};
-      event.moonDay = moon.event;
-      return event;
-    }
+  const auto moon = std::find_if(std::begin(kMoonDayKeys), std::end(kMoonDayKeys),
+                                 [key](const MoonDayKey &k) { return key == k.key; });
+  if (moon != std::end(kMoonDayKeys)) {
+    Event event{EventFamily::MoonDay};
+    event.moonDay = moon->event;
+    return event;
   }
-  for (const QuarterKey &quarter : kQuarterKeys) {
-    if (key == NamesOf(quarter.phase).key) {
-      Event event{EventFamily::MoonQuarter};
-      event.quarter = quarter.quarter;
-      return event;
-    }
+  const auto quarter = std::find_if(
+      std::begin(kQuarterKeys), std::end(kQuarterKeys),
+      [key](const QuarterKey &k) { return key == NamesOf(k.phase).key; });
+  if (quarter != std::end(kQuarterKeys)) {
+    Event event{EventFamily::MoonQuarter};
+    event.quarter = quarter->quarter;
+    return event;
   }
   constexpr std::string_view kAltitude = "altitude:", kAzimuth = "azimuth:";
   if (key.substr(0, kAltitude.size()) == kAltitude) {
