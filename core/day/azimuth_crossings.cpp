@@ -61,7 +61,8 @@ public:
     std::vector<Sample> samples;
     Sample previous = At(kDayStart);
     samples.push_back(previous);
-    for (double hours = kDayStart + kSampleStep;; hours += kSampleStep) {
+    for (int step = 1;; ++step) {
+      const double hours = kDayStart + step * kSampleStep;
       const Sample next = At(std::min(hours, kDayEnd));
       AddBetween(previous, next, samples);
       previous = next;

@@ -22,7 +22,7 @@ constexpr long long kDaySeconds = 86400;
 // The Julian date of 1970-01-01 00:00 UT.
 constexpr double kUnixEpochJulianDate = 2440587.5;
 // The widest offsets of local civil time from UT, hours (-12 and +14).
-constexpr long long kWidestOffsetSeconds = 14 * 3600;
+constexpr long long kWidestOffsetSeconds = 14LL * 3600;
 // One event found twice, from the two offsets of a date before a change,
 // lands on the same second; two distinct events of one key are hours apart.
 constexpr long long kSameEventSeconds = 2;
