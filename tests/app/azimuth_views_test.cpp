@@ -31,29 +31,6 @@
 namespace ostrel::testing {
 namespace {
 
-DayWindow *DayOf(MainWindow &window, const Input &typed) {
-  SelectManual(window);
-  Fill(window, typed);
-  const QStringList messages = RunClosingMessages([&] { window.Command2_Click(); });
-  EXPECT_TRUE(messages.isEmpty()) << messages.join(" ").toStdString();
-  Find<QAction>(window, "me3_1")->trigger();
-  return Find<DayWindow>(window, "frmDay");
-}
-
-struct Row {
-  std::string key, caption, value;
-};
-
-std::vector<Row> RowsOf(const DayWindow &day) {
-  const QAbstractItemModel *model = Find<QAbstractItemView>(day, "DayEvents")->model();
-  std::vector<Row> rows;
-  for (int i = 0; i < model->rowCount(); ++i)
-    rows.push_back({model->index(i, 0).data(Qt::UserRole).toString().toStdString(),
-                    model->index(i, 0).data().toString().toStdString(),
-                    model->index(i, 1).data().toString().toStdString()});
-  return rows;
-}
-
 std::vector<Row> AzimuthRowsOf(const DayWindow &day) {
   std::vector<Row> rows;
   for (const Row &row : RowsOf(day))

@@ -24,48 +24,11 @@
 namespace ostrel::testing {
 namespace {
 
-DayWindow *OpenDay(MainWindow &window) {
-  Find<QAction>(window, "me3_1")->trigger();
-  return Find<DayWindow>(window, "frmDay");
-}
-
-// Calculates `typed` by hand and opens the day window on it.
-DayWindow *DayOf(MainWindow &window, const Input &typed) {
-  SelectManual(window);
-  Fill(window, typed);
-  const QStringList messages = RunClosingMessages([&] { window.Command2_Click(); });
-  EXPECT_TRUE(messages.isEmpty()) << messages.join(" ").toStdString();
-  return OpenDay(window);
-}
-
 // The core's day for the site and date the main window last computed.
 ClassicSunDay CoreDay(const MainWindow &window) {
   const CalcState &in = window.lastInput();
   return ClassicSunDay(Site{in.LatRad, in.LongHours, in.Timezon},
                        CivilDate{int(in.DateYear), int(in.DateMonth), int(in.DateDay)});
-}
-
-struct Row {
-  std::string key, caption, value;
-};
-
-std::vector<Row> RowsOf(const DayWindow &day) {
-  const QAbstractItemModel *model = Find<QAbstractItemView>(day, "DayEvents")->model();
-  std::vector<Row> rows;
-  for (int i = 0; i < model->rowCount(); ++i) {
-    rows.push_back({model->index(i, 0).data(Qt::UserRole).toString().toStdString(),
-                    model->index(i, 0).data().toString().toStdString(),
-                    model->index(i, 1).data().toString().toStdString()});
-  }
-  return rows;
-}
-
-Row RowOf(const DayWindow &day, const std::string &key) {
-  for (const Row &row : RowsOf(day))
-    if (row.key == key)
-      return row;
-  ADD_FAILURE() << "no row " << key;
-  return {};
 }
 
 // The list's events in the order of the day, with the core's moment of each.

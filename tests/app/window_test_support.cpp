@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window_test_support.h"
 
+#include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -96,6 +98,37 @@ void WriteFile(const QString &path, const QByteArray &bytes) {
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+DayWindow *OpenDay(MainWindow &window) {
+  Find<QAction>(window, "me3_1")->trigger();
+  return Find<DayWindow>(window, "frmDay");
+}
+
+DayWindow *DayOf(MainWindow &window, const Input &typed) {
+  SelectManual(window);
+  Fill(window, typed);
+  const QStringList messages = RunClosingMessages([&] { window.Command2_Click(); });
+  EXPECT_TRUE(messages.isEmpty()) << messages.join(" ").toStdString();
+  return OpenDay(window);
+}
+
+std::vector<Row> RowsOf(const DayWindow &day, const char *list) {
+  const QAbstractItemModel *model = Find<QAbstractItemView>(day, list)->model();
+  std::vector<Row> rows;
+  for (int i = 0; i < model->rowCount(); ++i) {
+    rows.push_back({model->index(i, 0).data(Qt::UserRole).toString().toStdString(),
+                    model->index(i, 0).data().toString().toStdString(),
+                    model->index(i, 1).data().toString().toStdString()});
+  }
+  return rows;
+}
+
+Row RowOf(const DayWindow &day, const std::string &key, const char *list) {
+  for (const Row &row : RowsOf(day, list))
+    if (row.key == key) return row;
+  ADD_FAILURE() << "no row " << key << " in " << list;
+  return {};
 }
 
 } // namespace ostrel::testing

@@ -9,9 +9,12 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "app/day_window.h"
 #include "app/main_window.h"
 
 namespace ostrel::testing {
@@ -54,6 +57,21 @@ void Fill(MainWindow &window, const Input &input);
 
 // Selects "Manual" as the user does.
 void SelectManual(MainWindow &window);
+
+// The day window, opened from "View" as the user does.
+DayWindow *OpenDay(MainWindow &window);
+
+// Calculates `typed` by hand and opens the day window on it.
+DayWindow *DayOf(MainWindow &window, const Input &typed);
+
+// The rows of one of the day window's lists ("DayEvents" for the Sun's,
+// "MoonEvents" for the Moon's): each row's key, caption and value.
+struct Row {
+  std::string key, caption, value;
+};
+std::vector<Row> RowsOf(const DayWindow &day, const char *list = "DayEvents");
+// The row with `key` of a list; a failure, and an empty row, without one.
+Row RowOf(const DayWindow &day, const std::string &key, const char *list = "DayEvents");
 
 // The whole content of a file (empty when it cannot be read), and a file
 // written with `bytes`.
