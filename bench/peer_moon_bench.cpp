@@ -36,6 +36,7 @@
 
 #include "astronomy.h"
 #include "bench/day_cases.h"
+#include "bench/peer_moments.h"
 #include "bench/ratio_reporter.h"
 #include "core/moon/moon_day.h"
 
@@ -103,12 +104,6 @@ DayMoments OstrelMoments(const BenchSite &site, const BenchDate &date) {
   return out;
 }
 
-int Happening(const DayMoments &m) {
-  int count = 0;
-  for (double s : m) count += s >= 0 ? 1 : 0;
-  return count;
-}
-
 void BM_PeerMoonDay(benchmark::State &state) {
   int found = 0;
   for (std::size_t i = 0; i < kBenchDays; ++i) {
@@ -140,14 +135,6 @@ void BM_OstrelMoonDay(benchmark::State &state) {
   state.counters["events_per_day"] = double(found) / kBenchDays;
 }
 BENCHMARK(BM_OstrelMoonDay)->Unit(benchmark::kMicrosecond);
-
-std::string Clock(double seconds) {
-  if (seconds < 0) return "   --   ";
-  const long s = std::lround(seconds);
-  char text[32];
-  std::snprintf(text, sizeof text, "%02ld:%02ld:%02ld", s / 3600, s / 60 % 60, s % 60);
-  return text;
-}
 
 int Compare() {
   std::printf("Moonrise, moonset and transit, local time: Ostrel and the peer\n");
