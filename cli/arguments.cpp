@@ -310,7 +310,7 @@ void AddOptions(CLI::App &command, Command which, Options &o) {
     return;
   case Command::Ics:
     command.add_option("--from", o.from, "DATE: first date")->required();
-    command.add_option("--to", o.to, "DATE: last date, at most 1096 dates after the first")
+    command.add_option("--to", o.to, "DATE: last date; at most 1096 dates in all")
         ->required();
     command.add_option("--events", o.events,
                        "KEY[,KEY...]: sunrise, sunset, morning_golden_hour, full_moon, ...")

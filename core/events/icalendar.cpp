@@ -212,16 +212,14 @@ std::string EscapedText(std::string_view text) {
     if (c == '\\' || c == ';' || c == ',') {
       escaped += '\\';
       escaped += c;
-    } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-      // CRLF is one line end.
     } else if (c == '\n' || c == '\r') {
-      escaped += "\\n";
-    } else if (byte < 0x20 || byte == 0x7f) {
-      // RFC 5545 3.3.11 allows no other control character; a tab too is
-      // left out, as a calendar would show it as nothing useful.
-    } else {
+      // CRLF, LF and CR alone are each one line end.
+      if (c == '\n' || i + 1 == text.size() || text[i + 1] != '\n') escaped += "\\n";
+    } else if (byte >= 0x20 && byte != 0x7f) {
       escaped += c;
     }
+    // RFC 5545 3.3.11 allows no other control character; a tab too is left
+    // out, as a calendar would show it as nothing useful.
   }
   return escaped;
 }
