@@ -2,6 +2,10 @@
 #include "app/year_window.h"
 
 #include <QAbstractTableModel>
+#include <QCheckBox>
+#include <QDateTime>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -11,6 +15,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <string>
@@ -18,6 +23,7 @@
 #include "app/languages.h"
 #include "app/picture_file.h"
 #include "core/day/day_table.h"
+#include "core/events/icalendar.h"
 
 namespace ostrel {
 
@@ -75,6 +81,7 @@ constexpr languages::Caption kCaptions[] = {
     {"frmYear", {"Year table", "Таблица года"}},
     {"SaveCsv", {"Save as CSV...", "Сохранить как CSV..."}},
     {"SavePicture", {"Save picture...", "Сохранить рисунок..."}},
+    {"SaveCalendar", {"Save as calendar...", "Сохранить как календарь..."}},
 };
 
 // The column captions, one row a column of the CSV by its name.  Dawn is
@@ -100,6 +107,92 @@ constexpr Bilingual kCsvFilter{"CSV files (*.csv)", "Файлы CSV (*.csv)"};
 constexpr Bilingual kPictureTitle{"Save the year chart", "Сохранить график года"};
 constexpr Bilingual kPngFilter{"PNG pictures (*.png)", "Рисунки PNG (*.png)"};
 constexpr Bilingual kSvgFilter{"SVG pictures (*.svg)", "Рисунки SVG (*.svg)"};
+constexpr Bilingual kCalendarTitle{"Save the year's events as a calendar",
+                                   "Сохранить события года как календарь"};
+constexpr Bilingual kCalendarFilter{"iCalendar files (*.ics)", "Файлы iCalendar (*.ics)"};
+constexpr Bilingual kChoiceTitle{"Events of the calendar", "События календаря"};
+// Why a calendar was not saved.
+constexpr Bilingual kNoYear{"there is no year to save yet", "ещё нет года для сохранения"};
+constexpr Bilingual kNoEvents{"no event is chosen", "не выбрано ни одного события"};
+constexpr Bilingual kNoSuchEvent{"there is no event called \"%1\"", "нет события «%1»"};
+
+// The choice of the calendar's events: a check box a row, each row the keys
+// of `ostrel-cli ics --events` it stands for.  Sunrise and sunset are
+// chosen at first.
+struct CalendarChoiceRow {
+  const char *name; // the check box's objectName
+  Bilingual caption;
+  const char *keys;
+  bool chosen;
+};
+constexpr CalendarChoiceRow kCalendarChoice[] = {
+    {"CalendarSunriseSunset", {"Sunrise and sunset", "Восход и заход"}, "sunrise,sunset", true},
+    {"CalendarGoldenHours",
+     {"Golden hours", "Золотые часы"},
+     "morning_golden_hour,evening_golden_hour",
+     false},
+    {"CalendarBlueHours", {"Blue hours", "Синие часы"}, "morning_blue_hour,evening_blue_hour", false},
+    {"CalendarCivilTwilight",
+     {"Civil dawn and dusk", "Гражданские сумерки"},
+     "civil_dawn,civil_dusk",
+     false},
+    {"CalendarNauticalTwilight",
+     {"Nautical dawn and dusk", "Навигационные сумерки"},
+     "nautical_dawn,nautical_dusk",
+     false},
+    {"CalendarAstronomicalTwilight",
+     {"Astronomical dawn and dusk", "Астрономические сумерки"},
+     "astronomical_dawn,astronomical_dusk",
+     false},
+    {"CalendarMoonriseMoonset",
+     {"Moonrise and moonset", "Восход и заход Луны"},
+     "moonrise,moonset",
+     false},
+    {"CalendarMoonQuarters",
+     {"The Moon's quarters", "Фазы Луны"},
+     "new_moon,first_quarter,full_moon,last_quarter",
+     false},
+    {"CalendarSeasons",
+     {"Equinoxes and solstices", "Равноденствия и солнцестояния"},
+     "march_equinox,june_solstice,september_equinox,december_solstice",
+     false},
+};
+
+// The keys chosen in a small dialog of check boxes; none when it is
+// cancelled.  OK is enabled while at least one box is checked.
+std::optional<QStringList> ChooseCalendarKeys(QWidget *parent, bool russian) {
+  QDialog dialog(parent);
+  dialog.setObjectName(QStringLiteral("CalendarChoice"));
+  dialog.setWindowTitle(kChoiceTitle.In(russian));
+  auto *layout = new QVBoxLayout(&dialog);
+  std::vector<QCheckBox *> boxes;
+  for (const CalendarChoiceRow &row : kCalendarChoice) {
+    auto *box = new QCheckBox(row.caption.In(russian), &dialog);
+    box->setObjectName(QString::fromLatin1(row.name));
+    box->setChecked(row.chosen);
+    layout->addWidget(box);
+    boxes.push_back(box);
+  }
+  auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  layout->addWidget(buttons);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  const auto anyChecked = [&boxes, buttons] {
+    buttons->button(QDialogButtonBox::Ok)
+        ->setEnabled(std::any_of(boxes.begin(), boxes.end(),
+                                 [](const QCheckBox *box) { return box->isChecked(); }));
+  };
+  for (QCheckBox *box : boxes) QObject::connect(box, &QCheckBox::toggled, &dialog, anyChecked);
+  anyChecked();
+  if (dialog.exec() != QDialog::Accepted)
+    return std::nullopt;
+  QStringList keys;
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    if (boxes[i]->isChecked())
+      keys += QString::fromLatin1(kCalendarChoice[i].keys).split(QLatin1Char(','));
+  }
+  return keys;
+}
 
 // Every date of the year with its events, as `ostrel-cli table` walks the
 // dates (std::chrono) and asks for them (twilights only).
@@ -141,11 +234,15 @@ YearWindow::YearWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
   SaveCsv->setObjectName(QStringLiteral("SaveCsv"));
   SavePicture = new QPushButton(this);
   SavePicture->setObjectName(QStringLiteral("SavePicture"));
+  SaveCalendar = new QPushButton(this);
+  SaveCalendar->setObjectName(QStringLiteral("SaveCalendar"));
   // Nothing to save before the first year is shown.
   SaveCsv->setEnabled(false);
   SavePicture->setEnabled(false);
+  SaveCalendar->setEnabled(false);
   connect(SaveCsv, &QPushButton::clicked, this, &YearWindow::AskCsvPath);
   connect(SavePicture, &QPushButton::clicked, this, &YearWindow::AskPicturePath);
+  connect(SaveCalendar, &QPushButton::clicked, this, &YearWindow::AskCalendarPath);
 
   auto *splitter = new QSplitter(Qt::Vertical, this);
   splitter->addWidget(YearTable);
@@ -155,6 +252,7 @@ YearWindow::YearWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
   buttons->addStretch();
   buttons->addWidget(SaveCsv);
   buttons->addWidget(SavePicture);
+  buttons->addWidget(SaveCalendar);
   auto *layout = new QVBoxLayout(this);
   layout->addWidget(splitter, 1);
   layout->addLayout(buttons);
@@ -185,6 +283,7 @@ void YearWindow::ShowYear(const Site &site, CivilDate today) {
     chart_->SetMoonQuarters(QuartersOnDates(days_.front().date, days_.back().date, site.Timezon));
     SaveCsv->setEnabled(true);
     SavePicture->setEnabled(true);
+    SaveCalendar->setEnabled(true);
   }
   const bool moved = recompute || today.month != today_.month || today.day != today_.day;
   today_ = today;
@@ -245,6 +344,36 @@ bool YearWindow::savePicture(const QString &path) {
   return false;
 }
 
+bool YearWindow::saveCalendar(const QString &path, const QStringList &keys) {
+  const auto fail = [this](const QString &why) {
+    ShowSaveFailure(this, why);
+    return false;
+  };
+  if (!site_)
+    return fail(CouldNotSave(path, kNoYear.In(russian_), russian_));
+  if (keys.isEmpty())
+    return fail(CouldNotSave(path, kNoEvents.In(russian_), russian_));
+  CalendarRequest request;
+  for (const QString &key : keys) {
+    const std::optional<CalendarEvent> event = ParseCalendarEvent(key.toStdString());
+    if (!event)
+      return fail(CouldNotSave(path, kNoSuchEvent.In(russian_).arg(key), russian_));
+    request.events.push_back(*event);
+  }
+  request.site = *site_;
+  request.from = {year_, 1, 1};
+  request.to = {year_, 12, 31};
+  request.theory = daysTheory_;
+  request.russian = russian_;
+  request.stampSeconds = QDateTime::currentSecsSinceEpoch();
+  const float offset = site_->Timezon;
+  request.offsetOn = [offset](const CivilDate &) { return offset; };
+  QString why;
+  if (SaveFileBytes(path, QByteArray::fromStdString(WriteCalendar(request)), russian_, why))
+    return true;
+  return fail(why);
+}
+
 // A name typed without a suffix takes the one of the type chosen.
 void YearWindow::AskCsvPath() {
   QString path = QFileDialog::getSaveFileName(this, kCsvTitle.In(russian_),
@@ -269,6 +398,19 @@ void YearWindow::AskPicturePath() {
   if (QFileInfo(path).suffix().isEmpty())
     path += chosen == svg ? QStringLiteral(".svg") : QStringLiteral(".png");
   savePicture(path);
+}
+
+void YearWindow::AskCalendarPath() {
+  QString path = QFileDialog::getSaveFileName(this, kCalendarTitle.In(russian_),
+                                              QStringLiteral("ostrel-year-%1.ics").arg(year_),
+                                              kCalendarFilter.In(russian_));
+  if (path.isEmpty())
+    return;
+  if (QFileInfo(path).suffix().isEmpty())
+    path += QStringLiteral(".ics");
+  const std::optional<QStringList> keys = ChooseCalendarKeys(this, russian_);
+  if (keys)
+    saveCalendar(path, *keys);
 }
 
 } // namespace ostrel

@@ -3,9 +3,11 @@
 // date at its site, as a table with the command line's table columns
 // (YearTable) and as a chart of daylight and twilight (YearChart); the
 // table saved as the same CSV as `ostrel-cli table`, the chart as PNG or
-// SVG.
+// SVG, the year's events as an iCalendar file as `ostrel-cli ics` writes
+// it.
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 #include <optional>
@@ -41,17 +43,27 @@ public slots:
   bool saveCsv(const QString &path);
   // YearChart as PNG or SVG by the suffix of `path`.
   bool savePicture(const QString &path);
+  // The events of `keys` (those of `ostrel-cli ics --events`) on every
+  // date of the year shown, at the site's offset, in the theory and the
+  // language of the window, as an iCalendar file: what `ostrel-cli ics`
+  // writes for the same site, year, keys and --tz, DTSTAMP now.  False,
+  // with one message box, where there is no year yet, a key names no event
+  // (or none is given) or the file cannot be written.
+  bool saveCalendar(const QString &path, const QStringList &keys);
 
 private:
   // The buttons: a file dialog, then the slot above with the chosen path.
   void AskCsvPath();
   void AskPicturePath();
+  // A file dialog, then the choice of events (CalendarChoice), then
+  // saveCalendar.
+  void AskCalendarPath();
   // The table's row of `today` made current and scrolled into view.
   void ShowTodayRow();
 
   QTableView *YearTable = nullptr;
   YearChart *chart_ = nullptr;
-  QPushButton *SaveCsv = nullptr, *SavePicture = nullptr;
+  QPushButton *SaveCsv = nullptr, *SavePicture = nullptr, *SaveCalendar = nullptr;
   YearTableModel *model_ = nullptr;
   bool russian_ = false;
 

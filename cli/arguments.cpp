@@ -44,6 +44,14 @@ const std::map<std::string, std::string> kAccepted = {
                 "from 1700-01-01T00:00 to 2100-12-31T23:59:59"},
     {"--offset", "MINUTES is a whole number of minutes from -1440 to 1440 (-120, +30)"},
     {"--count", "N is a whole number from 1 to 1000"},
+    {"--events", "KEY[,KEY...] is up to 32 events separated by commas: sunrise, sunset, "
+                 "civil_dawn and the other keys of 'day', morning_golden_hour, "
+                 "evening_golden_hour, morning_blue_hour, evening_blue_hour, "
+                 "altitude:DEG:rising|setting, azimuth:DEG, moonrise, moonset, moon_transit, "
+                 "new_moon, first_quarter, full_moon, last_quarter, march_equinox, "
+                 "june_solstice, september_equinox, december_solstice, perihelion, aphelion"},
+    {"--alarm", "MINUTES is a whole number of minutes before each event, from 0 to 1440"},
+    {"--lang", "the language is en or ru"},
     {"--place", "NAME is a town of 15,000 people or more, as 'ostrel-cli places NAME' "
                 "lists it first (Kyiv; Springfield, US)"},
 };
@@ -77,8 +85,8 @@ const std::string &Accepted(Command which, const std::string &option) {
   return kAccepted.at(option);
 }
 
-constexpr std::array<const char *, 8> kCommands = {"now",    "day",    "table",   "path",
-                                                   "places", "phases", "seasons", "next"};
+constexpr std::array<const char *, 9> kCommands = {"now",    "day",     "table", "path", "places",
+                                                   "phases", "seasons", "next",  "ics"};
 
 // A value as a refusal quotes it: on one line, not too long.
 std::string Quoted(std::string_view value) {
@@ -233,7 +241,8 @@ std::string CommandList() {
 struct Options {
   // `theory` stays empty when left out: its default depends on the body.
   std::string lat, lon, tz, at, azimuth = "north", date, from, to, step, format = "text", theory,
-                                body = "sun", place, query, year, event, after, offset, count;
+                                body = "sun", place, query, year, event, after, offset, count, events,
+                                alarm, lang = "en";
   std::vector<std::string> altitudes, azimuths;
 };
 
@@ -295,6 +304,19 @@ void AddOptions(CLI::App &command, Command which, Options &o) {
                        "(default 0)");
     command.add_option("--count", o.count, "N: how many moments, 1 to 1000 (default 1)");
     command.add_option("--format", o.format, "text, json or csv (default text)");
+    command.add_option("--theory", o.theory,
+                       "classic (default) or precise, for the Sun's day; "
+                       "the Moon's and the seasons' are precise");
+    return;
+  case Command::Ics:
+    command.add_option("--from", o.from, "DATE: first date")->required();
+    command.add_option("--to", o.to, "DATE: last date; at most 1096 dates in all")
+        ->required();
+    command.add_option("--events", o.events,
+                       "KEY[,KEY...]: sunrise, sunset, morning_golden_hour, full_moon, ...")
+        ->required();
+    command.add_option("--alarm", o.alarm, "MINUTES: an alarm before each event, 0 to 1440");
+    command.add_option("--lang", o.lang, "en (default) or ru: the events' names");
     command.add_option("--theory", o.theory,
                        "classic (default) or precise, for the Sun's day; "
                        "the Moon's and the seasons' are precise");
@@ -552,6 +574,39 @@ Request Check(Command which, const Options &o) {
     }
     break;
   }
+  case Command::Ics: {
+    ReadDateRange(o, r);
+    if ((DaysOf(r.to) - DaysOf(r.from)).count() >= kMostCalendarDates) {
+      throw Refusal{"--to " + o.to + ": more than " + std::to_string(kMostCalendarDates) +
+                    " dates from --from " + o.from + "; a calendar is written for at most "
+                    "three years at a time"};
+    }
+    std::string_view list = o.events;
+    while (true) {
+      const std::size_t comma = list.find(',');
+      const std::string_view key = list.substr(0, comma);
+      const std::optional<CalendarEvent> event = ParseCalendarEvent(key);
+      if (!event) {
+        throw Refusal{"--events " + Quoted(o.events) + ": " +
+                      (key.empty() ? std::string("an empty key") : Quoted(key) + " is not an event") +
+                      "; " + kAccepted.at("--events")};
+      }
+      if (std::none_of(r.calendarEvents.begin(), r.calendarEvents.end(),
+                       [&key](const CalendarEvent &kept) { return kept.key == key; }))
+        r.calendarEvents.push_back(*event);
+      if (comma == std::string_view::npos) break;
+      list.remove_prefix(comma + 1);
+    }
+    if (r.calendarEvents.size() > kMostCalendarKeys) Refuse("--events", o.events);
+    if (!o.alarm.empty()) {
+      const std::optional<int> minutes = WholeNumber(o.alarm);
+      if (!minutes || *minutes > 1440) Refuse("--alarm", o.alarm);
+      r.alarmMinutes = *minutes;
+    }
+    if (o.lang != "en" && o.lang != "ru") Refuse("--lang", o.lang);
+    r.russian = o.lang == "ru";
+    break;
+  }
   case Command::Places: // checked above
   case Command::Phases:
   case Command::Seasons:
@@ -572,6 +627,8 @@ const char *kUsage =
     "  ostrel-cli places QUERY [--format text|json]\n"
     "  ostrel-cli next  EVENT SITE [--after LOCAL] [--offset MINUTES] [--count N]\n"
     "                   [--format text|json|csv] [--theory classic|precise]\n"
+    "  ostrel-cli ics   SITE --from DATE --to DATE --events KEY[,KEY...] [--alarm MINUTES]\n"
+    "                   [--lang en|ru] [--theory classic|precise]\n"
     "  SITE = --lat LAT --lon LON --tz HOURS | --place NAME [--tz HOURS]\n"
     "  OUT  = [--body sun|moon] [--format text|json|csv] [--theory classic|precise]\n"
     "\n"
@@ -593,6 +650,10 @@ const char *kUsage =
     "         moonset, moon_transit, new_moon, first_quarter, full_moon,\n"
     "         last_quarter, march_equinox, june_solstice, september_equinox,\n"
     "         december_solstice, perihelion, aphelion\n"
+    "  ics    an iCalendar file of the events (KEYs as next's, and\n"
+    "         morning_golden_hour, evening_golden_hour, morning_blue_hour,\n"
+    "         evening_blue_hour as intervals) on up to three years of dates, in UTC;\n"
+    "         DTSTAMP from SOURCE_DATE_EPOCH when it is set, else now\n"
     "\n"
     "  --body sun (default) or moon; the Moon has one theory, the precise one\n"
     "\n"

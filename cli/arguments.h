@@ -10,6 +10,8 @@
 //   ostrel-cli places QUERY [--format text|json]
 //   ostrel-cli next  EVENT SITE [--after LOCAL] [--offset MINUTES] [--count N]
 //                    [--format text|json|csv] [--theory classic|precise]
+//   ostrel-cli ics   SITE --from DATE --to DATE --events KEY[,KEY...] [--alarm MINUTES]
+//                    [--lang en|ru] [--theory classic|precise]
 //   SITE = --lat LAT --lon LON --tz HOURS | --place NAME [--tz HOURS]
 //   OUT  = [--body sun|moon] [--format text|json|csv] [--theory classic|precise]
 //
@@ -29,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "core/events/icalendar.h"
 #include "core/events/next_event.h"
 #include "core/places/places.h"
 #include "core/sun/sun_day.h"
@@ -37,7 +40,7 @@
 namespace ostrel::cli {
 
 // In the order of the command names (arguments.cpp, kCommands).
-enum class Command { Now, Day, Table, Path, Places, Phases, Seasons, Next };
+enum class Command { Now, Day, Table, Path, Places, Phases, Seasons, Next, Ics };
 enum class Body { Sun, Moon };
 enum class Format { Text, Json, Csv };
 
@@ -76,7 +79,10 @@ struct Request {
   int offsetMinutes = 0;             // next: added to each event's moment
   int count = 1;                     // next: how many moments
   std::optional<CivilDate> date;     // day, path: none means today at the site
-  CivilDate from, to;                // table, phases
+  CivilDate from, to;                // table, phases, ics
+  std::vector<CalendarEvent> calendarEvents; // ics: the keys, each once
+  std::optional<int> alarmMinutes;   // ics: an alarm this long before each event
+  bool russian = false;              // ics: the language of the events' names
   int year = 2000;                   // seasons
   std::vector<double> altitudes;     // day: degrees
   std::vector<double> azimuths;      // day: degrees from north through east
@@ -103,6 +109,13 @@ struct Parsed {
 
 // `arguments` without the program's name.
 Parsed ParseArguments(std::span<const std::string> arguments);
+
+// The most dates `ics` writes: three years, a leap day among them.  A
+// calendar program takes a file of a few thousand events in one import;
+// a longer range is better asked for again later.
+inline constexpr int kMostCalendarDates = 3 * 365 + 1;
+// The most keys of one `ics`.
+inline constexpr std::size_t kMostCalendarKeys = 32;
 
 // Latitude and longitude in the calculation's units, from the typed fields
 // by the window's sums.

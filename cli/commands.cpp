@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The eight commands.  Each asks the core once and hands what it answers to
+// The nine commands.  Each asks the core once and hands what it answers to
 // one writer per format (text, JSON, CSV): `now` the window's run for the
 // typed values (or the Moon's place), `day` and `table` the day's events
 // (the Sun's or the Moon's), `path` the body's place through the day,
 // `phases` the Moon's quarters, `seasons` a year's equinoxes, solstices and
 // apsides, `places` the towns a name may mean, `next` an event's next
-// moments.
+// moments, `ics` a range of dates' events as an iCalendar file.
 #include "cli/commands.h"
 
 #include <nlohmann/json.hpp>
@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <initializer_list>
 #include <iterator>
 #include <memory>
@@ -27,6 +28,7 @@
 #include "core/day/azimuth_crossings.h"
 #include "core/day/day_events.h"
 #include "core/day/day_table.h"
+#include "core/events/icalendar.h"
 #include "core/events/next_event.h"
 #include "core/events/seasons.h"
 #include "core/moon/moon_day.h"
@@ -290,7 +292,8 @@ bool Settle(Request &r, const Clock &clock, std::ostream &err) {
   } else if (r.command == Command::Seasons) {
     offset = OffsetAtLocal(r.place->zone, CivilDate{r.year, 1, 1}, 0);
   } else {
-    offset = OffsetAtLocal(r.place->zone, r.command == Command::Table ? r.from : *r.date, kNoon);
+    const bool range = r.command == Command::Table || r.command == Command::Ics;
+    offset = OffsetAtLocal(r.place->zone, range ? r.from : *r.date, kNoon);
   }
   if (!offset) return lacking();
   r.timezone = *offset;
@@ -1293,6 +1296,66 @@ void NextText(const Request &, const NextResults &next, std::ostream &out) {
     out << NextMomentText(m) << '\n';
 }
 
+// ---- ics -------------------------------------------------------------------
+
+// The latest DTSTAMP a file can hold: 9999-12-31T23:59:59Z.
+constexpr long long kLastStampSeconds = 253402300799;
+
+// DTSTAMP: SOURCE_DATE_EPOCH when it is set (whole seconds from
+// 1970-01-01 00:00 UT, as reproducible builds give it), else the clock's
+// instant.  None, with the refusal written, for a value that is not such a
+// number.
+std::optional<long long> CalendarStamp(const Clock &clock, std::ostream &err) {
+  if (const char *epoch = std::getenv("SOURCE_DATE_EPOCH")) {
+    const std::string_view text = epoch;
+    long long seconds = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (text.empty() || text[0] == '-' || error != std::errc() ||
+        end != text.data() + text.size() || seconds > kLastStampSeconds) {
+      std::string shown(text.substr(0, 32));
+      std::replace_if(shown.begin(), shown.end(),
+                      [](char c) { return static_cast<unsigned char>(c) < 0x20; }, '?');
+      err << "ostrel-cli: SOURCE_DATE_EPOCH '" << shown
+          << "': not a whole number of seconds from 1970-01-01 00:00 UTC, 0 to "
+          << kLastStampSeconds << '\n';
+      return std::nullopt;
+    }
+    return seconds;
+  }
+  const long long now =
+      std::chrono::floor<std::chrono::seconds>(clock().time_since_epoch()).count();
+  if (now < 0 || now > kLastStampSeconds) {
+    err << "ostrel-cli: the computer's clock is before 1970 or after 9999\n";
+    return std::nullopt;
+  }
+  return now;
+}
+
+// The calendar of --from to --to.  With --place and no --tz each date's
+// events are found at the offset of the town's zone at its noon, as `day`
+// and `table` find them.
+int WriteIcs(const Request &r, const Clock &clock, std::ostream &out, std::ostream &err) {
+  const std::optional<long long> stamp = CalendarStamp(clock, err);
+  if (!stamp) return kBadInput;
+  const bool byZone = r.place && !r.timezoneGiven;
+  CalendarRequest request;
+  request.site = SiteOf(r);
+  if (r.place) request.siteName = std::string(r.place->name) + ", " + std::string(r.place->country);
+  request.from = r.from;
+  request.to = r.to;
+  request.events = r.calendarEvents;
+  request.theory = r.theory;
+  request.alarmMinutes = r.alarmMinutes;
+  request.russian = r.russian;
+  request.stampSeconds = *stamp;
+  request.offsetOn = [&r, byZone](const CivilDate &date) {
+    return byZone ? OffsetAtLocal(r.place->zone, date, kNoon).value_or(r.timezone) : r.timezone;
+  };
+  const std::string calendar = WriteCalendar(request);
+  out.write(calendar.data(), std::streamsize(calendar.size()));
+  return out ? kDone : kNotWritten;
+}
+
 // ---- places ---------------------------------------------------------------
 
 // A town the query may mean, with its zone's offset in force at the clock's
@@ -1398,6 +1461,7 @@ int Run(std::span<const std::string> arguments, std::ostream &out, std::ostream 
     }
     return Write(r, next, {NextText, NextJson, NextCsv}, out);
   }
+  case Command::Ics: return WriteIcs(r, clock, out, err);
   case Command::Places: break;
   }
   return kBadInput;

@@ -32,6 +32,8 @@ function(ostrel_core_sources var root)
     events/seasons.h events/seasons.cpp
     # The event language and the search for an event's next moments.
     events/next_event.h events/next_event.cpp
+    # The events of a range of dates as an iCalendar file.
+    events/icalendar.h events/icalendar.cpp
     # A day's events and their table.
     day/day_events.h day/day_events.cpp
     day/day_table.h day/day_table.cpp

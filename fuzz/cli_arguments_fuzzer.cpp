@@ -6,8 +6,8 @@
 // from a valid command line so that the checks past the parser are reached
 // too.  A refusal must be one line beginning "ostrel-cli: " with nothing
 // written to the output; a run must end with status 0, some output and
-// nothing on the error stream.  Tables and lists of the Moon's quarters
-// longer than a year are only parsed, to keep each input fast.
+// nothing on the error stream.  Tables, lists of the Moon's quarters and
+// calendars longer than a year are only parsed, to keep each input fast.
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -56,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   }
   if (parsed.outcome == cli::Parsed::Outcome::Run &&
       (parsed.request.command == cli::Command::Table ||
-       parsed.request.command == cli::Command::Phases) &&
+       parsed.request.command == cli::Command::Phases ||
+       parsed.request.command == cli::Command::Ics) &&
       cli::DaysOf(parsed.request.to) - cli::DaysOf(parsed.request.from) > std::chrono::days{366}) {
     return 0;
   }

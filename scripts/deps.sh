@@ -34,6 +34,7 @@ test_packages=(
   lintian                 # the Debian package's checker
   clang libclang-rt-14-dev  # fuzz targets (libFuzzer with the sanitizers)
   clang-tidy cppcheck     # static analysis
+  python3-icalendar       # ostrel-cli ics read back by an iCalendar parser
 )
 
 case $1 in

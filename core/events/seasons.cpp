@@ -195,12 +195,12 @@ std::optional<Seasons> FindSeasons(int year) {
 
 namespace {
 constexpr SeasonEventRow kSeasonEventRows[] = {
-    {"march_equinox", "March equinox", &Seasons::marchEquinox},
-    {"june_solstice", "June solstice", &Seasons::juneSolstice},
-    {"september_equinox", "September equinox", &Seasons::septemberEquinox},
-    {"december_solstice", "December solstice", &Seasons::decemberSolstice},
-    {"perihelion", "Perihelion", &Seasons::perihelion},
-    {"aphelion", "Aphelion", &Seasons::aphelion},
+    {"march_equinox", "March equinox", "Мартовское равноденствие", &Seasons::marchEquinox},
+    {"june_solstice", "June solstice", "Июньское солнцестояние", &Seasons::juneSolstice},
+    {"september_equinox", "September equinox", "Сентябрьское равноденствие", &Seasons::septemberEquinox},
+    {"december_solstice", "December solstice", "Декабрьское солнцестояние", &Seasons::decemberSolstice},
+    {"perihelion", "Perihelion", "Перигелий", &Seasons::perihelion},
+    {"aphelion", "Aphelion", "Афелий", &Seasons::aphelion},
 };
 } // namespace
 

@@ -49,10 +49,11 @@ std::optional<Seasons> FindSeasons(int year);
 
 // The year's events in the order every list gives them: their keys (of the
 // command line's JSON and CSV and of the event language, next_event.h),
-// their English names, and where each instant stands in Seasons.
+// their English and Russian names, and where each instant stands in
+// Seasons.
 struct SeasonEventRow {
   const char *key;
-  const char *english;
+  const char *english, *russian;
   double Seasons::*julianDateUt;
 };
 std::span<const SeasonEventRow> SeasonEventRows();

@@ -14,6 +14,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 
+#include <chrono>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -415,6 +416,88 @@ TEST(YearWindow, CaptionsInTheMainWindowsLanguage) {
         EXPECT_TRUE(Find(*year, "YearChart")->grab().toImage() != before)
             << language.what << ": the chart's axes and legend";
       }
+    }
+  }
+}
+
+// The year's calendar is `ostrel-cli ics` for the same site, year, keys
+// and zone, all but DTSTAMP (the present); in Russian after the language
+// is chosen.
+TEST(YearWindow, CalendarIsTheCommandLinesIcs) {
+  const auto window = Calculated(kKishinev); // 2011, UTC+3
+  YearWindow *year = OpenYear(*window);
+  EXPECT_TRUE(Find<QPushButton>(*year, "SaveCalendar")->isEnabled());
+  const auto withoutStamp = [](std::string file) {
+    for (std::size_t at = file.find("DTSTAMP:"); at != std::string::npos; at = file.find("DTSTAMP:"))
+      file.erase(at, file.find("\r\n", at) + 2 - at);
+    return file;
+  };
+  const struct {
+    bool russian;
+    const char *keys;
+    const char *summary; // the first event's
+  } kCalendars[] = {
+      {false, "sunrise,evening_golden_hour,full_moon", "SUMMARY:Sunrise — 47.0000°N 28.8333°E\r\n"},
+      {true, "march_equinox,moonset", "SUMMARY:Заход Луны — 47.0000°N 28.8333°E\r\n"},
+  };
+  QTemporaryDir folder;
+  for (const auto &calendar : kCalendars) {
+    if (calendar.russian)
+      window->me1_10_Click();
+    const QString path = folder.filePath("year.ics");
+    WriteFile(path, "an older calendar\n");
+    bool saved = false;
+    EXPECT_TRUE(RunClosingMessages([&] {
+                  saved = year->saveCalendar(path, QString(calendar.keys).split(','));
+                }).isEmpty());
+    ASSERT_TRUE(saved) << calendar.keys;
+    const std::string file = ReadFile(path).toStdString();
+    EXPECT_EQ(file.rfind("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n", 0), 0u) << calendar.keys;
+    EXPECT_NE(file.find(calendar.summary), std::string::npos) << calendar.keys;
+
+    std::ostringstream out, err;
+    const std::vector<std::string> words = {
+        "ics",        "--lat", "47:0N",      "--lon",    "28:50E",      "--tz",
+        "3",          "--from", "2011-01-01", "--to",     "2011-12-31", "--events",
+        calendar.keys, "--lang", calendar.russian ? "ru" : "en"};
+    ASSERT_EQ(cli::Run(words, out, err, [] { return std::chrono::system_clock::now(); }),
+              cli::kDone)
+        << err.str();
+    EXPECT_EQ(withoutStamp(file), withoutStamp(out.str())) << calendar.keys;
+  }
+}
+
+TEST(YearWindow, AFailedCalendarSaysSoOnceAndKeepsTheOldFile) {
+  const struct {
+    const char *what;
+    const char *oldFile; // written first, or none
+    const char *path;
+    QStringList keys;
+  } kFailures[] = {
+      {"into a missing folder", nullptr, "missing/year.ics", {"sunrise"}},
+      {"where a file stands for the folder", "old.ics", "old.ics/year.ics", {"sunrise"}},
+      {"an unknown key", "old.ics", "old.ics", {"sunrise", "golden_hour"}},
+      {"no key", "old.ics", "old.ics", {}},
+  };
+  const QByteArray old = "the old file\n";
+  const auto window = Calculated(kKishinev);
+  YearWindow *year = OpenYear(*window);
+  for (const auto &failure : kFailures) {
+    QTemporaryDir folder;
+    if (failure.oldFile)
+      WriteFile(folder.filePath(failure.oldFile), old);
+    bool saved = true;
+    const QStringList messages = RunClosingMessages(
+        [&] { saved = year->saveCalendar(folder.filePath(failure.path), failure.keys); });
+    EXPECT_FALSE(saved) << failure.what;
+    EXPECT_EQ(messages.size(), 1) << failure.what;
+    const QStringList left = QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    if (failure.oldFile) {
+      EXPECT_EQ(ReadFile(folder.filePath(failure.oldFile)).toStdString(), old.toStdString())
+          << failure.what;
+      EXPECT_EQ(left.join(" ").toStdString(), failure.oldFile) << failure.what;
+    } else {
+      EXPECT_TRUE(left.isEmpty()) << failure.what << ": " << left.join(" ").toStdString();
     }
   }
 }

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <limits>
@@ -1544,6 +1545,94 @@ TEST(CliNext, DefaultMomentIsTheClocks) {
   ASSERT_EQ(moments.size(), 1u);
   EXPECT_EQ(moments[0], JsonOf(With({"day", "--date", "2026-06-22", "--format", "json"},
                                     kSite))["events"]["sunset"]);
+}
+
+// ---- ics ----------------------------------------------------------------
+
+// SOURCE_DATE_EPOCH set for one scope, or left unset.
+class StampFromEnvironment {
+public:
+  explicit StampFromEnvironment(const char *value) {
+    if (value) {
+      setenv("SOURCE_DATE_EPOCH", value, 1);
+    } else {
+      unsetenv("SOURCE_DATE_EPOCH");
+    }
+  }
+  ~StampFromEnvironment() { unsetenv("SOURCE_DATE_EPOCH"); }
+  StampFromEnvironment(const StampFromEnvironment &) = delete;
+  StampFromEnvironment &operator=(const StampFromEnvironment &) = delete;
+};
+
+TEST(CliIcs, BadInputIsRefusedInOneLine) {
+  const std::vector<std::string> kIcs =
+      With({"ics", "--from", "2026-01-01", "--to", "2026-12-31"}, kSite);
+  const struct {
+    const char *epoch; // SOURCE_DATE_EPOCH, or unset
+    std::vector<std::string> words;
+    std::vector<std::string> named;
+  } cases[] = {
+      {nullptr, kIcs, {"--events is missing"}},
+      {nullptr, With(kIcs, {"--events", "sunsett"}), {"sunsett", "morning_golden_hour"}},
+      {nullptr, With(kIcs, {"--events", "sunrise,,sunset"}), {"an empty key"}},
+      {nullptr, With(kIcs, {"--events", "sunrise,"}), {"an empty key"}},
+      {nullptr, With(kIcs, {"--events", "golden_hour"}), {"golden_hour"}},
+      {nullptr, With(kIcs, {"--events", "altitude:95:rising"}), {"altitude:95:rising"}},
+      {nullptr, With(kIcs, {"--events", ""}), {"--events", "empty"}},
+      {nullptr, With(kIcs, {"--events", "sunrise", "--alarm", "1441"}), {"--alarm", "1441"}},
+      {nullptr, With(kIcs, {"--events", "sunrise", "--alarm", "-5"}), {"--alarm", "-5"}},
+      {nullptr, With(kIcs, {"--events", "sunrise", "--lang", "de"}), {"--lang", "de"}},
+      {nullptr, With(kIcs, {"--events", "sunrise", "--theory", "modern"}), {"--theory"}},
+      {nullptr, With(kIcs, {"--events", "sunrise", "--format", "json"}), {"--format"}},
+      {nullptr,
+       With({"ics", "--from", "2026-01-01", "--to", "2029-01-01", "--events", "sunrise"}, kSite),
+       {"--to", "2029-01-01", "three years"}},
+      {nullptr,
+       With({"ics", "--from", "2026-02-01", "--to", "2026-01-01", "--events", "sunrise"}, kSite),
+       {"--from", "after"}},
+      {nullptr, {"ics", "--lat", "47", "--lon", "28", "--from", "2026-01-01", "--to", "2026-01-01",
+                 "--events", "sunrise"}, {"--tz"}},
+      {"", With(kIcs, {"--events", "sunrise"}), {"SOURCE_DATE_EPOCH", "''"}},
+      {"12ab", With(kIcs, {"--events", "sunrise"}), {"SOURCE_DATE_EPOCH", "12ab"}},
+      {"-1", With(kIcs, {"--events", "sunrise"}), {"SOURCE_DATE_EPOCH", "-1"}},
+      {"253402300800", With(kIcs, {"--events", "sunrise"}), {"SOURCE_DATE_EPOCH"}},
+  };
+  for (const auto &c : cases) {
+    const StampFromEnvironment epoch(c.epoch);
+    const Result result = RunWords(c.words);
+    EXPECT_EQ(result.status, kBadInput) << result.out;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    for (const std::string &name : c.named)
+      EXPECT_NE(result.err.find(name), std::string::npos) << result.err;
+  }
+}
+
+// DTSTAMP is SOURCE_DATE_EPOCH where set, else the clock's instant
+// (FixedInstant); a longest range is written.
+TEST(CliIcs, StampFromTheEnvironmentOrTheClock) {
+  const std::vector<std::string> words = With(
+      {"ics", "--from", "2026-01-01", "--to", "2028-12-31", "--events", "sunrise,sunrise"}, kSite);
+  const struct {
+    const char *epoch;
+    const char *stamp;
+  } kStamps[] = {
+      {nullptr, "DTSTAMP:20260621T223000Z\r\n"},
+      {"0", "DTSTAMP:19700101T000000Z\r\n"},
+      {"1767225600", "DTSTAMP:20260101T000000Z\r\n"},
+  };
+  for (const auto &s : kStamps) {
+    const StampFromEnvironment epoch(s.epoch);
+    const Result result = RunWords(words);
+    ASSERT_EQ(result.status, kDone) << result.err;
+    EXPECT_NE(result.out.find(s.stamp), std::string::npos) << s.stamp;
+    // One VEVENT a date of the three years: the key given twice is kept once.
+    std::size_t events = 0;
+    for (std::size_t at = result.out.find("BEGIN:VEVENT"); at != std::string::npos;
+         at = result.out.find("BEGIN:VEVENT", at + 1))
+      ++events;
+    EXPECT_EQ(events, 1096u);
+  }
 }
 
 } // namespace
