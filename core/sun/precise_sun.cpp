@@ -204,7 +204,7 @@ SeenFromSite SeeFromSite(const Site &site, const std::array<double, 3> &siteXyz,
 
 std::array<double, 3> SiteVectorAu(const Site &site) {
   double metres[3];
-  eraGd2gc(ERFA_WGS84, site.LongHours * 15 * ERFA_DD2R, site.LatRad, 0, metres);
+  eraGd2gc(ERFA_WGS84, site.LongHours * 15 * ERFA_DD2R, site.LatRad, site.elevationM, metres);
   return {metres[0] / ERFA_DAU, metres[1] / ERFA_DAU, metres[2] / ERFA_DAU};
 }
 

@@ -38,7 +38,8 @@ struct EarthOrientation {
 };
 EarthOrientation EarthOrientationAt(double julianDateUt);
 
-// A site on the WGS84 ellipsoid at sea level (eraGd2gc), Earth-fixed, AU.
+// A site on the WGS84 ellipsoid at its elevation (eraGd2gc; sea level
+// unless an observer gives one), Earth-fixed, AU.
 std::array<double, 3> SiteVectorAu(const Site &site);
 
 // The Earth-fixed site (AU) turned by the Greenwich apparent sidereal time
