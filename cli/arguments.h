@@ -10,8 +10,17 @@
 //   ostrel-cli places QUERY [--format text|json]
 //   ostrel-cli next  EVENT SITE [--after LOCAL] [--offset MINUTES] [--count N]
 //                    [--format text|json|csv] [--theory classic|precise]
-//   SITE = --lat LAT --lon LON --tz HOURS | --place NAME [--tz HOURS]
+//   SITE = --lat LAT --lon LON --tz HOURS | --place NAME [--tz HOURS] [OBSERVER]
 //   OUT  = [--body sun|moon] [--format text|json|csv] [--theory classic|precise]
+//   OBSERVER = [--elevation METRES] [--eye METRES] [--pressure HPA]
+//              [--temperature CELSIUS] [--horizon FILE]
+//
+// The observer's options are the Sun's: with --body moon they are refused.
+// Any of them makes an observer (core/observer/observer.h); --eye left out
+// is 0 (the eye on the ground), --elevation left out is the eye's height
+// (the ground at sea level), the pressure and temperature the core's
+// defaults.  --horizon's file is read here, and a fault in it refused with
+// its line number.
 //
 // The Moon has one theory, the precise one: with --body moon, --theory may
 // be left out or be precise.
@@ -30,6 +39,8 @@
 #include <vector>
 
 #include "core/events/next_event.h"
+#include "core/observer/horizon_profile.h"
+#include "core/observer/observer.h"
 #include "core/places/places.h"
 #include "core/sun/sun_day.h"
 #include "core/sun/theory.h"
@@ -92,6 +103,11 @@ struct Request {
   // instant).
   const Place *place = nullptr;
   bool timezoneGiven = true;
+  // The observer of the SITE options, when any is given; --horizon's file
+  // as typed (empty when none) and its skyline.
+  std::optional<Observer> observer;
+  std::string horizonFile;
+  HorizonProfile horizon;
 };
 
 struct Parsed {
@@ -105,7 +121,7 @@ struct Parsed {
 Parsed ParseArguments(std::span<const std::string> arguments);
 
 // Latitude and longitude in the calculation's units, from the typed fields
-// by the window's sums.
+// by the window's sums, and the observer's elevation (0 without one).
 Site SiteOf(const Request &request);
 // Signed decimal degrees of a typed angle, by the same sum.
 double DecimalDegrees(const TypedAngle &angle);
