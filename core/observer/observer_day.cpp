@@ -7,6 +7,8 @@
 #include <numbers>
 #include <vector>
 
+#include "core/sun/precise_sun.h"
+
 namespace ostrel {
 namespace {
 
@@ -18,14 +20,14 @@ constexpr double kSemiDiameterAt1AuArcsec = 959.63;
 constexpr double kDayStart = -0.5 / 3600;
 constexpr double kDayEnd = 86399.5 / 3600;
 constexpr int kSecondsPerDay = 86400;
-// The coarse samples, hours apart, and the fine ones inside a coarse step
-// that comes near the horizon.
-constexpr int kCoarseSteps = 48;
-constexpr int kFineSteps = 30; // a minute each
-// Between two samples half an hour apart the sine of the altitude strays
-// from the straight line by at most w^2 (1/2 h)^2 / 8 = 0.0021 (w the
-// Earth's turning, 0.2618 radians an hour); this keeps a little more.
-constexpr double kSineMargin = 0.003;
+// The coarse samples, an hour apart, and the fine ones, a minute apart,
+// where the Sun comes within reach of the horizon.
+constexpr int kCoarseSteps = 24;
+constexpr double kFineStep = 1.0 / 60;
+// Between two samples an hour apart the sine of the altitude strays from
+// the straight line between them by at most w^2 (1 h)^2 / 8 = 0.0086 (w
+// the Earth's turning, 0.2625 radians an hour); this keeps a little more.
+constexpr double kSineMargin = 0.01;
 // A crossing is refined until its bracket is narrower than this, hours
 // (3.6 ms), as FindDayEvents refines.
 constexpr double kCrossingTolerance = 1e-6;
@@ -49,6 +51,20 @@ double AzimuthDeg(const SkyPoint &p, double sinLat, double cosLat) {
   return azimuth < 0 ? azimuth + 360 : azimuth;
 }
 
+// The skyline's steepest slope, degrees of altitude a degree of azimuth,
+// around the circle; 0 for a flat horizon.
+double SteepestSlope(const ObserverHorizon &horizon) {
+  const std::vector<HorizonPoint> &points = horizon.profile().points();
+  double steepest = 0;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const HorizonPoint &a = points[i], &b = points[(i + 1) % points.size()];
+    double span = b.azimuthDeg - a.azimuthDeg;
+    if (span <= 0) span += 360;
+    steepest = std::max(steepest, std::fabs(b.altitudeDeg - a.altitudeDeg) / span);
+  }
+  return steepest;
+}
+
 struct Crossing {
   double hours;
   bool rising;
@@ -66,6 +82,18 @@ public:
     sinHighest_ = std::sin(
         horizon.CentreAltitudeForApparentDeg(horizon.HighestApparentDeg(), semiDiameterDeg_) *
         kDegree);
+    // How fast the margin can change while the Sun is within reach of the
+    // horizon, degrees an hour: the altitude at most 15 cos(latitude), the
+    // azimuth at most 15 (|sin(latitude)| + |cos(latitude)| tan h) for the
+    // highest h within reach, times the skyline's steepest slope, and
+    // that by 1.5 for the change of the refraction with the horizon's
+    // altitude (at most half a degree a degree); a tenth more for the
+    // declination's change and the rounding of these bounds.
+    const double highestDeg =
+        std::min(std::asin(std::min(1.0, sinHighest_ + kSineMargin)) / kDegree, 89.0);
+    const double azimuthRate =
+        15 * (std::fabs(sinLat_) + std::fabs(cosLat_) * std::tan(highestDeg * kDegree));
+    marginRate_ = 1.1 * (15 * std::fabs(cosLat_) + 1.5 * SteepestSlope(horizon) * azimuthRate) + 1;
   }
 
   // Above the horizon at the start of the date, and the changes of side in
@@ -82,19 +110,36 @@ public:
       const double from = kDayStart + (k - 1) * step;
       const double to = k == kCoarseSteps ? kDayEnd : kDayStart + k * step;
       const SkyPoint next = day_.At(to);
-      const double low = std::min(previous.sinAltitude, next.sinAltitude) - kSineMargin;
-      const double high = std::max(previous.sinAltitude, next.sinAltitude) + kSineMargin;
-      if (high >= sinLowest_ && low <= sinHighest_) {
-        // Within reach of the horizon: every minute.
-        double t0 = from, m0 = previousMargin;
-        for (int i = 1; i <= kFineSteps; ++i) {
-          const double t1 = i == kFineSteps ? to : from + (to - from) * i / kFineSteps;
-          const double m1 = i == kFineSteps ? Margin(next) : Margin(day_.At(t1));
+      // The part of the hour in which the sine, within kSineMargin of the
+      // straight line, may reach from the lowest horizon to the highest.
+      const double s0 = previous.sinAltitude, s1 = next.sinAltitude;
+      const double low = sinLowest_ - kSineMargin, high = sinHighest_ + kSineMargin;
+      double u0 = 0, u1 = 1;
+      if (s1 != s0) {
+        const double a = (low - s0) / (s1 - s0), b = (high - s0) / (s1 - s0);
+        u0 = std::max(0.0, std::min(a, b));
+        u1 = std::min(1.0, std::max(a, b));
+      } else if (s0 < low || s0 > high) {
+        u0 = 1, u1 = 0;
+      }
+      if (u0 <= u1) {
+        // Within reach of the horizon: every minute from where the reach
+        // begins to where it ends; before and after it the side is the
+        // one at the hour's ends.
+        double t0 = from + (to - from) * u0;
+        double m0 = u0 == 0 ? previousMargin : Margin(day_.At(t0));
+        const double end = from + (to - from) * u1;
+        if (u0 > 0) Check(from, previousMargin, t0, m0);
+        while (t0 < end) {
+          // A minute, or longer where the margin cannot close in less.
+          const double t1 = std::min(t0 + std::max(kFineStep, std::fabs(m0) / marginRate_), end);
+          const double m1 = t1 == to ? Margin(next) : Margin(day_.At(t1));
           Check(t0, m0, t1, m1);
           t0 = t1;
           m0 = m1;
         }
-        previousMargin = m0;
+        previousMargin = u1 == 1 ? m0 : Margin(next);
+        if (u1 < 1) Check(end, m0, to, previousMargin);
       } else {
         // Wholly above the highest horizon or below the lowest: the side
         // cannot change.
@@ -146,6 +191,7 @@ private:
   double sinLat_, cosLat_;
   double semiDiameterDeg_;
   double sinLowest_ = 0, sinHighest_ = 0;
+  double marginRate_ = 15; // degrees an hour, a bound
 };
 
 // The observer's part of the events from the scan; `events` holds
@@ -249,19 +295,23 @@ DayEvents FindObserverDayEvents(const SunDay &day, const ObserverHorizon &horizo
 DayEvents FindObserverDayEvents(Theory theory, Site site, CivilDate date,
                                 const ObserverHorizon &horizon,
                                 std::span<const double> altitudesDeg, DayEventSet set) {
-  site.elevationM = horizon.observer().elevationM;
-  const std::unique_ptr<SunDay> day = MakeSunDay(theory, site, date);
-  DayEvents events = FindDayEvents(*day, altitudesDeg, set);
-  if (theory == Theory::Precise && site.elevationM != 0) {
-    // Sea level's sunrise and sunset from the site at sea level, as
-    // without an observer.
-    site.elevationM = 0;
-    const DayEvents seaLevel = FindDayEvents(*MakeSunDay(theory, site, date), {},
-                                             DayEventSet::Horizon);
-    events.sunrise = seaLevel.sunrise;
-    events.sunset = seaLevel.sunset;
+  // Everything but the observer's sunrise and sunset exactly as without an
+  // observer: from the site at sea level.
+  site.elevationM = 0;
+  const double elevationM = horizon.observer().elevationM;
+  if (theory == Theory::Precise) {
+    const PreciseSunDay seaLevel(site, date);
+    DayEvents events = FindDayEvents(seaLevel, altitudesDeg, set);
+    const PreciseSunDay raised = elevationM != 0 ? seaLevel.AtElevation(elevationM) : seaLevel;
+    HorizonScan scan(raised, horizon);
+    scan.Run();
+    PutObserverEvents(scan, events);
+    return events;
   }
-  HorizonScan scan(*day, horizon);
+  // The classic theory has no site height.
+  const ClassicSunDay day(site, date);
+  DayEvents events = FindDayEvents(day, altitudesDeg, set);
+  HorizonScan scan(day, horizon);
   scan.Run();
   PutObserverEvents(scan, events);
   return events;

@@ -9,13 +9,14 @@
 // H - refraction(H) - semi-diameter, the refraction Bennett's scaled for
 // the observer's air (observer.h), the semi-diameter the Sun's at the
 // date's local noon (959.63" at 1 AU).  Since that level depends on the
-// Sun's azimuth at the moment, the date is scanned: every half hour, and
-// every minute where the Sun's altitude comes within reach of the highest
-// and lowest horizon (a 1 degree notch of a 360-point skyline stays some
-// four minutes in the Sun's path); each change of side is refined to a few
-// milliseconds and rounded to the second as the day's other events are.
-// A glimpse shorter than the minute's step between two samples can be
-// missed.
+// Sun's azimuth at the moment, the date is scanned: every hour, and every
+// minute while the Sun's altitude is within reach of the lowest and the
+// highest horizon (a 1 degree notch of a 360-point skyline stays some four
+// minutes in the Sun's path), longer steps only where the margin to the
+// horizon cannot close within them (a bound from the skyline's steepest
+// slope); each change of side is refined to a few milliseconds and
+// rounded to the second as the day's other events are.  A glimpse
+// shorter than a minute between two samples can be missed.
 //
 // The twilights, the golden and blue hours and the altitudes asked for
 // keep their definitions (the centre's true altitude) and are the same as
@@ -81,10 +82,13 @@ DayEvents FindObserverDayEvents(const SunDay &day, const ObserverHorizon &horizo
                                 std::span<const double> altitudesDeg = {},
                                 DayEventSet set = DayEventSet::Full);
 
-// The same for a theory, a site (its elevationM is replaced by the
-// observer's) and a date: what the faces call.  Sea level's sunrise and
-// sunset are exactly what FindDayEvents gives for the site at sea level
-// in the same theory.
+// The same for a theory, a site and a date: what the faces call.  All but
+// the observer's events (sea level's sunrise and sunset, the twilights,
+// the culmination, the golden and blue hours, the altitudes asked for) are
+// exactly what FindDayEvents gives for the site at sea level in the same
+// theory; the observer's horizon is scanned from the site at the
+// observer's elevation (the precise theory's site on WGS84; the classic
+// theory has no site height).
 DayEvents FindObserverDayEvents(Theory theory, Site site, CivilDate date,
                                 const ObserverHorizon &horizon,
                                 std::span<const double> altitudesDeg = {},

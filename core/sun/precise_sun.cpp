@@ -298,6 +298,14 @@ PreciseSunDay::PreciseSunDay(const Site &site, CivilDate date) : site_(site), da
       std::sin(-(kHorizonRefractionArcsec + semiDiameterArcsec) / 3600 * ERFA_DD2R);
 }
 
+PreciseSunDay PreciseSunDay::AtElevation(double elevationM) const {
+  PreciseSunDay raised = *this;
+  raised.site_.elevationM = elevationM;
+  const std::array<double, 3> where = SiteVectorAu(raised.site_);
+  for (int i = 0; i < 3; ++i) raised.siteXyz_[i] = where[i];
+  return raised;
+}
+
 double PreciseSunDay::JulianDateUt(double localHours) const {
   return julianDay0_ + (localHours - double(site_.Timezon)) / 24;
 }
