@@ -590,8 +590,10 @@ void DayJson(const Request &r, const DayResults &day, std::ostream &out) {
   document["azimuths"] = azimuths;
   if (e.observer) {
     Json visible = Json::array();
-    for (const VisibleSpan &span : e.observer->visible)
-      visible.push_back({{"rising", at(span.rising)}, {"setting", at(span.setting)}});
+    std::transform(e.observer->visible.begin(), e.observer->visible.end(),
+                   std::back_inserter(visible), [&at](const VisibleSpan &span) {
+                     return Json{{"rising", at(span.rising)}, {"setting", at(span.setting)}};
+                   });
     document["visible"] = visible;
     document["direct_sun_s"] = e.observer->directSunSeconds;
     document["sea_level"] = {{"sunrise", at(e.observer->seaLevelSunrise)},

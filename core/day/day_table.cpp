@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/day/day_table.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
 #include <limits>
@@ -145,9 +146,9 @@ std::span<const TableColumn> TableColumnList(bool observer) {
 
 std::vector<std::string> TableFields(const CivilDate &date, const DayEvents &events,
                                      std::span<const TableColumn> columns) {
-  std::vector<std::string> fields;
-  fields.reserve(columns.size());
-  for (const TableColumn &column : columns) fields.push_back(FieldText(column, date, events));
+  std::vector<std::string> fields(columns.size());
+  std::transform(columns.begin(), columns.end(), fields.begin(),
+                 [&](const TableColumn &column) { return FieldText(column, date, events); });
   return fields;
 }
 

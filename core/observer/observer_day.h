@@ -39,7 +39,7 @@ double SunSemiDiameterDeg(double distanceAU);
 // own copy of the profile; an empty profile is a flat horizon at -dip.
 class ObserverHorizon {
 public:
-  ObserverHorizon(const Observer &observer, HorizonProfile profile = {});
+  explicit ObserverHorizon(const Observer &observer, HorizonProfile profile = {});
 
   const Observer &observer() const { return observer_; }
   const HorizonProfile &profile() const { return profile_; }
