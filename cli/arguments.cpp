@@ -502,6 +502,9 @@ void ReadObserver(const Options &o, Request &r) {
   if (const std::optional<std::string> problem = ObserverProblem(observer))
     throw Refusal{"--eye " + Quoted(o.eye) + ": " + *problem};
   if (!o.horizon.empty()) {
+    // The JSON's site names the file.
+    if (!IsUtf8(o.horizon))
+      throw Refusal{"--horizon " + Quoted(o.horizon) + ": the file's name is not UTF-8 text"};
     const HorizonParse parse = ParseHorizonProfile(HorizonFileText(o.horizon));
     if (!parse.profile) {
       throw Refusal{"--horizon " + Quoted(o.horizon) + ": " +

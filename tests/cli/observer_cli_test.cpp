@@ -70,6 +70,7 @@ TEST(CliObserver, BadValuesAndFilesAreRefusedInOneLine) {
       {{"--horizon", twice}, {"line 3", "given twice", "first on line 2"}},
       {{"--horizon", one}, {"--horizon", "at least two points"}},
       {{"--eye", "2", "--body", "moon"}, {"--eye", "with --body moon"}},
+      {{"--horizon", testing::TempDir() + "\xff.txt", "--format", "json"}, {"not UTF-8"}},
   };
   for (const auto &c : cases) {
     const Result r = RunWords(kDay, c.words);
