@@ -9,7 +9,10 @@
 #include <array>
 #include <charconv>
 #include <chrono>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+#include <fstream>
 #include <map>
 #include <memory>
 
@@ -52,6 +55,14 @@ const std::map<std::string, std::string> kAccepted = {
                  "june_solstice, september_equinox, december_solstice, perihelion, aphelion"},
     {"--alarm", "MINUTES is a whole number of minutes before each event, from 0 to 1440"},
     {"--lang", "the language is en or ru"},
+    {"--elevation", "METRES is the eye's height above sea level, -500 to 9000"},
+    {"--eye", "METRES is the eye's height above the ground or sea that forms its horizon, "
+              "0 to 10000 and at most the elevation plus 500"},
+    {"--pressure", "HPA is the air's pressure, 100 to 1100 (default: the standard "
+                   "atmosphere's at the ground below the eye)"},
+    {"--temperature", "CELSIUS is the air's temperature, -60 to 50 (default 10)"},
+    {"--horizon", "FILE is a text file of 'azimuth altitude' lines in degrees (azimuth from "
+                  "north through east, altitude -5 to 90), or the horizon CSV of PVGIS"},
     {"--place", "NAME is a town of 15,000 people or more, as 'ostrel-cli places NAME' "
                 "lists it first (Kyiv; Springfield, US)"},
 };
@@ -62,6 +73,12 @@ const std::string kPlacesFormats = "the format of places is text or json";
 // (core/moon/moon_theory.h).
 const std::string kMoonTheory = "the Moon has one theory: with --body moon the theory is precise "
                                 "or left out";
+// The observer's horizon and refraction are the Sun's events'.
+const std::string kMoonObserver = "the observer's options are the Sun's: with --body moon leave "
+                                  "out --elevation, --eye, --pressure, --temperature and --horizon";
+// The largest horizon file read, bytes: a skyline of a point every
+// hundredth of a degree is well under it.
+constexpr std::size_t kLargestHorizonFile = 4 << 20;
 // The Moon's azimuth is written as the core gives it.
 const std::string kMoonAzimuth = "with --body moon the azimuth is north (from north through east)";
 // `phases` and `seasons` have no site: only a time zone.
@@ -244,7 +261,23 @@ struct Options {
                                 body = "sun", place, query, year, event, after, offset, count, events,
                                 alarm, lang = "en";
   std::vector<std::string> altitudes, azimuths;
+  // The observer's, for every command with a SITE (AddObserverOptions).
+  std::string elevation, eye, pressure, temperature, horizon;
 };
+
+// The observer's options of a SITE: one list for every command that has a
+// site, read by ReadObserver.
+void AddObserverOptions(CLI::App &command, Options &o) {
+  command.add_option("--elevation", o.elevation, "METRES: the eye above sea level, -500 to 9000 "
+                                                 "(default: the eye's height)");
+  command.add_option("--eye", o.eye, "METRES: the eye above the ground or sea of its horizon, "
+                                     "0 to 10000 (default 0)");
+  command.add_option("--pressure", o.pressure, "HPA: 100 to 1100 (default: the standard "
+                                               "atmosphere's at the ground)");
+  command.add_option("--temperature", o.temperature, "CELSIUS: -60 to 50 (default 10)");
+  command.add_option("--horizon", o.horizon, "FILE: the skyline, 'azimuth altitude' lines or "
+                                             "PVGIS's CSV");
+}
 
 // The options of one command in the order its help lists them.
 void AddOptions(CLI::App &command, Command which, Options &o) {
@@ -275,6 +308,7 @@ void AddOptions(CLI::App &command, Command which, Options &o) {
   command.add_option("--lon", o.lon, "LON: longitude");
   command.add_option("--tz", o.tz, "HOURS: time zone, local = UT + HOURS");
   command.add_option("--place", o.place, "NAME: a town in place of --lat, --lon and --tz");
+  AddObserverOptions(command, o);
   if (which == Command::Day || which == Command::Path)
     command.add_option("--date", o.date, "DATE: YYYY-MM-DD (default: today at the site)");
   switch (which) {
@@ -440,6 +474,71 @@ void ReadDateRange(const Options &o, Request &r) {
   }
 }
 
+// A number of an observer's option within its range.
+double ObserverValue(const std::string &option, const std::string &text, double low, double high) {
+  const std::optional<double> value = DecimalNumber(text);
+  if (!value || *value < low || *value > high) Refuse(option, text);
+  return *value;
+}
+
+// The whole of a horizon file, or a refusal that says why it cannot be.
+std::string HorizonFileText(const std::string &file) {
+  std::ifstream in(file, std::ios::binary);
+  const auto refuse = [&file](const std::string &why) {
+    throw Refusal{"--horizon " + Quoted(file) + ": " + why};
+  };
+  if (!in) refuse(std::string("cannot be opened: ") + std::strerror(errno));
+  std::string text;
+  char buffer[1 << 14];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    text.append(buffer, static_cast<std::size_t>(in.gcount()));
+    if (text.size() > kLargestHorizonFile) refuse("larger than 4 MB: not a horizon");
+  }
+  if (in.bad() || !in.eof()) refuse("cannot be read (a folder?)");
+  return text;
+}
+
+// The observer's options into the request, each checked; nothing when none
+// is given.  The Moon refuses them.
+void ReadObserver(const Options &o, Request &r) {
+  const std::pair<const char *, const std::string *> given[] = {
+      {"--elevation", &o.elevation}, {"--eye", &o.eye},         {"--pressure", &o.pressure},
+      {"--temperature", &o.temperature}, {"--horizon", &o.horizon}};
+  const auto first = std::find_if(std::begin(given), std::end(given),
+                                  [](const auto &option) { return !option.second->empty(); });
+  if (first == std::end(given)) return;
+  if (r.body == Body::Moon)
+    throw Refusal{std::string(first->first) + " " + Quoted(*first->second) + ": " + kMoonObserver};
+  Observer observer;
+  if (!o.eye.empty())
+    observer.eyeM = ObserverValue("--eye", o.eye, 0, kHighestEyeM);
+  observer.elevationM = o.elevation.empty() ? observer.eyeM
+                                            : ObserverValue("--elevation", o.elevation,
+                                                            kLowestElevationM, kHighestElevationM);
+  if (!o.pressure.empty())
+    observer.pressureHpa =
+        ObserverValue("--pressure", o.pressure, kLowestPressureHpa, kHighestPressureHpa);
+  if (!o.temperature.empty())
+    observer.temperatureC =
+        ObserverValue("--temperature", o.temperature, kLowestTemperatureC, kHighestTemperatureC);
+  if (const std::optional<std::string> problem = ObserverProblem(observer))
+    throw Refusal{"--eye " + Quoted(o.eye) + ": " + *problem};
+  if (!o.horizon.empty()) {
+    // The JSON's site names the file.
+    if (!IsUtf8(o.horizon))
+      throw Refusal{"--horizon " + Quoted(o.horizon) + ": the file's name is not UTF-8 text"};
+    const HorizonParse parse = ParseHorizonProfile(HorizonFileText(o.horizon));
+    if (!parse.profile) {
+      throw Refusal{"--horizon " + Quoted(o.horizon) + ": " +
+                    (parse.line > 0 ? "line " + std::to_string(parse.line) + ": " : "") +
+                    parse.error};
+    }
+    r.horizonFile = o.horizon;
+    r.horizon = *parse.profile;
+  }
+  r.observer = observer;
+}
+
 Request Check(Command which, const Options &o) {
   Request r;
   r.command = which;
@@ -506,6 +605,7 @@ Request Check(Command which, const Options &o) {
     if (!theory) Refuse("--theory", o.theory);
     r.theory = *theory;
   }
+  ReadObserver(o, r);
   if (which == Command::Day || which == Command::Path) {
     if (!o.date.empty()) r.date = ReadDate("--date", o.date);
   }
@@ -629,8 +729,10 @@ const char *kUsage =
     "                   [--format text|json|csv] [--theory classic|precise]\n"
     "  ostrel-cli ics   SITE --from DATE --to DATE --events KEY[,KEY...] [--alarm MINUTES]\n"
     "                   [--lang en|ru] [--theory classic|precise]\n"
-    "  SITE = --lat LAT --lon LON --tz HOURS | --place NAME [--tz HOURS]\n"
+    "  SITE = --lat LAT --lon LON --tz HOURS | --place NAME [--tz HOURS] [OBSERVER]\n"
     "  OUT  = [--body sun|moon] [--format text|json|csv] [--theory classic|precise]\n"
+    "  OBSERVER = [--elevation METRES] [--eye METRES] [--pressure HPA]\n"
+    "             [--temperature CELSIUS] [--horizon FILE]\n"
     "\n"
     "  now    the Sun at a moment: the 35 results of the window and their values;\n"
     "         the Moon: its place, distance, illuminated fraction and phase\n"
@@ -666,6 +768,11 @@ const char *kUsage =
     "  LOCAL  YYYY-MM-DDTHH:MM[:SS], local time at the site (default: now)\n"
     "  DATE   YYYY-MM-DD, 1700-01-01 to 2100-12-31 (default: today at the site)\n"
     "  YEAR   1700 to 2100\n"
+    "  OBSERVER  the Sun's (not with --body moon): the eye's height above sea level\n"
+    "         (--elevation, default the eye's) and above the ground or sea of its\n"
+    "         horizon (--eye, default 0), the air (--pressure, default the standard\n"
+    "         atmosphere's at that ground; --temperature, default 10), the skyline\n"
+    "         (--horizon); sunrise and sunset are then the upper limb on that horizon\n"
     "\n"
     "Exit status: 0 done, 1 output not written, 2 bad input, 3 the event does not\n"
     "happen within the span searched (next).\n"
@@ -695,6 +802,7 @@ Site SiteOf(const Request &request) {
   site.LongHours = LongitudeHours(request.longitude.degrees, request.longitude.minutes,
                                   request.longitude.otherHemisphere);
   site.Timezon = request.timezone;
+  if (request.observer) site.elevationM = request.observer->elevationM;
   return site;
 }
 

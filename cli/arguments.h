@@ -12,8 +12,17 @@
 //                    [--format text|json|csv] [--theory classic|precise]
 //   ostrel-cli ics   SITE --from DATE --to DATE --events KEY[,KEY...] [--alarm MINUTES]
 //                    [--lang en|ru] [--theory classic|precise]
-//   SITE = --lat LAT --lon LON --tz HOURS | --place NAME [--tz HOURS]
+//   SITE = --lat LAT --lon LON --tz HOURS | --place NAME [--tz HOURS] [OBSERVER]
 //   OUT  = [--body sun|moon] [--format text|json|csv] [--theory classic|precise]
+//   OBSERVER = [--elevation METRES] [--eye METRES] [--pressure HPA]
+//              [--temperature CELSIUS] [--horizon FILE]
+//
+// The observer's options are the Sun's: with --body moon they are refused.
+// Any of them makes an observer (core/observer/observer.h); --eye left out
+// is 0 (the eye on the ground), --elevation left out is the eye's height
+// (the ground at sea level), the pressure and temperature the core's
+// defaults.  --horizon's file is read here, and a fault in it refused with
+// its line number.
 //
 // The Moon has one theory, the precise one: with --body moon, --theory may
 // be left out or be precise.
@@ -33,6 +42,8 @@
 
 #include "core/events/icalendar.h"
 #include "core/events/next_event.h"
+#include "core/observer/horizon_profile.h"
+#include "core/observer/observer.h"
 #include "core/places/places.h"
 #include "core/sun/sun_day.h"
 #include "core/sun/theory.h"
@@ -98,6 +109,11 @@ struct Request {
   // instant).
   const Place *place = nullptr;
   bool timezoneGiven = true;
+  // The observer of the SITE options, when any is given; --horizon's file
+  // as typed (empty when none) and its skyline.
+  std::optional<Observer> observer;
+  std::string horizonFile;
+  HorizonProfile horizon;
 };
 
 struct Parsed {
@@ -118,7 +134,7 @@ inline constexpr int kMostCalendarDates = 3 * 365 + 1;
 inline constexpr std::size_t kMostCalendarKeys = 32;
 
 // Latitude and longitude in the calculation's units, from the typed fields
-// by the window's sums.
+// by the window's sums, and the observer's elevation (0 without one).
 Site SiteOf(const Request &request);
 // Signed decimal degrees of a typed angle, by the same sum.
 double DecimalDegrees(const TypedAngle &angle);

@@ -34,6 +34,7 @@
 #include "core/moon/moon_day.h"
 #include "core/moon/moon_place.h"
 #include "core/moon/moon_quarters.h"
+#include "core/observer/observer_day.h"
 #include "core/places/places.h"
 #include "core/run/ephemeris.h"
 #include "core/run/typed_input.h"
@@ -152,7 +153,32 @@ Json SiteJson(const Request &r) {
                          {"country", r.place->country},
                          {"zone", r.place->zone}};
   }
+  if (r.observer) {
+    // The pressure and temperature in use, defaults included.
+    site["observer"] = Json{{"elevation_m", r.observer->elevationM},
+                            {"eye_m", r.observer->eyeM},
+                            {"pressure_hpa", PressureInUse(*r.observer)},
+                            {"temperature_c", r.observer->temperatureC},
+                            {"horizon", r.horizonFile.empty() ? Json(nullptr)
+                                                              : Json(r.horizonFile)}};
+  }
   return site;
+}
+
+// The observer for a person, as a line under a title; nothing without one.
+std::string ObserverText(const Request &r) {
+  if (!r.observer) return "";
+  const Observer &o = *r.observer;
+  return "Observer: the eye " + NumText(o.elevationM) + " m above sea level and " +
+         NumText(o.eyeM) + " m above the ground of its horizon; " +
+         Fixed(PressureInUse(o), 1) + " hPa, " + NumText(o.temperatureC) + " °C" +
+         (r.horizonFile.empty() ? "" : "; skyline " + r.horizonFile) + "\n";
+}
+
+// The observer's horizon, when the request has an observer.
+std::optional<ObserverHorizon> HorizonOf(const Request &r) {
+  if (!r.observer) return std::nullopt;
+  return ObserverHorizon(*r.observer, r.horizon);
 }
 
 const char *BodyKey(Body body) { return body == Body::Moon ? "moon" : "sun"; }
@@ -372,6 +398,19 @@ NowResults FindNow(const Request &r) {
           }};
 }
 
+// With an observer, the apparent altitude by its air's refraction as well.
+NowResults FindObserverNow(const Request &r) {
+  NowResults now = FindNow(r);
+  if (r.observer) {
+    const auto trueAltitude = std::find_if(now.values.begin(), now.values.end(), [](const auto &v) {
+      return std::string_view(v.first) == "altitude_true_deg";
+    });
+    now.values.emplace_back("altitude_apparent_observer_deg",
+                            ObserverApparentAltitudeDeg(*trueAltitude->second, *r.observer));
+  }
+  return now;
+}
+
 std::string NowMoment(const Request &r, const NowResults &now) {
   return IsoMoment(now.moment.date, SecondsOfDay(now.moment), r.timezone);
 }
@@ -453,8 +492,13 @@ void NowText(const Request &r, const NowResults &now, std::ostream &out) {
   };
   out << "The Sun at " << DateText(now.moment.date) << " " << ClockText(SecondsOfDay(now.moment))
       << " UTC" << OffsetText(r.timezone) << ", " << AngleText(r.latitude, 'N', 'S') << " "
-      << AngleText(r.longitude, 'E', 'W') << TheoryText(r) << "\n\n";
+      << AngleText(r.longitude, 'E', 'W') << TheoryText(r) << "\n" << ObserverText(r) << "\n";
   for (const auto &[caption, value] : lines) out << Padded(caption, 32) << value << '\n';
+  if (r.observer) {
+    // The last value: FindObserverNow's.
+    out << Padded("Altitude, App. (observer's air)", 32)
+        << Fixed(*now.values.back().second, 4) << "°\n";
+  }
 }
 
 // ---- day ------------------------------------------------------------------
@@ -465,6 +509,9 @@ struct EventRow {
   const char *caption; // for a person
   DayMoment moment;
   double levelDeg;     // the altitude it crosses, degrees
+  // Sunrise and sunset over an observer's horizon, whose level changes
+  // with the azimuth: levelDeg is then the Sun's altitude at the moment.
+  bool observerHorizon = false;
 };
 
 struct DayResults {
@@ -472,19 +519,34 @@ struct DayResults {
   DayEvents events;
   std::vector<EventRow> rows;
   std::vector<AzimuthCrossings> azimuths; // one per --azimuth, in its order
+  double seaLevelSinAltitude = 0;         // the theory's horizon, without an observer
 };
 
 DayResults FindDay(const Request &r) {
   const std::unique_ptr<SunDay> day = MakeSunDay(r.theory, SiteOf(r), *r.date);
-  DayResults results{*r.date, FindDayEvents(*day, r.altitudes), {}, {}};
+  const std::optional<ObserverHorizon> horizon = HorizonOf(r);
+  DayResults results{*r.date,
+                     horizon ? FindObserverDayEvents(r.theory, SiteOf(r), *r.date, *horizon,
+                                                     r.altitudes)
+                             : FindDayEvents(*day, r.altitudes),
+                     {},
+                     {}};
   const double horizonDeg = std::asin(day->HorizonSinAltitude()) / kRad;
   const auto table = DayEventRows();
   std::transform(table.begin(), table.end(), std::back_inserter(results.rows),
                  [&](const DayEventRow &row) {
-                   return EventRow{row.key, row.english, row.moment(results.events),
-                                   std::isnan(row.levelDeg) ? horizonDeg : row.levelDeg};
+                   EventRow event{row.key, row.english, row.moment(results.events),
+                                  std::isnan(row.levelDeg) ? horizonDeg : row.levelDeg};
+                   if (horizon && std::isnan(row.levelDeg)) {
+                     event.observerHorizon = true;
+                     event.levelDeg = event.moment.happens()
+                                          ? day->PlaceAt(event.moment.seconds / 3600.0).altitudeDeg
+                                          : 0;
+                   }
+                   return event;
                  });
   for (double azimuthDeg : r.azimuths) results.azimuths.push_back(FindAzimuthCrossings(*day, azimuthDeg));
+  results.seaLevelSinAltitude = day->HorizonSinAltitude();
   return results;
 }
 
@@ -529,6 +591,17 @@ void DayJson(const Request &r, const DayResults &day, std::ostream &out) {
         {{"azimuth_deg", azimuth.azimuthDeg}, {"moments", moments}, {"altitudes_deg", altitudesDeg}});
   }
   document["azimuths"] = azimuths;
+  if (e.observer) {
+    Json visible = Json::array();
+    std::transform(e.observer->visible.begin(), e.observer->visible.end(),
+                   std::back_inserter(visible), [&at](const VisibleSpan &span) {
+                     return Json{{"rising", at(span.rising)}, {"setting", at(span.setting)}};
+                   });
+    document["visible"] = visible;
+    document["direct_sun_s"] = e.observer->directSunSeconds;
+    document["sea_level"] = {{"sunrise", at(e.observer->seaLevelSunrise)},
+                             {"sunset", at(e.observer->seaLevelSunset)}};
+  }
   out << document.dump(2) << '\n';
 }
 
@@ -550,11 +623,29 @@ void DayCsv(const Request &, const DayResults &day, std::ostream &out) {
     const bool culmination = IsCulmination(row);
     const double level = culmination && e.culminationAltitudeDeg ? *e.culminationAltitudeDeg
                                                                   : row.levelDeg;
-    out << row.key << ',' << time(row.moment) << ','
-        << (culmination && !e.culminationAltitudeDeg ? "" : Fixed(level, 6)) << ','
+    const bool noLevel = (culmination && !e.culminationAltitudeDeg) ||
+                         (row.observerHorizon && !row.moment.happens());
+    out << row.key << ',' << time(row.moment) << ',' << (noLevel ? "" : Fixed(level, 6)) << ','
         << AbsenceKey(row.moment.absence) << rowEnd;
   }
   out << "day_length," << DayLengthText(e) << ",," << rowEnd;
+  if (e.observer) {
+    // Each crossing of the observer's horizon, the time of direct sun, and
+    // sea level's sunrise and sunset at the theory's horizon.
+    for (const VisibleSpan &span : e.observer->visible) {
+      for (const auto &[key, m] : {std::pair{"visible_rising", span.rising},
+                                   std::pair{"visible_setting", span.setting}}) {
+        out << key << ',' << time(m) << ",," << AbsenceKey(m.absence) << rowEnd;
+      }
+    }
+    out << "direct_sun," << ClockText(e.observer->directSunSeconds) << ",," << rowEnd;
+    const double seaLevelDeg = std::asin(day.seaLevelSinAltitude) / kRad;
+    for (const auto &[key, m] : {std::pair{"sea_level_sunrise", e.observer->seaLevelSunrise},
+                                 std::pair{"sea_level_sunset", e.observer->seaLevelSunset}}) {
+      out << key << ',' << time(m) << ',' << Fixed(seaLevelDeg, 6) << ','
+          << AbsenceKey(m.absence) << rowEnd;
+    }
+  }
   for (const LevelCrossings &level : e.altitudes) {
     for (const auto &[key, m] : {std::pair{"altitude_rising", level.rising},
                                  std::pair{"altitude_setting", level.setting}}) {
@@ -576,21 +667,34 @@ void DayCsv(const Request &, const DayResults &day, std::ostream &out) {
 
 void DayText(const Request &r, const DayResults &day, std::ostream &out) {
   const DayEvents &e = day.events;
-  out << "The Sun's day at " << SiteText(r) << ", " << DateText(day.date) << TheoryText(r) << "\n";
-  if (e.polar == Polar::Day) out << "Polar day: the Sun stays above the horizon all day.\n";
-  if (e.polar == Polar::Night) out << "Polar night: the Sun stays below the horizon all day.\n";
+  out << "The Sun's day at " << SiteText(r) << ", " << DateText(day.date) << TheoryText(r) << "\n"
+      << ObserverText(r);
+  const char *horizonName = e.observer ? "the observer's horizon" : "the horizon";
+  if (e.polar == Polar::Day) out << "Polar day: the Sun stays above " << horizonName << " all day.\n";
+  if (e.polar == Polar::Night) out << "Polar night: the Sun stays below " << horizonName << " all day.\n";
   out << '\n';
   const auto line = [&out](const std::string &caption, const std::string &value) {
     out << Padded(caption, 30) << value << '\n';
   };
   for (const EventRow &row : day.rows) {
-    std::string value = MomentOrWhy(row.moment, row.levelDeg);
+    std::string value = row.observerHorizon ? MomentOrWhy(row.moment, horizonName)
+                                            : MomentOrWhy(row.moment, row.levelDeg);
     if (row.moment.happens() && IsCulmination(row) && e.culminationAltitudeDeg)
       value += "  altitude " + Fixed(*e.culminationAltitudeDeg, 2) + "°";
     line(row.caption, value);
   }
   line("Duration of day", e.dayLengthSeconds ? DayLengthText(e)
                                              : "--:--:--  sunrise and sunset do not frame one day");
+  if (e.observer) {
+    for (const VisibleSpan &span : e.observer->visible) {
+      line("Visible rising", MomentOrWhy(span.rising, horizonName));
+      line("Visible setting", MomentOrWhy(span.setting, horizonName));
+    }
+    line("Direct sun", ClockText(e.observer->directSunSeconds));
+    const double seaLevelDeg = std::asin(day.seaLevelSinAltitude) / kRad;
+    line("Sunrise at sea level", MomentOrWhy(e.observer->seaLevelSunrise, seaLevelDeg));
+    line("Sunset at sea level", MomentOrWhy(e.observer->seaLevelSunset, seaLevelDeg));
+  }
   for (const LevelCrossings &level : e.altitudes) {
     const std::string name = "Sun at " + LevelText(level.altitudeDeg);
     line(name + ", rising", MomentOrWhy(level.rising, level.altitudeDeg));
@@ -616,6 +720,18 @@ struct TableDay {
 TableDay FindTableDay(const Request &r, const Site &site, CivilDate date) {
   return {date, site.Timezon,
           FindDayEvents(*MakeSunDay(r.theory, site, date), {}, DayEventSet::Twilights)};
+}
+
+// The same for the request's observer (Request::observer set).
+TableDay FindObserverTableDay(const Request &r, const Site &site, CivilDate date) {
+  const ObserverHorizon horizon(*r.observer, r.horizon);
+  return {date, site.Timezon,
+          FindObserverDayEvents(r.theory, site, date, horizon, {}, DayEventSet::Twilights)};
+}
+
+// The finder of a table's dates: with the observer's horizon or without.
+TableDay (*TableDayFinder(const Request &r))(const Request &, const Site &, CivilDate) {
+  return r.observer ? FindObserverTableDay : FindTableDay;
 }
 
 // Writes the table's rows, the text `row(day, first)` of each date from
@@ -655,16 +771,18 @@ void TableJsonStart(const Request &r, std::ostream &out) {
 }
 
 void TableText(const Request &r, const Request &, std::ostream &out) {
-  out << "The Sun's days at " << SiteText(r) << TheoryText(r) << ", local times\n\n"
-      << "date        sunrise   sunset    culmin.   day       civil dawn/dusk     "
-         "nautical dawn/dusk  astron. dawn/dusk   culm. alt.\n";
-  WriteTableRows<TableDay>(r, out, FindTableDay, [](const TableDay &day, bool) {
-    const auto fields = TableFields(day.date, day.events);
+  out << "The Sun's days at " << SiteText(r) << TheoryText(r) << ", local times\n"
+      << ObserverText(r) << "\n"
+      << "date        sunrise   sunset    culmin.   day       " << (r.observer ? "direct    " : "")
+      << "civil dawn/dusk     nautical dawn/dusk  astron. dawn/dusk   culm. alt.\n";
+  const auto row = [](const TableDay &day, bool) {
+    const auto fields = TableFields(day.date, day.events, TableColumnList(bool(day.events.observer)));
     std::string line = fields[0] + "  ";
     for (std::size_t i = 1; i + 1 < fields.size(); ++i)
       line += (fields[i].empty() ? std::string("--:--:--") : fields[i]) + "  ";
     return line + fields.back() + '\n';
-  });
+  };
+  WriteTableRows<TableDay>(r, out, TableDayFinder(r), row);
 }
 
 void TableJson(const Request &r, const Request &, std::ostream &out) {
@@ -672,7 +790,7 @@ void TableJson(const Request &r, const Request &, std::ostream &out) {
   const auto row = [](const TableDay &day, bool first) {
     const DayEvents &e = day.events;
     Json json;
-    for (const TableColumn &column : TableColumnList()) {
+    for (const TableColumn &column : TableColumnList(bool(e.observer))) {
       switch (column.value) {
       case TableValue::Date:
         json[column.name] = DateText(day.date);
@@ -688,17 +806,21 @@ void TableJson(const Request &r, const Request &, std::ostream &out) {
       case TableValue::Culmination:
         json[std::string(column.name) + "_deg"] = OrNull(e.culminationAltitudeDeg);
         break;
+      case TableValue::DirectSun:
+        json[std::string(column.name) + "_s"] = e.observer->directSunSeconds;
+        break;
       }
     }
     return (first ? "\n    " : ",\n    ") + json.dump();
   };
-  if (WriteTableRows<TableDay>(r, out, FindTableDay, row)) out << "\n  ]\n}\n";
+  if (WriteTableRows<TableDay>(r, out, TableDayFinder(r), row)) out << "\n  ]\n}\n";
 }
 
 void TableCsv(const Request &r, const Request &, std::ostream &out) {
-  out << TableCsvHeader();
-  WriteTableRows<TableDay>(r, out, FindTableDay,
-                           [](const TableDay &day, bool) { return TableCsvRow(day.date, day.events); });
+  out << TableCsvHeader(TableColumnList(r.observer.has_value()));
+  WriteTableRows<TableDay>(r, out, TableDayFinder(r), [](const TableDay &day, bool) {
+    return TableCsvRow(day.date, day.events, TableColumnList(bool(day.events.observer)));
+  });
 }
 
 // ---- path -----------------------------------------------------------------
@@ -707,6 +829,9 @@ struct PathPoint {
   int minutes; // from 00:00 of the date
   double altitudeDeg, apparentAltitudeDeg, azimuthDeg;
   std::optional<Shadow> shadow; // the Sun's, above the horizon
+  // With an observer: the apparent altitude by its air's refraction, and
+  // its horizon's apparent altitude at the Sun's azimuth.
+  double observerApparentDeg = 0, horizonDeg = 0;
 };
 
 struct PathResults {
@@ -718,11 +843,17 @@ struct PathResults {
 PathResults FindPath(const Request &r) {
   const std::unique_ptr<SunDay> day = MakeBodyDay(r, SiteOf(r), *r.date);
   PathResults path{*r.date, r.body == Body::Sun, {}};
+  const std::optional<ObserverHorizon> horizon = HorizonOf(r);
   for (int minutes = 0; minutes <= 1440; minutes += r.stepMinutes) {
     const SunPlace place = day->PlaceAt(minutes / 60.0);
     const double apparent = ApparentAltitude(place.altitudeDeg);
     path.points.push_back({minutes, place.altitudeDeg, apparent, place.azimuthDeg,
                            path.shadows ? ShadowOf(apparent, place.azimuthDeg) : std::nullopt});
+    if (horizon) {
+      path.points.back().observerApparentDeg =
+          ObserverApparentAltitudeDeg(place.altitudeDeg, horizon->observer());
+      path.points.back().horizonDeg = horizon->ApparentAltitudeDeg(place.azimuthDeg);
+    }
   }
   return path;
 }
@@ -737,7 +868,7 @@ std::string PathTime(int minutes) {
 void PathJson(const Request &r, const PathResults &path, std::ostream &out) {
   Json points = Json::array();
   std::transform(path.points.begin(), path.points.end(), std::back_inserter(points),
-                 [&path](const PathPoint &p) {
+                 [&path, &r](const PathPoint &p) {
                    Json point{{"time", PathTime(p.minutes)},
                               {"altitude_true_deg", p.altitudeDeg},
                               {"altitude_apparent_deg", p.apparentAltitudeDeg},
@@ -746,6 +877,10 @@ void PathJson(const Request &r, const PathResults &path, std::ostream &out) {
                      point["shadow_ratio"] = p.shadow ? Json(p.shadow->ratio) : Json(nullptr);
                      point["shadow_azimuth_deg"] =
                          p.shadow ? Json(p.shadow->azimuthDeg) : Json(nullptr);
+                   }
+                   if (r.observer) {
+                     point["altitude_apparent_observer_deg"] = p.observerApparentDeg;
+                     point["horizon_deg"] = p.horizonDeg;
                    }
                    return point;
                  });
@@ -756,9 +891,10 @@ void PathJson(const Request &r, const PathResults &path, std::ostream &out) {
   out << document.dump(2) << '\n';
 }
 
-void PathCsv(const Request &, const PathResults &path, std::ostream &out) {
+void PathCsv(const Request &r, const PathResults &path, std::ostream &out) {
   out << "time,altitude_true,altitude_apparent,azimuth"
-      << (path.shadows ? ",shadow_ratio,shadow_azimuth" : "") << '\n';
+      << (path.shadows ? ",shadow_ratio,shadow_azimuth" : "")
+      << (r.observer ? ",altitude_apparent_observer,horizon" : "") << '\n';
   for (const PathPoint &p : path.points) {
     out << PathTime(p.minutes) << ',' << Fixed(p.altitudeDeg, 6) << ','
         << Fixed(p.apparentAltitudeDeg, 6) << ',' << Fixed(p.azimuthDeg, 6);
@@ -766,15 +902,17 @@ void PathCsv(const Request &, const PathResults &path, std::ostream &out) {
       out << ',' << (p.shadow ? Fixed(p.shadow->ratio, 6) : "") << ','
           << (p.shadow ? Fixed(p.shadow->azimuthDeg, 6) : "");
     }
+    if (r.observer) out << ',' << Fixed(p.observerApparentDeg, 6) << ',' << Fixed(p.horizonDeg, 6);
     out << '\n';
   }
 }
 
 void PathText(const Request &r, const PathResults &path, std::ostream &out) {
   out << "The " << BodyName(r) << "'s path at " << SiteText(r) << ", " << DateText(path.date) << TheoryText(r)
-      << "\n\n"
+      << "\n" << ObserverText(r) << "\n"
       << "time    altitude true  altitude app.  azimuth (from north)"
-      << (path.shadows ? "  shadow ratio  shadow azimuth" : "") << '\n';
+      << (path.shadows ? "  shadow ratio  shadow azimuth" : "")
+      << (r.observer ? "  observer's app.  horizon" : "") << '\n';
   for (const PathPoint &p : path.points) {
     char line[160];
     std::snprintf(line, sizeof line, "%s  %12.3f°  %12.3f°  %12.3f°",
@@ -789,6 +927,10 @@ void PathText(const Request &r, const PathResults &path, std::ostream &out) {
       } else {
         std::snprintf(line, sizeof line, "%8s  %12s  %14s", "", "--", "--");
       }
+      out << line;
+    }
+    if (r.observer) {
+      std::snprintf(line, sizeof line, "  %14.3f°  %6.3f°", p.observerApparentDeg, p.horizonDeg);
       out << line;
     }
     out << '\n';
@@ -1261,6 +1403,8 @@ NextResults FindNext(const Request &r) {
   search.afterSeconds = StartOfDate(r.at->date, timezone) + SecondsOfDay(*r.at);
   search.offsetMinutes = r.offsetMinutes;
   search.count = r.count;
+  const std::optional<ObserverHorizon> horizon = HorizonOf(r);
+  if (horizon) search.observer = &*horizon;
   search.offsetOn = [&r, byZone, timezone](const CivilDate &date) {
     return byZone ? OffsetAtLocal(r.place->zone, date, kNoon).value_or(timezone) : timezone;
   };
@@ -1435,7 +1579,7 @@ int Run(std::span<const std::string> arguments, std::ostream &out, std::ostream 
   switch (r.command) {
   case Command::Now:
     if (moon) return Write(r, FindMoonNow(r), {MoonNowText, MoonNowJson, MoonNowCsv}, out);
-    return Write(r, FindNow(r), {NowText, NowJson, NowCsv}, out);
+    return Write(r, FindObserverNow(r), {NowText, NowJson, NowCsv}, out);
   case Command::Day:
     if (moon) return Write(r, FindMoonDay(r), {MoonDayText, MoonDayJson, MoonDayCsv}, out);
     return Write(r, FindDay(r), {DayText, DayJson, DayCsv}, out);

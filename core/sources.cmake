@@ -38,6 +38,10 @@ function(ostrel_core_sources var root)
     day/day_events.h day/day_events.cpp
     day/day_table.h day/day_table.cpp
     day/azimuth_crossings.h day/azimuth_crossings.cpp
+    # The observer: height, air, skyline, and the day for them.
+    observer/observer.h observer/observer.cpp
+    observer/horizon_profile.h observer/horizon_profile.cpp
+    observer/observer_day.h observer/observer_day.cpp
     # Towns by name.
     places/places.h places/places.cpp
     places/places_fold_table.h

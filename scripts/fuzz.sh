@@ -11,7 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-${OSTREL_FUZZ_SECONDS:-60}}
-targets=(field_parse settings_reader maincalc cli_arguments)
+targets=(field_parse settings_reader maincalc cli_arguments horizon_profile)
 
 command -v clang++ >/dev/null || { echo "clang++ is missing (scripts/deps.sh test installs it)" >&2; exit 1; }
 cmake -S fuzz -B build/fuzz -DCMAKE_CXX_COMPILER=clang++

@@ -24,6 +24,7 @@ build/test/bench/town_completer_bench --benchmark_min_time=0.05
 build/test/bench/moon_bench --benchmark_min_time=0.05
 build/test/bench/seasons_bench --benchmark_min_time=0.05
 build/test/bench/events_bench --benchmark_min_time=0.05
+build/test/bench/observer_bench --benchmark_min_time=0.05
 # The peer library's benchmark is built only where its sources lie beside
 # the clone; --compare fails when sunrise or sunset (or moonrise, moonset
 # and the Moon's transit) differ by over 2 min.

@@ -58,6 +58,26 @@ struct LevelCrossings {
 
 enum class Polar { None, Day, Night };
 
+// A stretch of the date in which the Sun's upper limb stands above the
+// observer's horizon: its rising and its setting, either of which is
+// missing (Absence::OtherDate) where the stretch begins before the date or
+// ends after it.
+struct VisibleSpan {
+  DayMoment rising, setting;
+};
+
+// What the observer's day adds (core/observer/observer_day.h).
+struct ObserverEvents {
+  // Every stretch of the date above the observer's horizon, in time order:
+  // more than one behind a jagged skyline.
+  std::vector<VisibleSpan> visible;
+  // The time of direct sun: the seconds of the date in those stretches.
+  int directSunSeconds = 0;
+  // Sunrise and sunset as the same theory gives them without an observer
+  // (FindDayEvents), so that both can be read.
+  DayMoment seaLevelSunrise, seaLevelSunset;
+};
+
 // A start and an end, either of which may be missing.
 using Interval = std::array<DayMoment, 2>;
 
@@ -75,6 +95,9 @@ struct DayEvents {
   std::optional<int> dayLengthSeconds;
   // One entry per altitude asked for, in the order asked.
   std::vector<LevelCrossings> altitudes;
+  // Only for an observer (FindObserverDayEvents); then sunrise, sunset,
+  // polar and dayLengthSeconds are the observer's.
+  std::optional<ObserverEvents> observer;
 };
 
 enum class DayEventSet {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/day/day_table.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
 #include <limits>
@@ -70,6 +71,36 @@ constexpr TableColumn kTableColumnList[] = {
 };
 static_assert(std::size(kTableColumnList) == kTableColumns);
 
+// The same with the observer's time of direct sun after the day length.
+constexpr TableColumn kObserverTableColumnList[] = {
+    kTableColumnList[0], kTableColumnList[1], kTableColumnList[2], kTableColumnList[3],
+    kTableColumnList[4], {"direct_sun", TableValue::DirectSun, nullptr},
+    kTableColumnList[5], kTableColumnList[6], kTableColumnList[7], kTableColumnList[8],
+    kTableColumnList[9], kTableColumnList[10], kTableColumnList[11],
+};
+static_assert(std::size(kObserverTableColumnList) == kTableColumns + 1);
+
+std::string FieldText(const TableColumn &column, const CivilDate &date, const DayEvents &events) {
+  switch (column.value) {
+  case TableValue::Date: return DateText(date);
+  case TableValue::Moment: {
+    const DayMoment &moment = column.moment(events);
+    return moment.happens() ? ClockText(moment.seconds) : std::string();
+  }
+  case TableValue::DayLength: return DayLengthText(events);
+  case TableValue::Culmination:
+    if (events.culminationAltitudeDeg) {
+      char text[48];
+      std::snprintf(text, sizeof text, "%.4f", *events.culminationAltitudeDeg);
+      return text;
+    }
+    return {};
+  case TableValue::DirectSun:
+    return events.observer ? ClockText(events.observer->directSunSeconds) : std::string();
+  }
+  return {};
+}
+
 } // namespace
 
 std::string ClockText(int seconds) {
@@ -103,25 +134,21 @@ const std::array<const char *, kTableColumns> &TableColumns() {
 std::array<std::string, kTableColumns> TableFields(const CivilDate &date,
                                                    const DayEvents &events) {
   std::array<std::string, kTableColumns> fields;
-  for (std::size_t i = 0; i < kTableColumns; ++i) {
-    const TableColumn &column = kTableColumnList[i];
-    switch (column.value) {
-    case TableValue::Date: fields[i] = DateText(date); break;
-    case TableValue::Moment: {
-      const DayMoment &moment = column.moment(events);
-      if (moment.happens()) fields[i] = ClockText(moment.seconds);
-      break;
-    }
-    case TableValue::DayLength: fields[i] = DayLengthText(events); break;
-    case TableValue::Culmination:
-      if (events.culminationAltitudeDeg) {
-        char text[48];
-        std::snprintf(text, sizeof text, "%.4f", *events.culminationAltitudeDeg);
-        fields[i] = text;
-      }
-      break;
-    }
-  }
+  for (std::size_t i = 0; i < kTableColumns; ++i)
+    fields[i] = FieldText(kTableColumnList[i], date, events);
+  return fields;
+}
+
+std::span<const TableColumn> TableColumnList(bool observer) {
+  if (observer) return kObserverTableColumnList;
+  return kTableColumnList;
+}
+
+std::vector<std::string> TableFields(const CivilDate &date, const DayEvents &events,
+                                     std::span<const TableColumn> columns) {
+  std::vector<std::string> fields(columns.size());
+  std::transform(columns.begin(), columns.end(), fields.begin(),
+                 [&](const TableColumn &column) { return FieldText(column, date, events); });
   return fields;
 }
 
@@ -136,6 +163,22 @@ std::string TableCsvHeader() {
 std::string TableCsvRow(const CivilDate &date, const DayEvents &events) {
   std::string line;
   for (const std::string &field : TableFields(date, events)) {
+    if (!line.empty()) line += ',';
+    line += field;
+  }
+  return line + '\n';
+}
+
+std::string TableCsvHeader(std::span<const TableColumn> columns) {
+  std::string line;
+  for (const TableColumn &column : columns) line += (line.empty() ? "" : ",") + std::string(column.name);
+  return line + '\n';
+}
+
+std::string TableCsvRow(const CivilDate &date, const DayEvents &events,
+                        std::span<const TableColumn> columns) {
+  std::string line;
+  for (const std::string &field : TableFields(date, events, columns)) {
     if (!line.empty()) line += ',';
     line += field;
   }

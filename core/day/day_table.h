@@ -8,6 +8,7 @@
 #include <array>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "core/day/day_events.h"
 
@@ -29,7 +30,9 @@ enum class TableValue {
   Date,       // the row's date
   Moment,     // a moment of the date, local civil time; none where it does not happen
   DayLength,  // DayEvents::dayLengthSeconds, seconds
-  Culmination // DayEvents::culminationAltitudeDeg, degrees
+  Culmination, // DayEvents::culminationAltitudeDeg, degrees
+  DirectSun    // DayEvents::observer's directSunSeconds, seconds (an
+               // observer's table only)
 };
 
 // One column: its name (the CSV header's), what it holds and, for a moment,
@@ -45,6 +48,12 @@ struct TableColumn {
 // astronomical_dusk, culmination_altitude.  Every face of the table (its
 // text, CSV and JSON, the year window) writes these.
 std::span<const TableColumn, kTableColumns> TableColumnList();
+
+// The columns of a table for an observer (core/observer/observer_day.h):
+// the same with `direct_sun`, the time of direct sun "HH:MM:SS", after
+// day_length.  The list for a table with or without an observer; the
+// faces take it from here so that their CSVs agree.
+std::span<const TableColumn> TableColumnList(bool observer);
 
 // The column names alone, as the CSV header has them.
 const std::array<const char *, kTableColumns> &TableColumns();
@@ -67,8 +76,17 @@ struct DayEventRow {
 };
 std::span<const DayEventRow> DayEventRows();
 
+// The fields of one date's row for any list of columns; a direct_sun
+// column is empty where the events have no observer.
+std::vector<std::string> TableFields(const CivilDate &date, const DayEvents &events,
+                                     std::span<const TableColumn> columns);
+
 // The header line and one date's line of the CSV, each ended by "\n".
 std::string TableCsvHeader();
 std::string TableCsvRow(const CivilDate &date, const DayEvents &events);
+// The same for any list of columns.
+std::string TableCsvHeader(std::span<const TableColumn> columns);
+std::string TableCsvRow(const CivilDate &date, const DayEvents &events,
+                        std::span<const TableColumn> columns);
 
 } // namespace ostrel

@@ -115,10 +115,14 @@ std::vector<int> SecondsOnDate(const NextEventSearch &search, CivilDate date, fl
   switch (event.family) {
   case EventFamily::SunDay: {
     const DayEventRow &row = DayEventRows()[event.row];
-    const std::unique_ptr<SunDay> day = MakeSunDay(search.theory, site, date);
     // The horizon's events alone where they suffice: a third of the work.
-    keep(row.moment(
-        FindDayEvents(*day, {}, IsHorizonRow(row) ? DayEventSet::Horizon : DayEventSet::Full)));
+    const DayEventSet set = IsHorizonRow(row) ? DayEventSet::Horizon : DayEventSet::Full;
+    if (search.observer) {
+      keep(row.moment(FindObserverDayEvents(search.theory, site, date, *search.observer, {}, set)));
+      break;
+    }
+    const std::unique_ptr<SunDay> day = MakeSunDay(search.theory, site, date);
+    keep(row.moment(FindDayEvents(*day, {}, set)));
     break;
   }
   case EventFamily::SunAltitude: {

@@ -27,6 +27,7 @@
 
 #include "core/moon/moon_quarters.h"
 #include "core/sun/sun_day.h"
+#include "core/observer/observer_day.h"
 #include "core/sun/theory.h"
 
 namespace ostrel {
@@ -74,6 +75,9 @@ struct NextEventSearch {
   int offsetMinutes = 0;           // added to every event's instant
   int count = 1;
   DateOffset offsetOn; // each date's offset (a zone's summer time)
+  // The observer whose sunrise and sunset the day's events are (the
+  // first rising and the last setting over its horizon), or none.
+  const ObserverHorizon *observer = nullptr;
 };
 
 // The first `count` moments (each event's instant plus offsetMinutes, UT

@@ -204,7 +204,7 @@ SeenFromSite SeeFromSite(const Site &site, const std::array<double, 3> &siteXyz,
 
 std::array<double, 3> SiteVectorAu(const Site &site) {
   double metres[3];
-  eraGd2gc(ERFA_WGS84, site.LongHours * 15 * ERFA_DD2R, site.LatRad, 0, metres);
+  eraGd2gc(ERFA_WGS84, site.LongHours * 15 * ERFA_DD2R, site.LatRad, site.elevationM, metres);
   return {metres[0] / ERFA_DAU, metres[1] / ERFA_DAU, metres[2] / ERFA_DAU};
 }
 
@@ -296,6 +296,14 @@ PreciseSunDay::PreciseSunDay(const Site &site, CivilDate date) : site_(site), da
   const double semiDiameterArcsec = kSemiDiameterAt1AuArcsec / PreciseAt(12).distanceAU;
   horizonSinAltitude_ =
       std::sin(-(kHorizonRefractionArcsec + semiDiameterArcsec) / 3600 * ERFA_DD2R);
+}
+
+PreciseSunDay PreciseSunDay::AtElevation(double elevationM) const {
+  PreciseSunDay raised = *this;
+  raised.site_.elevationM = elevationM;
+  const std::array<double, 3> where = SiteVectorAu(raised.site_);
+  for (int i = 0; i < 3; ++i) raised.siteXyz_[i] = where[i];
+  return raised;
 }
 
 double PreciseSunDay::JulianDateUt(double localHours) const {

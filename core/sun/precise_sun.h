@@ -38,7 +38,8 @@ struct EarthOrientation {
 };
 EarthOrientation EarthOrientationAt(double julianDateUt);
 
-// A site on the WGS84 ellipsoid at sea level (eraGd2gc), Earth-fixed, AU.
+// A site on the WGS84 ellipsoid at its elevation (eraGd2gc; sea level
+// unless an observer gives one), Earth-fixed, AU.
 std::array<double, 3> SiteVectorAu(const Site &site);
 
 // The Earth-fixed site (AU) turned by the Greenwich apparent sidereal time
@@ -134,6 +135,12 @@ public:
 
   // The place at a local time, from the interpolated Sun.
   SunPlace PreciseAt(double localHours) const;
+
+  // The same date and site with the site's height above sea level
+  // changed, metres: the Sun's two exact evaluations are kept (they do not
+  // depend on the site), so it gives what a day set up afresh for that
+  // height gives, for a fraction of the work.
+  PreciseSunDay AtElevation(double elevationM) const;
 
 private:
   static constexpr double kFirstNode = -0.5, kLastNode = 24.5; // local hours

@@ -17,6 +17,10 @@ struct Site {
   double LatRad = 0;    // latitude, radians, north positive
   double LongHours = 0; // longitude, hours east of Greenwich
   float Timezon = 0;    // hours: local civil time = UT + Timezon
+  // Metres above sea level: the precise theory's site on the WGS84
+  // ellipsoid stands this high (the classic theory has no site height).
+  // 0 unless an observer gives it (core/observer/observer.h).
+  double elevationM = 0;
 };
 
 // A local civil date of the Gregorian calendar.
