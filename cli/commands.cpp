@@ -1492,6 +1492,7 @@ int WriteIcs(const Request &r, const Clock &clock, std::ostream &out, std::ostre
   request.alarmMinutes = r.alarmMinutes;
   request.russian = r.russian;
   request.stampSeconds = *stamp;
+  request.observer = HorizonOf(r);
   request.offsetOn = [&r, byZone](const CivilDate &date) {
     return byZone ? OffsetAtLocal(r.place->zone, date, kNoon).value_or(r.timezone) : r.timezone;
   };

@@ -275,7 +275,9 @@ std::string WriteCalendar(const CalendarRequest &request) {
     std::unique_ptr<SunDay> sun;
     if (sunDay) sun = MakeSunDay(request.theory, site, date);
     DayEvents events;
-    if (daySet) events = FindDayEvents(*sun, {}, *daySet);
+    if (daySet)
+      events = request.observer ? FindObserverDayEvents(*sun, *request.observer, {}, *daySet)
+                                : FindDayEvents(*sun, {}, *daySet);
     MoonDayEvents moon;
     if (moonDay) moon = FindMoonDayEvents(MoonDay(site, date));
     for (std::size_t i = 0; i < keys.size(); ++i) {

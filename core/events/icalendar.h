@@ -39,6 +39,7 @@
 #include <vector>
 
 #include "core/events/next_event.h"
+#include "core/observer/observer_day.h"
 #include "core/sun/sun_day.h"
 #include "core/sun/theory.h"
 
@@ -69,6 +70,10 @@ struct CalendarRequest {
   long long stampSeconds = 0;        // DTSTAMP: UT seconds from 1970-01-01 00:00,
                                      // 0 to 253402300799 (9999-12-31T23:59:59)
   DateOffset offsetOn;               // each date's offset, hours
+  // The observer whose sunrise and sunset the day's events are (as
+  // FindObserverDayEvents gives them); none: the sea-level horizon.  The
+  // other events keep their definitions.
+  std::optional<ObserverHorizon> observer;
 };
 
 // The whole file.

@@ -3,7 +3,7 @@
 """`ostrel-cli ics` read back by a real iCalendar parser (Debian's
 python3-icalendar): its events against `ostrel-cli day --format json` for
 the same dates, converted to UTC, across a change to summer time and into
-a polar day; UIDs unique and the same in every run, DTSTAMP from
+a polar day, and for an observer on a hill; UIDs unique and the same in every run, DTSTAMP from
 SOURCE_DATE_EPOCH, VALARM when asked, CRLF lines of at most 75 octets.
 
     ics_readback.py PATH/TO/ostrel-cli
@@ -68,6 +68,11 @@ CASES = [
      ["sunrise", "sunset", "civil_dawn", "evening_golden_hour", "morning_blue_hour"]),
     ("Longyearbyen, polar day", ["--lat", "78.22", "--lon", "15.65", "--tz", "2"],
      "2026-04-15", "2026-04-24", ["sunrise", "sunset", "morning_golden_hour"]),
+    # An observer 1000 m up with the plain 800 m below: sunrise and sunset
+    # over the dipped horizon, the golden hour unchanged.
+    ("Observer on a hill", ["--lat", "47", "--lon", "8.5", "--tz", "1", "--elevation", "1000",
+                            "--eye", "800"],
+     "2026-06-20", "2026-06-22", ["sunrise", "sunset", "evening_golden_hour"]),
 ]
 
 for what, site, first, last, keys in CASES:
