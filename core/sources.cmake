@@ -36,6 +36,8 @@ function(ostrel_core_sources var root)
     day/day_events.h day/day_events.cpp
     day/day_table.h day/day_table.cpp
     day/azimuth_crossings.h day/azimuth_crossings.cpp
+    # The world map: the Sun and the Moon overhead, the shade at a point.
+    map/overhead.h map/overhead.cpp
     # Towns by name.
     places/places.h places/places.cpp
     places/places_fold_table.h
