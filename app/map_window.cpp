@@ -30,6 +30,7 @@ constexpr languages::Caption kCaptions[] = {
     {"DayLabel", {"Days:", "Дни:"}},
     {"MapNow", {"Now", "Сейчас"}},
     {"SavePicture", {"Save picture...", "Сохранить рисунок..."}},
+    {"MapCredit", {"Land: Natural Earth", "Суша: Natural Earth"}},
 };
 
 // The legend, one row a shade from daylight to night.
@@ -115,6 +116,9 @@ MapWindow::MapWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
     legend->addSpacing(12);
   }
   legend->addStretch();
+  auto *credit = new QLabel(picture_);
+  credit->setObjectName(QStringLiteral("MapCredit"));
+  legend->addWidget(credit);
   auto *pictureLayout = new QVBoxLayout(picture_);
   pictureLayout->setContentsMargins(4, 4, 4, 4);
   pictureLayout->addWidget(map_, 1);
