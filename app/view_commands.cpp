@@ -84,8 +84,10 @@ void MainWindow::UpdateViews() {
   }
   if (frmYear && frmYear->isVisible())
     frmYear->ShowYear(site, date);
-  if (frmMap && frmMap->isVisible())
-    frmMap->ShowMoment(CalculatedMoment(input, Option1->isChecked()), site, Option1->isChecked());
+  if (frmMap && frmMap->isVisible()) {
+    const bool tracking = Option1->isChecked();
+    frmMap->ShowMoment(CalculatedMoment(input, tracking), site, tracking);
+  }
 }
 
 } // namespace ostrel
