@@ -12,6 +12,7 @@
 #include "app/hemisphere_list.h"
 #include "app/day_window.h"
 #include "app/main_window.h"
+#include "app/map_window.h"
 #include "app/year_window.h"
 
 namespace ostrel::languages {
@@ -86,6 +87,7 @@ constexpr Caption kCaptions[] = {
     {"me3", {"View", "Вид"}},
     {"me3_1", {"Sun's day...", "День Солнца..."}},
     {"me3_2", {"Year table...", "Таблица года..."}},
+    {"me3_3", {"World map...", "Карта мира..."}},
     {"me2", {"&Help", "&Помощь"}},
     {"me2_1", {"About program", "&О программе"}},
 };
@@ -137,6 +139,8 @@ void MainWindow::SwitchLanguage(bool russian) {
     frmDay->SetRussian(russian);
   if (frmYear)
     frmYear->SetRussian(russian);
+  if (frmMap)
+    frmMap->SetRussian(russian);
 }
 
 void MainWindow::me1_9_Click() { SwitchLanguage(false); }

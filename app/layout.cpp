@@ -215,6 +215,7 @@ constexpr MenuEntry kMenus[] = {
     {"me3", "View", nullptr, true, false, false},
     {"me3_1", "Sun's day...", "me3", false, false, false},
     {"me3_2", "Year table...", "me3", false, false, false},
+    {"me3_3", "World map...", "me3", false, false, false},
     {"me2", "&Help", nullptr, true, false, false},
     {"me2_1", "About program", "me2", false, false, false},
 };

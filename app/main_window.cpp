@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "app/day_window.h"
+#include "app/map_window.h"
 #include "app/year_window.h"
 
 #include <QAction>
@@ -379,6 +380,7 @@ void MainWindow::BuildMenus() {
   connect(item("me2_1"), &QAction::triggered, this, &MainWindow::me2_1_Click);
   connect(item("me3_1"), &QAction::triggered, this, &MainWindow::me3_1_Click);
   connect(item("me3_2"), &QAction::triggered, this, &MainWindow::me3_2_Click);
+  connect(item("me3_3"), &QAction::triggered, this, &MainWindow::me3_3_Click);
 }
 
 void MainWindow::SetTimerPeriod(int milliseconds) {
@@ -422,7 +424,7 @@ void MainWindow::Calculate() {
     shownTexts_[i] = text;
   }
   calculated_ = true;
-  if (frmDay || frmYear)
+  if (frmDay || frmYear || frmMap)
     UpdateViews();
 }
 

@@ -36,6 +36,7 @@ namespace ostrel {
 
 class AboutBox;
 class DayWindow;
+class MapWindow;
 class YearWindow;
 class ResultLabel;
 class HemisphereList;
@@ -111,6 +112,13 @@ public slots:
   // of each, brought to the front where they are when already shown.
   void me3_1_Click();
   void me3_2_Click();
+  // "World map...": the map window, one, as the other two.
+  void me3_3_Click();
+  // A point clicked on the map, degrees: the nearest town of the list
+  // within 50 km chosen as from the town field's list, else the point
+  // itself with the town "–" and the zone of its longitude rounded to the
+  // hour; then a tick while tracking or "Calculate" in manual mode.
+  void ChooseMapPoint(double latitude, double longitude);
 
 protected:
   // Closing the main window ends the program with every window.
@@ -250,6 +258,7 @@ private:
   // where it was.
   QPointer<DayWindow> frmDay;
   QPointer<YearWindow> frmYear;
+  QPointer<MapWindow> frmMap;
   // A calculation has run since the window was built.
   bool calculated_ = false;
   // The day and year windows that are shown follow the last calculation.

@@ -11,6 +11,7 @@
 
 #include "app/about_box.h"
 #include "app/day_window.h"
+#include "app/map_window.h"
 #include "app/year_window.h"
 #include "app/languages.h"
 #include "app/main_window.h"
@@ -41,6 +42,8 @@ void MainWindow::ChooseTheory(Theory theory) {
     frmDay->SetTheory(theory);
   if (frmYear)
     frmYear->SetTheory(theory);
+  if (frmMap)
+    frmMap->SetTheory(theory);
 }
 
 // Unlike the azimuth convention, a theory shows at once: the same site and
@@ -104,7 +107,8 @@ void MainWindow::closeEvent(QCloseEvent *event) {
     if (box)
       box->close();
   }
-  for (QWidget *view : {static_cast<QWidget *>(frmDay.data()), static_cast<QWidget *>(frmYear.data())}) {
+  for (QWidget *view : {static_cast<QWidget *>(frmDay.data()), static_cast<QWidget *>(frmYear.data()),
+                        static_cast<QWidget *>(frmMap.data())}) {
     if (view)
       view->close();
   }

@@ -38,6 +38,11 @@ namespace {
 
 // Rows of the town list shown at once.
 constexpr int kVisibleTowns = 10;
+// A click on the world map takes the nearest town within this reach, km.
+constexpr double kMapTownReachKm = 50;
+// The town field of a clicked point that no town is near: an en dash.
+constexpr const char16_t *kNoTown = u"\u2013";
+
 // Towns looked at when a saved name is found again: more than any name has
 // namesakes in the list.
 constexpr std::size_t kNamesakes = 50;
@@ -144,6 +149,37 @@ void MainWindow::ChooseTown(const Place &place) {
   if (townLink_ && !TypedMoment()) {
     const LocalMoment now = clock_();
     ShowZoneOffset(ZoneOffsetHours(zone, now.date, now.time));
+  }
+  Command2_Click();
+}
+
+void MainWindow::ChooseMapPoint(double latitude, double longitude) {
+  if (!std::isfinite(latitude) || !std::isfinite(longitude))
+    return;
+  latitude = std::clamp(latitude, -90.0, 90.0);
+  longitude = std::clamp(longitude, -180.0, 180.0);
+  if (const Place *town = NearestPlace(latitude, longitude, kMapTownReachKm)) {
+    ChooseTown(*town);
+    return;
+  }
+  // The fields as a user would type the point, and the zone of its
+  // longitude rounded to the hour (15 degrees an hour; 180 degrees gives
+  // +12 or -12).
+  DropTownLink();
+  const AngleFields east = AngleFieldsOf(longitude);
+  const AngleFields north = AngleFieldsOf(latitude);
+  Town->setText(QString::fromUtf16(kNoTown));
+  LongGrad->setText(QString::fromStdString(NumText(east.degrees)));
+  LongMin->setText(QString::fromStdString(NumText(east.minutes)));
+  List1->SetListIndex(HemisphereIndex(east));
+  LatGrad->setText(QString::fromStdString(NumText(north.degrees)));
+  LatMin->setText(QString::fromStdString(NumText(north.minutes)));
+  List2->SetListIndex(HemisphereIndex(north));
+  // (Adding 0 turns the -0 of a point just west of Greenwich into 0.)
+  ShowZoneOffset(static_cast<float>(std::round(longitude / 15)) + 0.0f);
+  if (Option1->isChecked()) {
+    Timer1_Timer();
+    return;
   }
   Command2_Click();
 }

@@ -10,10 +10,24 @@
 #include "app/day_window.h"
 #include "app/languages.h"
 #include "app/main_window.h"
+#include "app/map_window.h"
 #include "app/year_window.h"
 
 namespace ostrel {
 namespace {
+
+// The moment of a calculation in UTC: the local date's 0 h UT, its day's
+// fraction and the UT hours (the local time less the zone).  A tick's
+// single-precision hours are a few milliseconds off its whole second: the
+// moment is taken to the nearest millisecond, and a tick's to the second.
+QDateTime CalculatedMoment(const CalcState &input, bool tick) {
+  const double wholeDay = std::floor(input.DateDay);
+  const QDateTime midnight(QDate(int(input.DateYear), int(input.DateMonth), int(wholeDay)),
+                           QTime(0, 0), Qt::UTC);
+  const double hours = (input.DateDay - wholeDay) * 24 + input.UtHours;
+  const qint64 step = tick ? 1000 : 1;
+  return midnight.addMSecs(std::llround(hours * 3600000 / double(step)) * step);
+}
 
 // Makes the window on first use in the main window's language and theory,
 // and brings it to the front where it is.
@@ -45,6 +59,14 @@ void MainWindow::me3_2_Click() {
   UpdateViews();
 }
 
+void MainWindow::me3_3_Click() {
+  const bool made = !frmMap;
+  Open(frmMap, this, IsRussian(), ephemeris_.theory);
+  if (made)
+    connect(frmMap, &MapWindow::pointChosen, this, &MainWindow::ChooseMapPoint);
+  UpdateViews();
+}
+
 // The site and date of the last calculation; in real-time tracking also the
 // present moment, the local time of the tick.  A window that is hidden is
 // brought up to date when it is shown again.
@@ -62,6 +84,10 @@ void MainWindow::UpdateViews() {
   }
   if (frmYear && frmYear->isVisible())
     frmYear->ShowYear(site, date);
+  if (frmMap && frmMap->isVisible()) {
+    const bool tracking = Option1->isChecked();
+    frmMap->ShowMoment(CalculatedMoment(input, tracking), site, tracking);
+  }
 }
 
 } // namespace ostrel

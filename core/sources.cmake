@@ -42,6 +42,8 @@ function(ostrel_core_sources var root)
     observer/observer.h observer/observer.cpp
     observer/horizon_profile.h observer/horizon_profile.cpp
     observer/observer_day.h observer/observer_day.cpp
+    # The world map: the Sun and the Moon overhead, the shade at a point.
+    map/overhead.h map/overhead.cpp
     # Towns by name.
     places/places.h places/places.cpp
     places/places_fold_table.h

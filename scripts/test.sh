@@ -20,6 +20,7 @@ tests/install/check-deb.sh build/test
 build/test/bench/ephemeris_bench --benchmark_min_time=0.05
 build/test/bench/cli_table_bench
 build/test/bench/chart_bench --benchmark_min_time=0.05
+build/test/bench/map_bench --benchmark_min_time=0.05
 build/test/bench/town_completer_bench --benchmark_min_time=0.05
 build/test/bench/moon_bench --benchmark_min_time=0.05
 build/test/bench/seasons_bench --benchmark_min_time=0.05

@@ -4,7 +4,8 @@
 // Renders Ostrel's main window after a calculation, in English and in
 // Russian, to DIRECTORY/window-english.png and DIRECTORY/window-russian.png,
 // and the day and year windows opened from it to DIRECTORY/day-*.png and
-// DIRECTORY/year-*.png (the README's pictures in docs/), and checks that
+// DIRECTORY/year-*.png and the world map to DIRECTORY/map-*.png (the
+// README's pictures in docs/), and checks that
 // every caption and value is shown whole.  The site is the window's own default (Kishinev, no
 // settings file is read) and the moment a fixed one, so a picture changes
 // only when the window does.  Runs on Qt's offscreen platform unless
@@ -121,6 +122,7 @@ bool Render(const Language &language, const QString &settingsPath, const QDir &o
   bool good = Save(window, language, output, "window");
   good = RenderView(window, "me3_1_Click", "frmDay", "day", language, output) && good;
   good = RenderView(window, "me3_2_Click", "frmYear", "year", language, output) && good;
+  good = RenderView(window, "me3_3_Click", "frmMap", "map", language, output) && good;
   return good;
 }
 

@@ -268,4 +268,32 @@ std::string Windows1251Name(std::string_view utf8) {
   return out;
 }
 
+const Place *NearestPlace(double latitudeDeg, double longitudeDeg, double withinKm) {
+  constexpr double kEarthRadiusKm = 6371.0;
+  constexpr double kDegree = 3.14159265358979323846 / 180;
+  if (!std::isfinite(latitudeDeg) || !std::isfinite(longitudeDeg) || !(withinKm >= 0))
+    return nullptr;
+  const double latitude = latitudeDeg * kDegree;
+  const double cosLatitude = std::cos(latitude);
+  // The haversine of the central angle, compared instead of the distance:
+  // it grows with it from 0 to 180 degrees.
+  const double limit = std::min(withinKm / kEarthRadiusKm, 3.14159265358979323846);
+  const double limitHaversine = std::pow(std::sin(limit / 2), 2);
+  const Place *nearest = nullptr;
+  double nearestHaversine = limitHaversine;
+  for (const Place &place : AllPlaces()) {
+    const double dLatitude = place.latitudeDeg * kDegree - latitude;
+    const double dLongitude = (place.longitudeDeg - longitudeDeg) * kDegree;
+    const double haversine =
+        std::pow(std::sin(dLatitude / 2), 2) +
+        cosLatitude * std::cos(place.latitudeDeg * kDegree) * std::pow(std::sin(dLongitude / 2), 2);
+    // The list is most populous first: a tie keeps the earlier town.
+    if (haversine < nearestHaversine || (haversine == nearestHaversine && nearest == nullptr)) {
+      nearest = &place;
+      nearestHaversine = haversine;
+    }
+  }
+  return nearest;
+}
+
 } // namespace ostrel

@@ -52,6 +52,13 @@ std::string FoldName(std::string_view utf8);
 // An empty query finds nothing.
 std::vector<const Place *> FindPlaces(std::string_view query, std::size_t cap = 20);
 
+// The town nearest to a point (degrees, north and east positive) within
+// `withinKm` along the Earth's surface, or null when none is that near.
+// Distances are great circles on a sphere of the Earth's mean radius,
+// 6371.0 km (within 0.5 % of the ellipsoid's); of two towns at the same
+// distance the more populous one.
+const Place *NearestPlace(double latitudeDeg, double longitudeDeg, double withinKm);
+
 // The name as a Windows-1251 text can hold it, in UTF-8: what Windows-1251
 // has (ASCII, the Cyrillic letters, a few signs) stays; any other letter is
 // written without its accent ("Győr" gives "Gyor"), ß æ œ ø ł and the like

@@ -55,7 +55,7 @@ TEST(InitialState, MenusInScreenOrderWithCheckMarks) {
   for (QAction *action : window->menuBar()->actions())
     bar << action->menu()->objectName();
   EXPECT_EQ(bar, QStringList({"me1", "me3", "me2"}));
-  EXPECT_EQ(entries("me3"), QStringList({"Sun's day...", "Year table..."}));
+  EXPECT_EQ(entries("me3"), QStringList({"Sun's day...", "Year table...", "World map..."}));
   EXPECT_EQ(entries("me1"), QStringList({"&Timer interval", "&Language", "&Azimuth", "Theory",
                                          "Time zone of this computer", "&Save settings",
                                          "&Exit"}));
