@@ -63,6 +63,8 @@ const std::map<std::string, std::string> kAccepted = {
     {"--temperature", "CELSIUS is the air's temperature, -60 to 50 (default 10)"},
     {"--horizon", "FILE is a text file of 'azimuth altitude' lines in degrees (azimuth from "
                   "north through east, altitude -5 to 90), or the horizon CSV of PVGIS"},
+    {"--not-before", "HH:MM is a local time from 00:00 to 23:59 (7:30, 18:00)"},
+    {"--not-after", "HH:MM is a local time from 00:00 to 23:59 (7:30, 18:00)"},
     {"--place", "NAME is a town of 15,000 people or more, as 'ostrel-cli places NAME' "
                 "lists it first (Kyiv; Springfield, US)"},
 };
@@ -102,8 +104,9 @@ const std::string &Accepted(Command which, const std::string &option) {
   return kAccepted.at(option);
 }
 
-constexpr std::array<const char *, 9> kCommands = {"now",    "day",     "table", "path", "places",
-                                                   "phases", "seasons", "next",  "ics"};
+constexpr std::array<const char *, 10> kCommands = {"now",    "day",     "table", "path", "places",
+                                                   "phases", "seasons", "next",  "ics",
+                                                   "wait"};
 
 // A value as a refusal quotes it: on one line, not too long.
 std::string Quoted(std::string_view value) {
@@ -259,7 +262,7 @@ struct Options {
   // `theory` stays empty when left out: its default depends on the body.
   std::string lat, lon, tz, at, azimuth = "north", date, from, to, step, format = "text", theory,
                                 body = "sun", place, query, year, event, after, offset, count, events,
-                                alarm, lang = "en";
+                                alarm, notBefore, notAfter, lang = "en";
   std::vector<std::string> altitudes, azimuths;
   // The observer's, for every command with a SITE (AddObserverOptions).
   std::string elevation, eye, pressure, temperature, horizon;
@@ -301,7 +304,7 @@ void AddOptions(CLI::App &command, Command which, Options &o) {
     command.add_option("--format", o.format, "text, json or csv (default text)");
     return;
   }
-  if (which == Command::Next)
+  if (which == Command::Next || which == Command::Wait)
     command.add_option("event", o.event, "EVENT: sunrise, altitude:DEG:rising, new_moon, ...")
         ->required();
   command.add_option("--lat", o.lat, "LAT: latitude");
@@ -351,6 +354,17 @@ void AddOptions(CLI::App &command, Command which, Options &o) {
         ->required();
     command.add_option("--alarm", o.alarm, "MINUTES: an alarm before each event, 0 to 1440");
     command.add_option("--lang", o.lang, "en (default) or ru: the events' names");
+    command.add_option("--theory", o.theory,
+                       "classic (default) or precise, for the Sun's day; "
+                       "the Moon's and the seasons' are precise");
+    return;
+  case Command::Wait:
+    command.add_option("--offset", o.offset,
+                       "MINUTES: added to the moment, -1440 to 1440 (default 0)");
+    command.add_option("--not-before", o.notBefore,
+                       "HH:MM: a moment earlier in its local date is moved to HH:MM");
+    command.add_option("--not-after", o.notAfter,
+                       "HH:MM: a moment later in its local date is moved to HH:MM");
     command.add_option("--theory", o.theory,
                        "classic (default) or precise, for the Sun's day; "
                        "the Moon's and the seasons' are precise");
@@ -462,6 +476,37 @@ float ReadTimezone(const std::string &text) {
   const float timezone = RoundToSingle(*tz);
   if (timezone < -12 || timezone > 14) Refuse("--tz", text);
   return timezone;
+}
+
+// EVENT and --offset of `next` and `wait`.
+void ReadEvent(const Options &o, Request &r) {
+  const std::optional<Event> event = ParseEvent(o.event);
+  if (!event) {
+    throw Refusal{"EVENT " + Quoted(o.event) + ": not an event; the events are " +
+                  EventKeyExamples() + " and the other keys of 'day'"};
+  }
+  r.eventKey = o.event;
+  r.event = *event;
+  if (!o.offset.empty()) {
+    const bool negative = o.offset[0] == '-';
+    const std::optional<int> minutes =
+        WholeNumber(o.offset[0] == '-' || o.offset[0] == '+' ? o.offset.substr(1) : o.offset);
+    if (!minutes || *minutes > 1440)
+      Refuse("--offset", o.offset);
+    r.offsetMinutes = negative ? -*minutes : *minutes;
+  }
+}
+
+// --not-before or --not-after: H:MM or HH:MM, seconds from the start of the
+// date.
+int ReadClock(const std::string &option, const std::string &text) {
+  const std::size_t colon = text.find(':');
+  if (colon == std::string::npos || colon == 0 || colon > 2 || text.size() != colon + 3)
+    Refuse(option, text);
+  const std::optional<int> hour = WholeNumber(std::string_view(text).substr(0, colon));
+  const std::optional<int> minute = WholeNumber(std::string_view(text).substr(colon + 1));
+  if (!hour || !minute || *hour > 23 || *minute > 59) Refuse(option, text);
+  return *hour * 3600 + *minute * 60;
 }
 
 // --from and --to, the first not after the last.
@@ -648,24 +693,10 @@ Request Check(Command which, const Options &o) {
       r.stepMinutes = *step;
     }
     break;
-  case Command::Next: {
-    const std::optional<Event> event = ParseEvent(o.event);
-    if (!event) {
-      throw Refusal{"EVENT " + Quoted(o.event) + ": not an event; the events are " +
-                    EventKeyExamples() + " and the other keys of 'day'"};
-    }
-    r.eventKey = o.event;
-    r.event = *event;
+  case Command::Next:
+    ReadEvent(o, r);
     if (!o.after.empty())
       r.at = ReadMoment("--after", o.after);
-    if (!o.offset.empty()) {
-      const bool negative = o.offset[0] == '-';
-      const std::optional<int> minutes =
-          WholeNumber(o.offset[0] == '-' || o.offset[0] == '+' ? o.offset.substr(1) : o.offset);
-      if (!minutes || *minutes > 1440)
-        Refuse("--offset", o.offset);
-      r.offsetMinutes = negative ? -*minutes : *minutes;
-    }
     if (!o.count.empty()) {
       const std::optional<int> count = WholeNumber(o.count);
       if (!count || *count < 1 || *count > 1000)
@@ -673,7 +704,6 @@ Request Check(Command which, const Options &o) {
       r.count = *count;
     }
     break;
-  }
   case Command::Ics: {
     ReadDateRange(o, r);
     if ((DaysOf(r.to) - DaysOf(r.from)).count() >= kMostCalendarDates) {
@@ -707,6 +737,18 @@ Request Check(Command which, const Options &o) {
     r.russian = o.lang == "ru";
     break;
   }
+  case Command::Wait:
+    ReadEvent(o, r);
+    if (!o.notBefore.empty()) r.notBefore = ReadClock("--not-before", o.notBefore);
+    if (!o.notAfter.empty()) r.notAfter = ReadClock("--not-after", o.notAfter);
+    // A window across midnight would leave open which date a moment
+    // belongs to: it is refused rather than guessed.
+    if (r.notBefore && r.notAfter && *r.notBefore > *r.notAfter) {
+      throw Refusal{"--not-before " + o.notBefore + ": after --not-after " + o.notAfter +
+                    "; the window must not end before it begins (one local date, "
+                    "not across midnight)"};
+    }
+    break;
   case Command::Places: // checked above
   case Command::Phases:
   case Command::Seasons:
@@ -729,6 +771,8 @@ const char *kUsage =
     "                   [--format text|json|csv] [--theory classic|precise]\n"
     "  ostrel-cli ics   SITE --from DATE --to DATE --events KEY[,KEY...] [--alarm MINUTES]\n"
     "                   [--lang en|ru] [--theory classic|precise]\n"
+    "  ostrel-cli wait  EVENT SITE [--offset MINUTES] [--not-before HH:MM]\n"
+    "                   [--not-after HH:MM] [--theory classic|precise]\n"
     "  SITE = --lat LAT --lon LON --tz HOURS | --place NAME [--tz HOURS] [OBSERVER]\n"
     "  OUT  = [--body sun|moon] [--format text|json|csv] [--theory classic|precise]\n"
     "  OBSERVER = [--elevation METRES] [--eye METRES] [--pressure HPA]\n"
@@ -756,6 +800,10 @@ const char *kUsage =
     "         morning_golden_hour, evening_golden_hour, morning_blue_hour,\n"
     "         evening_blue_hour as intervals) on up to three years of dates, in UTC;\n"
     "         DTSTAMP from SOURCE_DATE_EPOCH when it is set, else now\n"
+    "  wait   prints the next moment of an EVENT moved by MINUTES (as next finds\n"
+    "         it), kept within HH:MM to HH:MM of its local date, then sleeps until\n"
+    "         it by the wall clock; a moment so kept that is already past gives\n"
+    "         way to the event's following one\n"
     "\n"
     "  --body sun (default) or moon; the Moon has one theory, the precise one\n"
     "\n"
@@ -775,7 +823,8 @@ const char *kUsage =
     "         (--horizon); sunrise and sunset are then the upper limb on that horizon\n"
     "\n"
     "Exit status: 0 done, 1 output not written, 2 bad input, 3 the event does not\n"
-    "happen within the span searched (next).\n"
+    "happen within the span searched (next, wait), 4 the system refused wait its\n"
+    "timer, 130 and 143 wait ended by SIGINT and SIGTERM.\n"
     "'ostrel-cli COMMAND --help' lists a command's options.\n";
 
 } // namespace
@@ -850,8 +899,8 @@ Parsed ParseArguments(std::span<const std::string> arguments) {
   } catch (const CLI::RequiredError &e) {
     const std::string what = e.what();
     const std::string option = what.substr(0, what.find(' '));
-    if (which == Command::Next && option == "event")
-      return refuse(std::string("EVENT is missing: next needs it; the events are ") +
+    if ((which == Command::Next || which == Command::Wait) && option == "event")
+      return refuse("EVENT is missing: " + first + " needs it; the events are " +
                     EventKeyExamples() + " and the other keys of 'day'");
     if (kAccepted.count(option))
       return refuse(option + " is missing: " + first + " needs it; " + Accepted(which, option));

@@ -12,6 +12,8 @@
 //                    [--format text|json|csv] [--theory classic|precise]
 //   ostrel-cli ics   SITE --from DATE --to DATE --events KEY[,KEY...] [--alarm MINUTES]
 //                    [--lang en|ru] [--theory classic|precise]
+//   ostrel-cli wait  EVENT SITE [--offset MINUTES] [--not-before HH:MM]
+//                    [--not-after HH:MM] [--theory classic|precise]
 //   SITE = --lat LAT --lon LON --tz HOURS | --place NAME [--tz HOURS] [OBSERVER]
 //   OUT  = [--body sun|moon] [--format text|json|csv] [--theory classic|precise]
 //   OBSERVER = [--elevation METRES] [--eye METRES] [--pressure HPA]
@@ -51,7 +53,7 @@
 namespace ostrel::cli {
 
 // In the order of the command names (arguments.cpp, kCommands).
-enum class Command { Now, Day, Table, Path, Places, Phases, Seasons, Next, Ics };
+enum class Command { Now, Day, Table, Path, Places, Phases, Seasons, Next, Ics, Wait };
 enum class Body { Sun, Moon };
 enum class Format { Text, Json, Csv };
 
@@ -85,9 +87,14 @@ struct Request {
   float timezone = 0;                // hours, local = UT + timezone
   std::optional<LocalMoment> at;     // now: the moment; next: the moment the
                                      // moments follow; none means the clock
-  std::string eventKey;              // next: the event as typed
-  Event event;                       // next: the event it names
-  int offsetMinutes = 0;             // next: added to each event's moment
+                                     // (always, for wait)
+  std::string eventKey;              // next, wait: the event as typed
+  Event event;                       // next, wait: the event it names
+  int offsetMinutes = 0;             // next, wait: added to each event's moment
+  // wait: the local window the moment is moved into, seconds from the start
+  // of its date; none where the limit is not given.  Never notBefore after
+  // notAfter.
+  std::optional<int> notBefore, notAfter;
   int count = 1;                     // next: how many moments
   std::optional<CivilDate> date;     // day, path: none means today at the site
   CivilDate from, to;                // table, phases, ics

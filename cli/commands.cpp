@@ -5,7 +5,8 @@
 // (the Sun's or the Moon's), `path` the body's place through the day,
 // `phases` the Moon's quarters, `seasons` a year's equinoxes, solstices and
 // apsides, `places` the towns a name may mean, `next` an event's next
-// moments, `ics` a range of dates' events as an iCalendar file.
+// moments, `ics` a range of dates' events as an iCalendar file; `wait` the moment to wait for
+// (the sleep itself is the caller's, cli/wait.h).
 #include "cli/commands.h"
 
 #include <nlohmann/json.hpp>
@@ -272,16 +273,17 @@ std::optional<LocalMoment> LocalNowAt(float timezone, std::chrono::system_clock:
 }
 
 // Fixes what the command line leaves open, so that the commands find it
-// given: the moment (`now`, `next`) or the date (`day`, `path`) from the
-// clock, today at the site, and the time zone of a --place without --tz,
-// the offset of the town's zone at the moment (`now`, `next`), at noon of the date
+// given: the moment (`now`, `next`, `wait`) or the date (`day`, `path`) from
+// the clock, today at the site, and the time zone of a --place without --tz,
+// the offset of the town's zone at the moment (`now`, `next`, `wait`), at noon of the date
 // (`day`, `path`, `table`'s first date), at 00:00 of `phases`' first date
 // (where the range begins) or of 1 January of `seasons`' year.  The clock is read once.  False,
 // with the refusal written, when the clock is out of range or the system's time-zone database lacks
 // the town's zone.
 bool Settle(Request &r, const Clock &clock, std::ostream &err) {
   const bool byZone = r.place && !r.timezoneGiven;
-  const bool momentByClock = r.command == Command::Now || r.command == Command::Next;
+  const bool momentByClock =
+      r.command == Command::Now || r.command == Command::Next || r.command == Command::Wait;
   const bool byClock =
       momentByClock ? !r.at : (r.command == Command::Day || r.command == Command::Path) && !r.date;
   const auto lacking = [&] {
@@ -308,8 +310,8 @@ bool Settle(Request &r, const Clock &clock, std::ostream &err) {
     }
   }
   if (!byZone) return true;
-  // `now` and `next` from the clock have the offset of the clock's instant
-  // already.
+  // `now`, `next` and `wait` from the clock have the offset of the clock's
+  // instant already.
   if (momentByClock) {
     if (!byClock)
       offset = OffsetAtLocal(r.place->zone, r.at->date, SecondsOfDay(*r.at));
@@ -1392,8 +1394,7 @@ struct NextResults {
 // --place and no --tz, the search takes each date's offset from the zone
 // (at its noon, as `day` does) and each moment is written at the offset in
 // force at it.
-NextResults FindNext(const Request &r) {
-  using namespace std::chrono;
+NextEventSearch SearchOf(const Request &r) {
   const bool byZone = r.place && !r.timezoneGiven;
   const float timezone = r.timezone; // Settle's: in force at the moment asked
   NextEventSearch search;
@@ -1403,17 +1404,29 @@ NextResults FindNext(const Request &r) {
   search.afterSeconds = StartOfDate(r.at->date, timezone) + SecondsOfDay(*r.at);
   search.offsetMinutes = r.offsetMinutes;
   search.count = r.count;
-  const std::optional<ObserverHorizon> horizon = HorizonOf(r);
-  if (horizon) search.observer = &*horizon;
+  search.observer = HorizonOf(r);
   search.offsetOn = [&r, byZone, timezone](const CivilDate &date) {
     return byZone ? OffsetAtLocal(r.place->zone, date, kNoon).value_or(timezone) : timezone;
   };
+  return search;
+}
+
+// An instant (UT seconds from 1970-01-01) as local time at the offset in
+// force at it.
+NextMoment MomentAt(const Request &r, long long instant) {
+  using namespace std::chrono;
+  const system_clock::time_point when{seconds{instant}};
+  const float offset = r.place && !r.timezoneGiven
+                           ? OffsetAt(r.place->zone, when).value_or(r.timezone)
+                           : r.timezone;
+  return {LocalMomentAt(offset, when), offset};
+}
+
+NextResults FindNext(const Request &r) {
   NextResults results;
-  for (long long moment : FindNextEvents(search)) {
-    const system_clock::time_point when{seconds{moment}};
-    const float offset = byZone ? OffsetAt(r.place->zone, when).value_or(timezone) : timezone;
-    results.moments.push_back({LocalMomentAt(offset, when), offset});
-  }
+  const std::vector<long long> found = FindNextEvents(SearchOf(r));
+  std::transform(found.begin(), found.end(), std::back_inserter(results.moments),
+                 [&r](long long moment) { return MomentAt(r, moment); });
   return results;
 }
 
@@ -1501,6 +1514,78 @@ int WriteIcs(const Request &r, const Clock &clock, std::ostream &out, std::ostre
   return out ? kDone : kNotWritten;
 }
 
+// The one line of `next` and `wait` when the event does not come.
+void NotFound(const Request &r, std::ostream &err) {
+  err << "ostrel-cli: " << r.eventKey << " does not happen at this site within a year and a day"
+      << " after " << DateText(r.at->date) << "T" << ClockText(SecondsOfDay(*r.at))
+      << OffsetText(r.timezone)
+      << (r.at->date.year == 2100 && (r.at->date.month > 1 || r.at->date.day > 1)
+              ? ", the search ending with 2100"
+              : "")
+      << '\n';
+}
+
+// ---- wait -------------------------------------------------------------------
+
+struct WaitTarget {
+  long long instant; // UT seconds from 1970-01-01 00:00
+  NextMoment moment; // the same, local
+};
+
+// UT seconds of a local time of a date: at --tz, or at the offset of the
+// --place's zone in force at that local time (a time the clocks skip is
+// taken at the offset before the change, so it falls after the change).
+long long InstantOfLocal(const Request &r, const CivilDate &date, int secondsOfDay) {
+  const float offset = r.place && !r.timezoneGiven
+                           ? OffsetAtLocal(r.place->zone, date, secondsOfDay).value_or(r.timezone)
+                           : r.timezone;
+  return StartOfDate(date, offset) + secondsOfDay;
+}
+
+// The moment `wait` sleeps until: the event's next moment after the clock's,
+// moved by --offset, as `next` finds it; then moved into the local window
+// [--not-before, --not-after] of its own local date.  A moment the window
+// moves back to the clock's or before it (the latest time of today already
+// past) gives way to the event's following moment, kept in the window of its
+// date in turn.  None when the event does not come within the span.
+std::optional<WaitTarget> FindWaitTarget(const Request &r) {
+  NextEventSearch search = SearchOf(r);
+  search.count = 1;
+  const long long now = search.afterSeconds;
+  // Only a moment of today's local date can be moved back before now, so
+  // this ends after the few moments an event has in one date.
+  for (;;) {
+    const std::vector<long long> found = FindNextEvents(search);
+    if (found.empty()) return std::nullopt;
+    const NextMoment event = MomentAt(r, found.front());
+    const int second = SecondsOfDay(event.moment);
+    long long target = found.front();
+    if (r.notBefore && second < *r.notBefore)
+      target = InstantOfLocal(r, event.moment.date, *r.notBefore);
+    else if (r.notAfter && second > *r.notAfter)
+      target = InstantOfLocal(r, event.moment.date, *r.notAfter);
+    if (target > now) return WaitTarget{target, MomentAt(r, target)};
+    search.afterSeconds = found.front();
+  }
+}
+
+// Writes the target's line, then sleeps until it (without a sleeper, ends
+// at once).
+int Wait(const Request &r, std::ostream &out, std::ostream &err, const Sleeper &sleep) {
+  const std::optional<WaitTarget> target = FindWaitTarget(r);
+  if (!target) {
+    NotFound(r, err);
+    return kNotFound;
+  }
+  const auto announce = [&out, &target] {
+    out << NextMomentText(target->moment) << '\n';
+    return static_cast<bool>(out.flush());
+  };
+  if (!sleep) return announce() ? kDone : kNotWritten;
+  const std::chrono::system_clock::time_point when{std::chrono::seconds{target->instant}};
+  return sleep(when, announce, err);
+}
+
 // ---- places ---------------------------------------------------------------
 
 // A town the query may mean, with its zone's offset in force at the clock's
@@ -1559,7 +1644,7 @@ void PlacesText(const Request &r, const std::vector<ListedTown> &towns, std::ost
 } // namespace
 
 int Run(std::span<const std::string> arguments, std::ostream &out, std::ostream &err,
-        const Clock &clock) {
+        const Clock &clock, const Sleeper &sleep) {
   const Parsed parsed = ParseArguments(arguments);
   switch (parsed.outcome) {
   case Parsed::Outcome::Help:
@@ -1595,18 +1680,13 @@ int Run(std::span<const std::string> arguments, std::ostream &out, std::ostream 
   case Command::Next: {
     const NextResults next = FindNext(r);
     if (next.moments.empty()) {
-      err << "ostrel-cli: " << r.eventKey << " does not happen at this site within a year and a day"
-          << " after " << DateText(r.at->date) << "T" << ClockText(SecondsOfDay(*r.at))
-          << OffsetText(r.timezone)
-          << (r.at->date.year == 2100 && (r.at->date.month > 1 || r.at->date.day > 1)
-                  ? ", the search ending with 2100"
-                  : "")
-          << '\n';
+      NotFound(r, err);
       return kNotFound;
     }
     return Write(r, next, {NextText, NextJson, NextCsv}, out);
   }
   case Command::Ics: return WriteIcs(r, clock, out, err);
+  case Command::Wait: return Wait(r, out, err, sleep);
   case Command::Places: break;
   }
   return kBadInput;

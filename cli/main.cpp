@@ -3,14 +3,17 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstring>
+#include <functional>
 #include <iostream>
 #include <streambuf>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/wait.h"
 
 namespace {
 
@@ -63,8 +66,10 @@ int main(int argc, char **argv) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   OutputBuffer buffer(STDOUT_FILENO);
   std::ostream out(&buffer);
-  int status = ostrel::cli::Run(arguments, out, std::cerr,
-                                [] { return std::chrono::system_clock::now(); });
+  int status = ostrel::cli::Run(
+      arguments, out, std::cerr, [] { return std::chrono::system_clock::now(); },
+      [](std::chrono::system_clock::time_point target, const std::function<bool()> &announce,
+         std::ostream &err) { return ostrel::cli::SleepUntil(target, announce, err); });
   if (status == ostrel::cli::kNotWritten || !out.flush() || buffer.error() != 0) {
     std::cerr << "ostrel-cli: the output could not be written: "
               << std::strerror(buffer.error() != 0 ? buffer.error() : EIO) << '\n';

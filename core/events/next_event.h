@@ -76,8 +76,9 @@ struct NextEventSearch {
   int count = 1;
   DateOffset offsetOn; // each date's offset (a zone's summer time)
   // The observer whose sunrise and sunset the day's events are (the
-  // first rising and the last setting over its horizon), or none.
-  const ObserverHorizon *observer = nullptr;
+  // first rising and the last setting over its horizon), or none.  Held
+  // by value, so that a search outlives whatever it was built from.
+  std::optional<ObserverHorizon> observer;
 };
 
 // The first `count` moments (each event's instant plus offsetMinutes, UT
