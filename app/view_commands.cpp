@@ -2,6 +2,7 @@
 // The "View" menu: the day and the year windows, and how they follow the
 // main window's calculations.
 
+#include <QDir>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -18,11 +19,13 @@ namespace {
 // Makes the window on first use in the main window's language and theory,
 // and brings it to the front where it is.
 template <typename Window>
-void Open(QPointer<Window> &window, MainWindow *owner, bool russian, Theory theory) {
+void Open(QPointer<Window> &window, MainWindow *owner, bool russian, Theory theory,
+          const ObserverChoice &observer) {
   if (!window) {
     window = new Window(owner);
     window->SetRussian(russian);
     window->SetTheory(theory);
+    window->SetObserver(observer);
   }
   window->show();
   window->raise();
@@ -36,13 +39,29 @@ bool MainWindow::IsRussian() const {
 }
 
 void MainWindow::me3_1_Click() {
-  Open(frmDay, this, IsRussian(), ephemeris_.theory);
+  const bool made = !frmDay;
+  Open(frmDay, this, IsRussian(), ephemeris_.theory, observer_);
+  if (made)
+    connect(frmDay, &DayWindow::observerChosen, this, &MainWindow::ChooseObserver);
   UpdateViews();
 }
 
 void MainWindow::me3_2_Click() {
-  Open(frmYear, this, IsRussian(), ephemeris_.theory);
+  Open(frmYear, this, IsRussian(), ephemeris_.theory, observer_);
   UpdateViews();
+}
+
+// The year window follows even when the file cannot be written; the user
+// is told, and the observer holds until the program ends.
+void MainWindow::ChooseObserver(const ObserverChoice &choice) {
+  observer_ = choice;
+  if (frmYear)
+    frmYear->SetObserver(choice);
+  const QString path = ObserverSettingsPath(settingsPath_);
+  QString why;
+  if (!WriteObserverSettings(path, choice, why))
+    ShowMessage(QStringLiteral("The observer could not be saved to \"%1\": %2.")
+                    .arg(QDir::toNativeSeparators(path), why));
 }
 
 // The site and date of the last calculation; in real-time tracking also the
