@@ -95,6 +95,11 @@ void DayChart::SetDay(std::vector<SunSample> samples, std::vector<DayMark> marks
   update();
 }
 
+void DayChart::SetHorizon(std::vector<SunSample> horizon) {
+  horizon_ = std::move(horizon);
+  update();
+}
+
 void DayChart::SetMoon(std::vector<SunSample> samples, std::vector<DayMark> marks) {
   moonSamples_ = std::move(samples);
   moonMarks_ = std::move(marks);
@@ -120,6 +125,7 @@ void DayChart::paintEvent(QPaintEvent *) {
   const std::vector<QRectF> markBoxes = MarkBoxes(plot);
   DrawBandNames(painter, plot, markBoxes);
   DrawAxes(painter, plot);
+  DrawHorizon(painter, plot);
   DrawCurve(painter, plot);
   DrawMoonCurve(painter, plot);
   DrawMarks(painter, plot, markBoxes);
@@ -270,6 +276,26 @@ void DayChart::DrawCurve(QPainter &painter, const Plot &plot) const {
   painter.setClipRect(plot.area);
   painter.setPen(QPen(ink, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   painter.drawPath(curve);
+  painter.restore();
+}
+
+// The horizon under the Sun, the ground below it shaded, under the Sun's
+// curve so that the curve reads where it passes behind the skyline.
+void DayChart::DrawHorizon(QPainter &painter, const Plot &plot) const {
+  if (horizon_.empty())
+    return;
+  QPainterPath line(QPointF(plot.X(horizon_.front().hours), plot.Y(horizon_.front().altitudeDeg)));
+  for (const SunSample &s : horizon_)
+    line.lineTo(plot.X(s.hours), plot.Y(s.altitudeDeg));
+  QPainterPath ground = line;
+  ground.lineTo(plot.X(horizon_.back().hours), plot.area.bottom());
+  ground.lineTo(plot.X(horizon_.front().hours), plot.area.bottom());
+  ground.closeSubpath();
+  painter.save();
+  painter.setClipRect(plot.area);
+  painter.fillPath(ground, QColor(90, 110, 70, 90));
+  painter.setPen(QPen(QColor(60, 80, 40), 1.5));
+  painter.drawPath(line);
   painter.restore();
 }
 

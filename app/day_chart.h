@@ -4,7 +4,10 @@
 // hours and daylight, with the horizon, an hour grid, sunrise, sunset and
 // culmination marked with their times, and the present moment while
 // tracking; over it the Moon's altitude, dashed in MoonInk, with moonrise,
-// moonset and the transit marked, and the Moon now while tracking.
+// moonset and the transit marked, and the Moon now while tracking.  For an
+// observer, the apparent altitude of the horizon under the Sun at each
+// moment (the skyline at its azimuth, or the dipped horizon) is a line with
+// the ground shaded below it.
 #pragma once
 
 #include <QRectF>
@@ -26,6 +29,10 @@ public:
   // The Moon's samples of the date in time order and its marks (Moonrise,
   // Moonset, MoonTransit); empty draws no Moon.
   void SetMoon(std::vector<SunSample> samples, std::vector<DayMark> marks);
+  // The observer's horizon under the Sun through the day (altitudeDeg the
+  // horizon's, in time order); empty draws none.
+  void SetHorizon(std::vector<SunSample> horizon);
+  const std::vector<SunSample> &horizon() const { return horizon_; }
 
   QSize sizeHint() const override { return {560, 320}; }
 
@@ -46,6 +53,7 @@ private:
   void DrawBandNames(QPainter &painter, const Plot &plot, const std::vector<QRectF> &markBoxes) const;
   void DrawAxes(QPainter &painter, const Plot &plot) const;
   void DrawCurve(QPainter &painter, const Plot &plot) const;
+  void DrawHorizon(QPainter &painter, const Plot &plot) const;
   void DrawMoonCurve(QPainter &painter, const Plot &plot) const;
   // The Sun's marks, then the Moon's, in the order of MarkBoxes.
   void DrawMarks(QPainter &painter, const Plot &plot, const std::vector<QRectF> &markBoxes) const;
@@ -55,6 +63,7 @@ private:
   std::vector<DayMark> marks_;
   std::vector<SunSample> moonSamples_;
   std::vector<DayMark> moonMarks_;
+  std::vector<SunSample> horizon_;
 };
 
 } // namespace ostrel

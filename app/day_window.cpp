@@ -20,9 +20,11 @@
 
 #include "app/day_chart.h"
 #include "app/languages.h"
+#include "app/observer_dialog.h"
 #include "app/picture_file.h"
 #include "app/sun_path_chart.h"
 #include "core/day/day_table.h"
+#include "core/observer/observer_day.h"
 #include "core/sun/shadow.h"
 #include "core/text/numtext.h"
 
@@ -38,6 +40,7 @@ constexpr languages::Caption kCaptions[] = {
     {"SaveDayChart", {"Save picture...", "Сохранить рисунок..."}},
     {"SaveSunPath", {"Save picture...", "Сохранить рисунок..."}},
     {"MoonEventsCaption", {"The Moon", "Луна"}},
+    {"ObserverButton", {"Observer...", "Наблюдатель..."}},
 };
 constexpr Bilingual kColumns[] = {{"Event", "Событие"}, {"Time", "Время"}};
 constexpr Bilingual kSaveTitle{"Save picture", "Сохранить рисунок"};
@@ -88,6 +91,15 @@ constexpr Bilingual kAzimuthCrossing{"Sun at azimuth %1", "Солнце на а�
 constexpr Bilingual kAzimuthPassage{"%1  altitude %2°", "%1  высота %2°"};
 constexpr Bilingual kNotPassed{"the Sun does not pass it on this date",
                                "Солнце не проходит его в эту дату"};
+// The observer's rows: each crossing of the observer's horizon (the upper
+// limb on the skyline or the dipped horizon), and the time of direct sun.
+constexpr Bilingual kVisibleRising{"Sun appears", "Солнце появляется"};
+constexpr Bilingual kVisibleSetting{"Sun disappears", "Солнце скрывается"};
+constexpr Bilingual kDirectSun{"Direct sun", "Прямое солнце"};
+
+// The skyline drawn on SunPath: its altitude every quarter degree of
+// azimuth and at each of its points, so that a notch keeps its edges.
+constexpr int kSkylineStepsPerDegree = 4;
 
 // DayAzimuth starts off, at this value shown as a dash, so that the list
 // keeps its rows until an azimuth is asked for.
@@ -132,6 +144,25 @@ std::vector<SunSample> SampleDay(const SunDay &day) {
     samples.push_back({hours, place.altitudeDeg, place.azimuthDeg});
   }
   return samples;
+}
+
+// The observer's horizon around the circle, apparent altitudes, in order
+// of azimuth.
+std::vector<HorizonPoint> SkylineOf(const ObserverHorizon &horizon) {
+  std::vector<double> azimuths;
+  azimuths.reserve(360 * kSkylineStepsPerDegree + horizon.profile().points().size());
+  for (int step = 0; step < 360 * kSkylineStepsPerDegree; ++step)
+    azimuths.push_back(double(step) / kSkylineStepsPerDegree);
+  std::transform(horizon.profile().points().begin(), horizon.profile().points().end(),
+                 std::back_inserter(azimuths), [](const HorizonPoint &p) { return p.azimuthDeg; });
+  std::sort(azimuths.begin(), azimuths.end());
+  std::vector<HorizonPoint> skyline;
+  skyline.reserve(azimuths.size());
+  std::transform(azimuths.begin(), azimuths.end(), std::back_inserter(skyline),
+                 [&horizon](double azimuthDeg) {
+                   return HorizonPoint{azimuthDeg, horizon.ApparentAltitudeDeg(azimuthDeg)};
+                 });
+  return skyline;
 }
 
 SunSample SampleAt(const SunDay &day, double hours) {
@@ -230,6 +261,9 @@ DayWindow::DayWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
   auto *saveDayChart = new QPushButton(this);
   saveDayChart->setObjectName(QStringLiteral("SaveDayChart"));
   connect(saveDayChart, &QPushButton::clicked, this, [this] { AskAndSave(QStringLiteral("DayChart")); });
+  auto *observerButton = new QPushButton(this);
+  observerButton->setObjectName(QStringLiteral("ObserverButton"));
+  connect(observerButton, &QPushButton::clicked, this, &DayWindow::askObserver);
   auto *saveSunPath = new QPushButton(this);
   saveSunPath->setObjectName(QStringLiteral("SaveSunPath"));
   connect(saveSunPath, &QPushButton::clicked, this, [this] { AskAndSave(QStringLiteral("SunPath")); });
@@ -243,6 +277,7 @@ DayWindow::DayWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
   altitudeRow->addWidget(azimuthCaption);
   altitudeRow->addWidget(azimuthBox_);
   altitudeRow->addStretch();
+  altitudeRow->addWidget(observerButton);
   auto *listSide = new QVBoxLayout;
   listSide->addWidget(eventList_, 1);
   listSide->addLayout(altitudeRow);
@@ -295,10 +330,17 @@ void DayWindow::ShowDay(const Site &site, CivilDate date, std::int16_t azimuthMo
   sunPath_->SetMoonPresent(moonPresent);
 }
 
-void DayWindow::ComputeDay(const Site &site, CivilDate date) {
+void DayWindow::ComputeDay(const Site &plainSite, CivilDate date) {
+  // The observer's elevation lifts the precise theory's site; the events
+  // are the core's for the observer, as ostrel-cli's.
+  const std::optional<ObserverHorizon> horizon = observer_.Horizon();
+  Site site = plainSite;
+  if (horizon)
+    site.elevationM = horizon->observer().elevationM;
   day_ = MakeSunDay(theory_, site, date);
   const double level = altitudeBox_->value();
-  events_ = FindDayEvents(*day_, std::span(&level, 1));
+  events_ = horizon ? FindObserverDayEvents(theory_, plainSite, date, *horizon, std::span(&level, 1))
+                    : FindDayEvents(*day_, std::span(&level, 1));
 
   std::vector<DayMark> marks;
   for (const auto &[kind, moment] : {std::pair{DayMark::Sunrise, events_.sunrise},
@@ -322,10 +364,28 @@ void DayWindow::ComputeDay(const Site &site, CivilDate date) {
   std::copy_if(marks.begin(), marks.end(), std::back_inserter(risingAndSetting),
                [](const DayMark &mark) { return mark.kind != DayMark::Culmination; });
   sunPath_->SetPaths(samples, std::move(compared), std::move(risingAndSetting));
+  ShowHorizon(samples);
   dayChart_->SetDay(std::move(samples), std::move(marks));
   ComputeAzimuth();
   ShowRows();
   ComputeMoon(site, date);
+}
+
+void DayWindow::ShowHorizon(const std::vector<SunSample> &samples) {
+  const std::optional<ObserverHorizon> horizon = observer_.Horizon();
+  if (!horizon) {
+    sunPath_->SetHorizon({}, std::nullopt);
+    dayChart_->SetHorizon({});
+    return;
+  }
+  sunPath_->SetHorizon(SkylineOf(*horizon), horizon->DipDeg());
+  std::vector<SunSample> underSun;
+  underSun.reserve(samples.size());
+  std::transform(samples.begin(), samples.end(), std::back_inserter(underSun),
+                 [&horizon](const SunSample &s) {
+                   return SunSample{s.hours, horizon->ApparentAltitudeDeg(s.azimuthDeg), s.azimuthDeg};
+                 });
+  dayChart_->SetHorizon(std::move(underSun));
 }
 
 void DayWindow::ComputeMoon(const Site &site, CivilDate date) {
@@ -435,6 +495,18 @@ void DayWindow::ShowRows() {
   shown.push_back({"day_length", kDayLength.In(russian_),
                    events_.dayLengthSeconds ? QString::fromStdString(DayLengthText(events_))
                                             : kNoDayLength.In(russian_)});
+  if (events_.observer) {
+    for (const VisibleSpan &span : events_.observer->visible) {
+      if (span.rising.happens())
+        shown.push_back({"visible_rising", kVisibleRising.In(russian_),
+                         QString::fromStdString(ClockText(span.rising.seconds))});
+      if (span.setting.happens())
+        shown.push_back({"visible_setting", kVisibleSetting.In(russian_),
+                         QString::fromStdString(ClockText(span.setting.seconds))});
+    }
+    shown.push_back({"direct_sun", kDirectSun.In(russian_),
+                     QString::fromStdString(ClockText(events_.observer->directSunSeconds))});
+  }
   for (const LevelCrossings &level : events_.altitudes) {
     const QString altitude = LevelText(level.altitudeDeg);
     shown.push_back({"altitude_rising", kAltitudeRising.In(russian_).arg(altitude),
@@ -463,6 +535,7 @@ void DayWindow::SetRussian(bool russian) {
   russian_ = russian;
   for (const languages::Caption &row : kCaptions)
     languages::SetCaption(*this, row, russian);
+  ShowTitle();
   dayChart_->SetRussian(russian);
   sunPath_->SetRussian(russian);
   ShowRows();
@@ -470,6 +543,25 @@ void DayWindow::SetRussian(bool russian) {
 }
 
 void DayWindow::SetTheory(Theory theory) { theory_ = theory; }
+
+void DayWindow::SetObserver(const ObserverChoice &choice) {
+  observer_ = choice;
+  ShowTitle();
+  if (shown_)
+    ComputeDay(shown_->site, shown_->date);
+}
+
+void DayWindow::ShowTitle() {
+  setWindowTitle(kCaptions[0].text.In(russian_) + ObserverTitle(observer_, russian_));
+}
+
+void DayWindow::askObserver() {
+  ObserverDialog dialog(observer_, russian_, this);
+  if (dialog.exec() != QDialog::Accepted || dialog.choice() == observer_)
+    return;
+  SetObserver(dialog.choice());
+  emit observerChosen(observer_);
+}
 
 const DayEvents &DayWindow::events() const { return events_; }
 

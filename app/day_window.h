@@ -15,6 +15,14 @@
 // group under the Sun's.  The Moon is the core's MoonDay, whose theory is
 // the precise one whatever theory the Sun's day follows.
 //
+// With an observer (the "Observer..." dialog, app/observer_settings.h) the
+// day is the observer's: sunrise, sunset and the day's length on the
+// observer's own horizon, rows visible_rising and visible_setting for each
+// crossing of it and direct_sun for the time of direct sun after the day's
+// length, the skyline and the dipped horizon on SunPath and the horizon
+// under the Sun on DayChart, and the observer in the title.  Without one
+// the window is as it has always been.
+//
 // The main window hands it the site and date of each calculation, and its
 // theory; the day's events and curves are computed again only when one of
 // these changes, so a tick of real-time tracking only moves the
@@ -29,6 +37,8 @@
 
 #include "core/day/azimuth_crossings.h"
 #include "core/day/day_events.h"
+#include "app/chart.h"
+#include "app/observer_settings.h"
 #include "core/moon/moon_day.h"
 #include "core/sun/theory.h"
 
@@ -59,6 +69,10 @@ public:
   // The theory of the days shown from the next ShowDay on (at first the
   // classic one).
   void SetTheory(Theory theory);
+  // The observer of the days shown, from now on: the day shown is computed
+  // again for it.
+  void SetObserver(const ObserverChoice &choice);
+  const ObserverChoice &observer() const { return observer_; }
 
   // What the window shows, for tests and the screenshot tool.
   const DayEvents &events() const;
@@ -71,6 +85,13 @@ public slots:
   // suffix; false, after one message box saying why, on failure or an
   // unknown picture or suffix.
   bool savePicture(const QString &path, const QString &which);
+  // The "Observer..." dialog; its values on OK, then observerChosen.
+  void askObserver();
+
+signals:
+  // The user accepted the observer dialog: the window shows the new
+  // observer's day already; the main window keeps it.
+  void observerChosen(const ObserverChoice &choice);
 
 private:
   // What the shown events and curves were computed for.
@@ -93,9 +114,15 @@ private:
   void ShowMoonRows();
   // Asks for a file and saves the picture `which` there.
   void AskAndSave(const QString &which);
+  // The window's name, and the observer after it when one is on.
+  void ShowTitle();
+  // The skyline and the dipped horizon onto the charts (none without an
+  // observer).
+  void ShowHorizon(const std::vector<SunSample> &samples);
 
   std::optional<Shown> shown_;
   Theory theory_ = Theory::Classic;
+  ObserverChoice observer_;
   std::unique_ptr<SunDay> day_;
   DayEvents events_;
   std::optional<AzimuthCrossings> azimuth_;

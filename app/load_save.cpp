@@ -27,10 +27,11 @@ bool IsListIndex(std::int16_t index) { return index >= -1 && index <= 1; }
 
 } // namespace
 
-// The constants of the calculation, then the settings file.  A missing or
-// unreadable file leaves the window as designed, without a message.  All
-// values are read before any is applied; a value that cannot be applied
-// ends the load there, and what came before it stays.
+// The constants of the calculation, then the settings file and the
+// observer's own file beside it.  A missing or unreadable file leaves the
+// window as designed, without a message.  All values are read before any
+// is applied; a value that cannot be applied ends the load there, and what
+// came before it stays.
 void MainWindow::Form_Load() {
   ephemeris_.state.Pi = 3.1415926535;
   ephemeris_.state.Rad = 3.1415926535 / 180;
@@ -43,6 +44,7 @@ void MainWindow::Form_Load() {
     // "Calculate"), not before the window first shows.
     relinkPending_ = settings && ApplySettings(*settings);
   }
+  observer_ = ReadObserverSettings(ObserverSettingsPath(settingsPath_));
   // A period of 0 (none applied) means one second.
   if (TimerInterval == 0) {
     TimerInterval = 1000;

@@ -19,6 +19,7 @@
 #include "core/text/numtext.h"
 #include "app/field_text.h"
 #include "app/local_clock.h"
+#include "app/observer_settings.h"
 #include "app/settings_file.h"
 #include "app/zone_offset.h"
 
@@ -119,6 +120,10 @@ public slots:
   // itself with the town "–" and the zone of its longitude rounded to the
   // hour; then a tick while tracking or "Calculate" in manual mode.
   void ChooseMapPoint(double latitude, double longitude);
+  // The observer accepted in the day window's dialog: kept in its own
+  // settings file (observer.ini beside the one-line file) at once, and the
+  // year window follows.
+  void ChooseObserver(const ObserverChoice &choice);
 
 protected:
   // Closing the main window ends the program with every window.
@@ -206,6 +211,9 @@ private:
   void Calculate();
 
   QString settingsPath_;
+  // The observer of the day and year windows, read from observer.ini at
+  // the load step.
+  ObserverChoice observer_;
   std::function<LocalMoment()> clock_;
   Ephemeris ephemeris_;
   CalcState lastInput_;

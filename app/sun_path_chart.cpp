@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <numbers>
 
 #include "core/sun/angles.h"
@@ -114,6 +115,12 @@ void SunPathChart::SetShadow(std::optional<Shadow> shadow) {
   update();
 }
 
+void SunPathChart::SetHorizon(std::vector<HorizonPoint> skyline, std::optional<double> dipDeg) {
+  skyline_ = std::move(skyline);
+  dipDeg_ = dipDeg;
+  update();
+}
+
 void SunPathChart::SetAzimuthMode(std::int16_t mode) {
   azimuthMode_ = mode;
   update();
@@ -153,6 +160,7 @@ void SunPathChart::paintEvent(QPaintEvent *) {
   painter.fillRect(rect(), palette().color(QPalette::Window));
   const Sky sky = SkyOf();
   DrawSky(painter, sky);
+  DrawHorizon(painter, sky);
   DrawRimLabels(painter, sky);
   DrawCardinalPoints(painter, sky);
   DrawOrientation(painter, sky);
@@ -190,6 +198,34 @@ void SunPathChart::DrawSky(QPainter &painter, const Sky &sky) const {
     painter.drawLine(sky.centre, sky.At(0, rimAzimuth));
   painter.setPen(QPen(ink, 1.5));
   painter.drawEllipse(sky.centre, sky.radius, sky.radius);
+}
+
+// The ground between the dipped horizon and the skyline, translucent so
+// that the paths behind it still read; then the dipped horizon.
+void SunPathChart::DrawHorizon(QPainter &painter, const Sky &sky) const {
+  if (!dipDeg_)
+    return;
+  const double dipRadius = sky.radius * (90 + *dipDeg_) / 90;
+  if (!skyline_.empty()) {
+    QPolygonF line;
+    line.reserve(qsizetype(skyline_.size()));
+    std::transform(skyline_.begin(), skyline_.end(), std::back_inserter(line),
+                   [&sky](const HorizonPoint &p) { return sky.At(p.altitudeDeg, p.azimuthDeg); });
+    QPainterPath ground;
+    ground.setFillRule(Qt::OddEvenFill);
+    ground.addEllipse(sky.centre, dipRadius, dipRadius);
+    ground.addPolygon(line);
+    ground.closeSubpath();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(90, 110, 70, 150));
+    painter.drawPath(ground);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(60, 80, 40), 1.2));
+    painter.drawPolygon(line);
+  }
+  painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DashLine));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawEllipse(sky.centre, dipRadius, dipRadius);
 }
 
 // Outside the rim, each box just clear of its tick.

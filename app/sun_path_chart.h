@@ -14,7 +14,9 @@
 // tracking, with the Sun above the horizon, a thick line from the centre
 // shows the shadow of a vertical object: its direction, and its length
 // against the object's height at a third of the radius per unit, ended at
-// the rim (a ratio of 3, the Sun 18.4 degrees high).
+// the rim (a ratio of 3, the Sun 18.4 degrees high).  For an observer, the
+// skyline is a filled silhouette from the dipped horizon up to its
+// altitude, and the dipped horizon a dashed circle just outside the rim.
 #pragma once
 
 #include <QStringList>
@@ -24,6 +26,7 @@
 #include <vector>
 
 #include "app/chart.h"
+#include "core/observer/horizon_profile.h"
 #include "core/sun/shadow.h"
 
 namespace ostrel {
@@ -56,6 +59,10 @@ public:
   void SetAzimuth(std::optional<double> azimuthDeg, std::vector<SunSample> passages);
   // The shadow at the present moment; none draws none.
   void SetShadow(std::optional<Shadow> shadow);
+  // The observer's horizon: its apparent altitude around the circle in
+  // order of azimuth (empty: a flat one) and the dip, degrees; no dip draws
+  // no horizon of an observer.
+  void SetHorizon(std::vector<HorizonPoint> skyline, std::optional<double> dipDeg);
 
   // The shadow's ratio at which its line reaches the rim; longer ones end
   // there.
@@ -65,6 +72,8 @@ public:
   const std::optional<double> &azimuth() const { return azimuthDeg_; }
   const std::vector<SunSample> &azimuthPassages() const { return azimuthPassages_; }
   const std::optional<Shadow> &shadow() const { return shadow_; }
+  const std::vector<HorizonPoint> &skyline() const { return skyline_; }
+  const std::optional<double> &dip() const { return dipDeg_; }
 
   // The rim labels from north through east every 30 degrees, as written.
   QStringList rimLabels() const;
@@ -82,6 +91,7 @@ private:
   Sky SkyOf() const;
 
   void DrawSky(QPainter &painter, const Sky &sky) const;
+  void DrawHorizon(QPainter &painter, const Sky &sky) const;
   void DrawRimLabels(QPainter &painter, const Sky &sky) const;
   void DrawCardinalPoints(QPainter &painter, const Sky &sky) const;
   void DrawOrientation(QPainter &painter, const Sky &sky) const;
@@ -107,6 +117,8 @@ private:
   std::optional<double> azimuthDeg_;
   std::vector<SunSample> azimuthPassages_;
   std::optional<Shadow> shadow_;
+  std::vector<HorizonPoint> skyline_;
+  std::optional<double> dipDeg_;
 };
 
 } // namespace ostrel

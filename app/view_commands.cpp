@@ -2,6 +2,7 @@
 // The "View" menu: the day and the year windows, and how they follow the
 // main window's calculations.
 
+#include <QDir>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -30,13 +31,19 @@ QDateTime CalculatedMoment(const CalcState &input, bool tick) {
 }
 
 // Makes the window on first use in the main window's language and theory,
-// and brings it to the front where it is.
+// and brings it to the front where it is; the day and year windows take
+// the observer too.
 template <typename Window>
-void Open(QPointer<Window> &window, MainWindow *owner, bool russian, Theory theory) {
+void Open(QPointer<Window> &window, MainWindow *owner, bool russian, Theory theory,
+          const ObserverChoice *observer = nullptr) {
   if (!window) {
     window = new Window(owner);
     window->SetRussian(russian);
     window->SetTheory(theory);
+    if constexpr (requires { window->SetObserver(*observer); }) {
+      if (observer)
+        window->SetObserver(*observer);
+    }
   }
   window->show();
   window->raise();
@@ -50,12 +57,15 @@ bool MainWindow::IsRussian() const {
 }
 
 void MainWindow::me3_1_Click() {
-  Open(frmDay, this, IsRussian(), ephemeris_.theory);
+  const bool made = !frmDay;
+  Open(frmDay, this, IsRussian(), ephemeris_.theory, &observer_);
+  if (made)
+    connect(frmDay, &DayWindow::observerChosen, this, &MainWindow::ChooseObserver);
   UpdateViews();
 }
 
 void MainWindow::me3_2_Click() {
-  Open(frmYear, this, IsRussian(), ephemeris_.theory);
+  Open(frmYear, this, IsRussian(), ephemeris_.theory, &observer_);
   UpdateViews();
 }
 
@@ -65,6 +75,19 @@ void MainWindow::me3_3_Click() {
   if (made)
     connect(frmMap, &MapWindow::pointChosen, this, &MainWindow::ChooseMapPoint);
   UpdateViews();
+}
+
+// The year window follows even when the file cannot be written; the user
+// is told, and the observer holds until the program ends.
+void MainWindow::ChooseObserver(const ObserverChoice &choice) {
+  observer_ = choice;
+  if (frmYear)
+    frmYear->SetObserver(choice);
+  const QString path = ObserverSettingsPath(settingsPath_);
+  QString why;
+  if (!WriteObserverSettings(path, choice, why))
+    ShowMessage(QStringLiteral("The observer could not be saved to \"%1\": %2.")
+                    .arg(QDir::toNativeSeparators(path), why));
 }
 
 // The site and date of the last calculation; in real-time tracking also the

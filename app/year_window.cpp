@@ -18,43 +18,53 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <iterator>
 #include <string>
 
 #include "app/languages.h"
 #include "app/picture_file.h"
 #include "core/day/day_table.h"
 #include "core/events/icalendar.h"
+#include "core/observer/observer_day.h"
 
 namespace ostrel {
 
-// The year's rows as the table fields give them, 12 texts a date: a plain
-// vector, since a model of an item per cell would hold some 4,400 items.
+// The year's rows as the table fields give them, 12 texts a date (13 for
+// an observer): a plain vector, since a model of an item per cell would
+// hold some 4,400 items.
 class YearTableModel final : public QAbstractTableModel {
 public:
-  using Row = std::array<QString, kTableColumns>;
+  using Row = std::vector<QString>;
   using QAbstractTableModel::QAbstractTableModel;
 
-  void SetRows(std::vector<Row> rows) {
+  // The captions set the number of columns; the rows have as many texts.
+  void SetTable(Row headers, std::vector<Row> rows) {
     beginResetModel();
+    headers_ = std::move(headers);
     rows_ = std::move(rows);
     endResetModel();
   }
-  void SetHeaders(const Row &headers) {
-    headers_ = headers;
-    emit headerDataChanged(Qt::Horizontal, 0, int(kTableColumns) - 1);
+  void SetHeaders(Row headers) {
+    if (headers.size() != headers_.size()) {
+      SetTable(std::move(headers), std::move(rows_));
+      return;
+    }
+    headers_ = std::move(headers);
+    emit headerDataChanged(Qt::Horizontal, 0, int(headers_.size()) - 1);
   }
 
   int rowCount(const QModelIndex &parent = {}) const override {
     return parent.isValid() ? 0 : int(rows_.size());
   }
   int columnCount(const QModelIndex &parent = {}) const override {
-    return parent.isValid() ? 0 : int(kTableColumns);
+    return parent.isValid() ? 0 : int(headers_.size());
   }
   QVariant data(const QModelIndex &index, int role) const override {
     if (!index.isValid() || index.row() >= int(rows_.size()))
       return {};
-    if (role == Qt::DisplayRole)
-      return rows_[std::size_t(index.row())][std::size_t(index.column())];
+    const Row &row = rows_[std::size_t(index.row())];
+    if (role == Qt::DisplayRole && index.column() < int(row.size()))
+      return row[std::size_t(index.column())];
     if (role == Qt::TextAlignmentRole)
       return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
     return {};
@@ -63,7 +73,7 @@ public:
   // day of the year.
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
-        section < int(kTableColumns))
+        section < int(headers_.size()))
       return headers_[std::size_t(section)];
     return QAbstractTableModel::headerData(section, orientation, role);
   }
@@ -99,7 +109,40 @@ constexpr languages::Caption kColumnCaptions[] = {
     {"astronomical_dawn", {"Astronomical dawn", "Начало астр. сумерек"}},
     {"astronomical_dusk", {"Astronomical dusk", "Конец астр. сумерек"}},
     {"culmination_altitude", {"Culmination altitude, °", "Высота в кульминации, °"}},
+    {"direct_sun", {"Direct sun", "Прямое солнце"}},
 };
+
+// The table's columns for an observer: the core's, with the time of direct
+// sun after the day's length, as `ostrel-cli table` writes them with an
+// observer's options.
+constexpr const char *kDirectSunColumn = "direct_sun";
+constexpr std::size_t kDirectSunAt = 5; // after date, sunrise, sunset, culmination, day_length
+static_assert(kDirectSunAt < kTableColumns);
+
+std::vector<std::string> ColumnNames(bool observer) {
+  std::vector<std::string> names(TableColumns().begin(), TableColumns().end());
+  if (observer)
+    names.insert(names.begin() + kDirectSunAt, kDirectSunColumn);
+  return names;
+}
+
+std::vector<std::string> RowFields(const YearDay &day) {
+  const auto fields = TableFields(day.date, day.events);
+  std::vector<std::string> row(fields.begin(), fields.end());
+  if (day.events.observer)
+    row.insert(row.begin() + kDirectSunAt, ClockText(day.events.observer->directSunSeconds));
+  return row;
+}
+
+std::string CsvLine(const std::vector<std::string> &fields) {
+  std::string line;
+  for (const std::string &field : fields) {
+    if (!line.empty())
+      line += ',';
+    line += field;
+  }
+  return line + '\n';
+}
 
 // The file dialogs.
 constexpr Bilingual kCsvTitle{"Save the year table as CSV", "Сохранить таблицу года как CSV"};
@@ -196,7 +239,8 @@ std::optional<QStringList> ChooseCalendarKeys(QWidget *parent, bool russian) {
 
 // Every date of the year with its events, as `ostrel-cli table` walks the
 // dates (std::chrono) and asks for them (twilights only).
-std::vector<YearDay> DaysOfYear(const Site &site, int year, Theory theory) {
+std::vector<YearDay> DaysOfYear(const Site &site, int year, Theory theory,
+                                const std::optional<ObserverHorizon> &horizon) {
   namespace chrono = std::chrono;
   const chrono::sys_days first{chrono::year{year} / chrono::January / 1};
   const chrono::sys_days last{chrono::year{year} / chrono::December / 31};
@@ -205,7 +249,10 @@ std::vector<YearDay> DaysOfYear(const Site &site, int year, Theory theory) {
   for (chrono::sys_days d = first; d <= last; d += chrono::days{1}) {
     const chrono::year_month_day ymd{d};
     const CivilDate date{int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day()))};
-    days.push_back({date, FindDayEvents(*MakeSunDay(theory, site, date), {}, DayEventSet::Twilights)});
+    days.push_back({date, horizon ? FindObserverDayEvents(theory, site, date, *horizon, {},
+                                                          DayEventSet::Twilights)
+                                  : FindDayEvents(*MakeSunDay(theory, site, date), {},
+                                                  DayEventSet::Twilights)});
   }
   return days;
 }
@@ -268,22 +315,7 @@ void YearWindow::ShowYear(const Site &site, CivilDate today) {
     site_ = site;
     year_ = today.year;
     daysTheory_ = theory_;
-    days_ = DaysOfYear(site, today.year, theory_);
-    std::vector<YearTableModel::Row> rows;
-    rows.reserve(days_.size());
-    for (const YearDay &day : days_) {
-      const auto fields = TableFields(day.date, day.events);
-      YearTableModel::Row &row = rows.emplace_back();
-      for (std::size_t i = 0; i < kTableColumns; ++i)
-        row[i] = QString::fromStdString(fields[i]);
-    }
-    model_->SetRows(std::move(rows));
-    YearTable->resizeColumnsToContents();
-    chart_->SetDays(days_);
-    chart_->SetMoonQuarters(QuartersOnDates(days_.front().date, days_.back().date, site.Timezon));
-    SaveCsv->setEnabled(true);
-    SavePicture->setEnabled(true);
-    SaveCalendar->setEnabled(true);
+    ComputeYear();
   }
   const bool moved = recompute || today.month != today_.month || today.day != today_.day;
   today_ = today;
@@ -291,6 +323,34 @@ void YearWindow::ShowYear(const Site &site, CivilDate today) {
     chart_->SetToday(today);
     ShowTodayRow();
   }
+}
+
+void YearWindow::ComputeYear() {
+  days_ = DaysOfYear(*site_, year_, daysTheory_, observer_.Horizon());
+  std::vector<YearTableModel::Row> rows;
+  rows.reserve(days_.size());
+  for (const YearDay &day : days_) {
+    const std::vector<std::string> fields = RowFields(day);
+    YearTableModel::Row &row = rows.emplace_back();
+    row.reserve(fields.size());
+    std::transform(fields.begin(), fields.end(), std::back_inserter(row),
+                   [](const std::string &field) { return QString::fromStdString(field); });
+  }
+  model_->SetTable(Headers(), std::move(rows));
+  YearTable->resizeColumnsToContents();
+  chart_->SetDays(days_);
+  chart_->SetMoonQuarters(QuartersOnDates(days_.front().date, days_.back().date, site_->Timezon));
+  SaveCsv->setEnabled(true);
+  SavePicture->setEnabled(true);
+  SaveCalendar->setEnabled(true);
+}
+
+void YearWindow::SetObserver(const ObserverChoice &choice) {
+  observer_ = choice;
+  if (!site_)
+    return;
+  ComputeYear();
+  ShowTodayRow();
 }
 
 void YearWindow::ShowTodayRow() {
@@ -309,26 +369,34 @@ void YearWindow::SetRussian(bool russian) {
   russian_ = russian;
   for (const languages::Caption &row : kCaptions)
     languages::SetCaption(*this, row, russian);
+  ShowHeaders();
+  chart_->SetRussian(russian);
+}
+
+YearTableModel::Row YearWindow::Headers() const {
   YearTableModel::Row headers;
-  for (std::size_t i = 0; i < kTableColumns; ++i) {
-    headers[i] = QString::fromLatin1(TableColumns()[i]);
+  for (const std::string &name : ColumnNames(observer_.on)) {
+    QString &header = headers.emplace_back(QString::fromStdString(name));
     for (const languages::Caption &row : kColumnCaptions)
-      if (headers[i] == QLatin1String(row.control))
-        headers[i] = row.text.In(russian);
+      if (header == QLatin1String(row.control))
+        header = row.text.In(russian_);
   }
-  model_->SetHeaders(headers);
+  return headers;
+}
+
+void YearWindow::ShowHeaders() {
+  model_->SetHeaders(Headers());
   if (model_->rowCount() > 0)
     YearTable->resizeColumnsToContents();
-  chart_->SetRussian(russian);
 }
 
 void YearWindow::SetTheory(Theory theory) { theory_ = theory; }
 
 bool YearWindow::saveCsv(const QString &path) {
-  std::string csv = TableCsvHeader();
-  csv.reserve(csv.size() + 112 * days_.size()); // a full row: 10 + 11 fields of up to 8, 11 commas
+  std::string csv = CsvLine(ColumnNames(observer_.on));
+  csv.reserve(csv.size() + 121 * days_.size()); // a full row: 10 + 12 fields of up to 8, 12 commas
   for (const YearDay &day : days_)
-    csv += TableCsvRow(day.date, day.events);
+    csv += CsvLine(RowFields(day));
   QString why;
   if (SaveFileBytes(path, QByteArray::fromStdString(csv), russian_, why))
     return true;
@@ -364,6 +432,10 @@ bool YearWindow::saveCalendar(const QString &path, const QStringList &keys) {
   request.from = {year_, 1, 1};
   request.to = {year_, 12, 31};
   request.theory = daysTheory_;
+  // Sunrise and sunset on the observer's horizon, as the table has them.
+  request.observer = observer_.Horizon();
+  if (request.observer)
+    request.site.elevationM = request.observer->observer().elevationM;
   request.russian = russian_;
   request.stampSeconds = QDateTime::currentSecsSinceEpoch();
   const float offset = site_->Timezon;

@@ -4,7 +4,10 @@
 // (YearTable) and as a chart of daylight and twilight (YearChart); the
 // table saved as the same CSV as `ostrel-cli table`, the chart as PNG or
 // SVG, the year's events as an iCalendar file as `ostrel-cli ics` writes
-// it.
+// it.  For an observer the days are the observer's (sunrise, sunset and
+// the day's length on its horizon), and the table and the CSV have the
+// column direct_sun after day_length, as `ostrel-cli table` with the same
+// observer's options writes them.
 #pragma once
 
 #include <QStringList>
@@ -13,6 +16,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/observer_settings.h"
 #include "app/year_chart.h"
 #include "core/sun/theory.h"
 
@@ -36,6 +40,8 @@ public:
   // The theory of the year shown from the next ShowYear on (at first the
   // classic one).
   void SetTheory(Theory theory);
+  // The observer of the days shown: a year shown is computed again for it.
+  void SetObserver(const ObserverChoice &choice);
 
 public slots:
   // The table as `ostrel-cli table` writes it for the year and the theory,
@@ -60,6 +66,12 @@ private:
   void AskCalendarPath();
   // The table's row of `today` made current and scrolled into view.
   void ShowTodayRow();
+  // The days of site_, year_ and daysTheory_ for the observer, into the
+  // table and the chart.
+  void ComputeYear();
+  // The column captions in the window's language, and into the table.
+  std::vector<QString> Headers() const;
+  void ShowHeaders();
 
   QTableView *YearTable = nullptr;
   YearChart *chart_ = nullptr;
@@ -73,6 +85,7 @@ private:
   std::optional<Site> site_;
   int year_ = 0;
   Theory daysTheory_ = Theory::Classic;
+  ObserverChoice observer_;
   CivilDate today_;
   std::vector<YearDay> days_;
 };

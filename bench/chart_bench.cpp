@@ -13,7 +13,9 @@
 #include <QImage>
 #include <QPainter>
 
+#include <cmath>
 #include <memory>
+#include <vector>
 
 #include "app/day_window.h"
 #include "app/year_window.h"
@@ -75,5 +77,28 @@ void BM_YearOfDays(benchmark::State &state) {
   }
 }
 BENCHMARK(BM_YearOfDays)->Unit(benchmark::kMillisecond);
+
+// The same for an observer on a 1000 m hill, 800 m above its plain, with a
+// skyline of a point a degree (0 to 8 degrees high): each date's horizon
+// is scanned for every crossing.
+void BM_YearOfDaysForAnObserver(benchmark::State &state) {
+  std::vector<ostrel::HorizonPoint> points;
+  for (int azimuth = 0; azimuth < 360; ++azimuth)
+    points.push_back({double(azimuth), 4 + 4 * std::sin(3 * azimuth * ostrel::kRad)});
+  ostrel::ObserverChoice observer;
+  observer.on = true;
+  observer.observer.elevationM = 1000;
+  observer.observer.eyeM = 800;
+  observer.horizonFile = QStringLiteral("skyline.txt");
+  observer.profile = ostrel::HorizonProfile(std::move(points));
+  ostrel::YearWindow window;
+  window.SetObserver(observer);
+  int year = 2001;
+  for (auto _ : state) {
+    window.ShowYear(kKishinev, {year, 6, 21});
+    year = year == 2100 ? 2001 : year + 1;
+  }
+}
+BENCHMARK(BM_YearOfDaysForAnObserver)->Unit(benchmark::kMillisecond);
 
 } // namespace
