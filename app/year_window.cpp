@@ -112,26 +112,17 @@ constexpr languages::Caption kColumnCaptions[] = {
     {"direct_sun", {"Direct sun", "Прямое солнце"}},
 };
 
-// The table's columns for an observer: the core's, with the time of direct
-// sun after the day's length, as `ostrel-cli table` writes them with an
-// observer's options.
-constexpr const char *kDirectSunColumn = "direct_sun";
-constexpr std::size_t kDirectSunAt = 5; // after date, sunrise, sunset, culmination, day_length
-static_assert(kDirectSunAt < kTableColumns);
-
+// The table's columns, with the time of direct sun after the day's length
+// for an observer: the core's list, which `ostrel-cli table` writes too.
 std::vector<std::string> ColumnNames(bool observer) {
-  std::vector<std::string> names(TableColumns().begin(), TableColumns().end());
-  if (observer)
-    names.insert(names.begin() + kDirectSunAt, kDirectSunColumn);
+  std::vector<std::string> names;
+  for (const TableColumn &column : TableColumnList(observer))
+    names.emplace_back(column.name);
   return names;
 }
 
 std::vector<std::string> RowFields(const YearDay &day) {
-  const auto fields = TableFields(day.date, day.events);
-  std::vector<std::string> row(fields.begin(), fields.end());
-  if (day.events.observer)
-    row.insert(row.begin() + kDirectSunAt, ClockText(day.events.observer->directSunSeconds));
-  return row;
+  return TableFields(day.date, day.events, TableColumnList(day.events.observer.has_value()));
 }
 
 std::string CsvLine(const std::vector<std::string> &fields) {

@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include <cmath>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@
 #include "app/observer_settings.h"
 #include "app/sun_path_chart.h"
 #include "app/year_window.h"
+#include "cli/commands.h"
 #include "core/day/day_table.h"
 #include "core/observer/observer_day.h"
 #include "window_test_support.h"
@@ -278,6 +280,13 @@ TEST(ObserverWindow, YearCsvHasDirectSun) {
   EXPECT_EQ(fields[5].toStdString(), ClockText(events.observer->directSunSeconds));
   EXPECT_EQ(Find<QTableView>(year, "YearTable")->model()->headerData(5, Qt::Horizontal),
             "Direct sun");
+  // The whole file is `ostrel-cli table`'s for the same site and observer.
+  const std::vector<std::string> words{"table", "--lat", "47:0N", "--lon", "28:50E", "--tz", "3",
+                                       "--from", "2026-01-01", "--to", "2026-12-31", "--format",
+                                       "csv", "--elevation", "100", "--eye", "100"};
+  std::ostringstream out, err;
+  ASSERT_EQ(cli::Run(words, out, err, {}), cli::kDone) << err.str();
+  EXPECT_EQ(ReadFile(path).toStdString(), out.str());
 
   year.SetObserver(ObserverChoice{});
   ASSERT_TRUE(year.saveCsv(path));
