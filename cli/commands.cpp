@@ -1237,16 +1237,6 @@ void MoonTableCsv(const Request &r, const Request &, std::ostream &out) {
 // The Julian date of the Unix epoch, 1970-01-01 00:00 UT.
 constexpr double kUnixEpochJulianDate = 2440587.5;
 
-MoonPhase PhaseOf(MoonQuarter quarter) {
-  switch (quarter) {
-  case MoonQuarter::NewMoon: return MoonPhase::NewMoon;
-  case MoonQuarter::FirstQuarter: return MoonPhase::FirstQuarter;
-  case MoonQuarter::FullMoon: return MoonPhase::FullMoon;
-  case MoonQuarter::LastQuarter: return MoonPhase::LastQuarter;
-  }
-  return MoonPhase::NewMoon;
-}
-
 struct PhaseMoment {
   MoonQuarter quarter;
   LocalMoment moment; // local civil time, to the second

@@ -60,16 +60,6 @@ Names MoonDayNames(MoonDayEvent event) {
   return {"", ""};
 }
 
-MoonPhase PhaseOf(MoonQuarter quarter) {
-  switch (quarter) {
-  case MoonQuarter::NewMoon: return MoonPhase::NewMoon;
-  case MoonQuarter::FirstQuarter: return MoonPhase::FirstQuarter;
-  case MoonQuarter::FullMoon: return MoonPhase::FullMoon;
-  case MoonQuarter::LastQuarter: return MoonPhase::LastQuarter;
-  }
-  return MoonPhase::NewMoon;
-}
-
 // Degrees to 0.001, as the day window and `day` write a level: "+6°",
 // "-0.5°", "180°".
 std::string DegreesText(double degrees, bool signed_) {
@@ -124,22 +114,6 @@ DayEventSet Wider(DayEventSet a, DayEventSet b) {
   return rank(a) >= rank(b) ? a : b;
 }
 
-long long DayNumber(const CivilDate &date) {
-  using namespace std::chrono;
-  return sys_days{year{date.year} / month{unsigned(date.month)} / day{unsigned(date.day)}}
-      .time_since_epoch()
-      .count();
-}
-
-CivilDate DateOfDay(long long dayNumber) {
-  using namespace std::chrono;
-  const year_month_day ymd{sys_days{days{dayNumber}}};
-  return {int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day()))};
-}
-
-long long FloorDiv(long long a, long long b) {
-  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
-}
 
 long long OffsetSeconds(float offsetHours) { return std::llround(double(offsetHours) * 3600); }
 

@@ -73,22 +73,6 @@ std::optional<double> Degrees(std::string_view text) {
   return value;
 }
 
-long long DayNumber(const CivilDate &date) {
-  using namespace std::chrono;
-  return sys_days{year{date.year} / month{unsigned(date.month)} / day{unsigned(date.day)}}
-      .time_since_epoch()
-      .count();
-}
-
-CivilDate DateOfDay(long long dayNumber) {
-  using namespace std::chrono;
-  const year_month_day ymd{sys_days{days{dayNumber}}};
-  return {int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day()))};
-}
-
-long long FloorDiv(long long a, long long b) {
-  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
-}
 
 long long SecondsOfJulianDate(double julianDateUt) {
   return std::llround((julianDateUt - kUnixEpochJulianDate) * 86400);
@@ -295,6 +279,23 @@ std::vector<long long> FindNextEvents(const NextEventSearch &search) {
       break;
   }
   return finish();
+}
+
+long long DayNumber(const CivilDate &date) {
+  using namespace std::chrono;
+  return sys_days{year{date.year} / month{unsigned(date.month)} / day{unsigned(date.day)}}
+      .time_since_epoch()
+      .count();
+}
+
+CivilDate DateOfDay(long long dayNumber) {
+  using namespace std::chrono;
+  const year_month_day ymd{sys_days{days{dayNumber}}};
+  return {int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day()))};
+}
+
+long long FloorDiv(long long a, long long b) {
+  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
 }
 
 } // namespace ostrel

@@ -56,6 +56,13 @@ struct Event {
 // its range).
 std::optional<Event> ParseEvent(std::string_view key);
 
+// The days from 1970-01-01 to a date (negative before it), the date of
+// such a day, and a division that rounds toward minus infinity (the day
+// of an instant in seconds), for the searches across dates.
+long long DayNumber(const CivilDate &date);
+CivilDate DateOfDay(long long dayNumber);
+long long FloorDiv(long long a, long long b);
+
 // A few keys of each kind, as a refusal lists them.
 const char *EventKeyExamples();
 

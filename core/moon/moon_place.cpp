@@ -35,6 +35,16 @@ MoonPhase PhaseOfQuarter(MoonQuarter quarter) {
 
 const MoonPhaseNames &NamesOf(MoonPhase phase) { return kPhaseNames[static_cast<int>(phase)]; }
 
+MoonPhase PhaseOf(MoonQuarter quarter) {
+  switch (quarter) {
+  case MoonQuarter::NewMoon: return MoonPhase::NewMoon;
+  case MoonQuarter::FirstQuarter: return MoonPhase::FirstQuarter;
+  case MoonQuarter::FullMoon: return MoonPhase::FullMoon;
+  case MoonQuarter::LastQuarter: return MoonPhase::LastQuarter;
+  }
+  return MoonPhase::NewMoon;
+}
+
 MoonPhase PhaseBetween(const QuartersAround &around, double julianDateUt) {
   if (julianDateUt - around.previous.julianDateUt < kHalfDay) {
     return PhaseOfQuarter(around.previous.quarter);

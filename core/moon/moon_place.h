@@ -32,6 +32,9 @@ struct MoonPhaseNames {
 };
 const MoonPhaseNames &NamesOf(MoonPhase phase);
 
+// The phase a quarter's instant names.
+MoonPhase PhaseOf(MoonQuarter quarter);
+
 // The phase at a moment: a quarter's name within half a day (12 hours) of
 // its instant, otherwise the name of the stretch between two quarters.
 MoonPhase PhaseBetween(const QuartersAround &around, double julianDateUt);

@@ -22,19 +22,6 @@ namespace {
 
 constexpr double kDeg = 3.14159265358979323846 / 180;
 
-long long DayNumber(const CivilDate &date) {
-  using namespace std::chrono;
-  return sys_days{year{date.year} / month{unsigned(date.month)} / day{unsigned(date.day)}}
-      .time_since_epoch()
-      .count();
-}
-
-CivilDate DateOfDay(long long dayNumber) {
-  using namespace std::chrono;
-  const year_month_day ymd{sys_days{days{dayNumber}}};
-  return {int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day()))};
-}
-
 Site SiteAt(double latitudeDeg, double longitudeDeg) {
   return Site{latitudeDeg * kDeg, longitudeDeg / 15, 0};
 }
