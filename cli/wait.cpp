@@ -65,13 +65,13 @@ bool Arm(const TimerCalls &calls, int timer, std::chrono::system_clock::time_poi
   using namespace std::chrono;
   const auto since = target.time_since_epoch();
   const auto whole = floor<seconds>(since);
-  itimerspec spec{};
-  spec.it_value.tv_sec = static_cast<time_t>(whole.count());
-  spec.it_value.tv_nsec = static_cast<long>(duration_cast<nanoseconds>(since - whole).count());
+  itimerspec timing{};
+  timing.it_value.tv_sec = static_cast<time_t>(whole.count());
+  timing.it_value.tv_nsec = static_cast<long>(duration_cast<nanoseconds>(since - whole).count());
   // An it_value of zero would disarm the timer: the first instant of 1970
   // is long past, so one nanosecond later is the same moment.
-  if (spec.it_value.tv_sec <= 0 && spec.it_value.tv_nsec == 0) spec.it_value.tv_nsec = 1;
-  return calls.settime(timer, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, spec) == 0;
+  if (timing.it_value.tv_sec <= 0 && timing.it_value.tv_nsec == 0) timing.it_value.tv_nsec = 1;
+  return calls.settime(timer, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, timing) == 0;
 }
 
 // The status of a watched signal waiting in `signals`, or none.
