@@ -150,7 +150,7 @@ std::vector<SunSample> SampleDay(const SunDay &day) {
 // of azimuth.
 std::vector<HorizonPoint> SkylineOf(const ObserverHorizon &horizon) {
   std::vector<double> azimuths;
-  azimuths.reserve(360 * kSkylineStepsPerDegree + horizon.profile().points().size());
+  azimuths.reserve(std::size_t{360} * kSkylineStepsPerDegree + horizon.profile().points().size());
   for (int step = 0; step < 360 * kSkylineStepsPerDegree; ++step)
     azimuths.push_back(double(step) / kSkylineStepsPerDegree);
   std::transform(horizon.profile().points().begin(), horizon.profile().points().end(),

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <span>
 #include <iterator>
 #include <string>
 
@@ -115,9 +116,10 @@ constexpr languages::Caption kColumnCaptions[] = {
 // The table's columns, with the time of direct sun after the day's length
 // for an observer: the core's list, which `ostrel-cli table` writes too.
 std::vector<std::string> ColumnNames(bool observer) {
-  std::vector<std::string> names;
-  for (const TableColumn &column : TableColumnList(observer))
-    names.emplace_back(column.name);
+  const std::span<const TableColumn> columns = TableColumnList(observer);
+  std::vector<std::string> names(columns.size());
+  std::transform(columns.begin(), columns.end(), names.begin(),
+                 [](const TableColumn &column) { return std::string(column.name); });
   return names;
 }
 

@@ -1518,7 +1518,9 @@ void NotFound(const Request &r, std::ostream &err) {
 // ---- wait -------------------------------------------------------------------
 
 struct WaitTarget {
+  // cppcheck-suppress unusedStructMember
   long long instant; // UT seconds from 1970-01-01 00:00
+  // cppcheck-suppress unusedStructMember
   NextMoment moment; // the same, local
 };
 
