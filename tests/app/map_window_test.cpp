@@ -297,14 +297,7 @@ TEST(WorldMap, AFailedSaveSaysSoOnceAndKeepsTheOldFile) {
         RunClosingMessages([&] { saved = frmMap->savePicture(folder.filePath(failure.path)); });
     EXPECT_FALSE(saved) << failure.what;
     EXPECT_EQ(messages.size(), 1) << failure.what;
-    const QStringList left = QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    if (failure.oldFile) {
-      EXPECT_EQ(ReadFile(folder.filePath(failure.oldFile)).toStdString(), old.toStdString())
-          << failure.what;
-      EXPECT_EQ(left.join(" ").toStdString(), failure.oldFile) << failure.what;
-    } else {
-      EXPECT_TRUE(left.isEmpty()) << failure.what;
-    }
+    ExpectOnlyOldFileLeft(folder.path(), failure.oldFile, old, failure.what);
   }
   // And a good save replaces the old file whole.
   QTemporaryDir folder;

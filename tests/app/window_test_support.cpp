@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -129,6 +130,19 @@ Row RowOf(const DayWindow &day, const std::string &key, const char *list) {
     if (row.key == key) return row;
   ADD_FAILURE() << "no row " << key << " in " << list;
   return {};
+}
+
+void ExpectOnlyOldFileLeft(const QString &folder, const char *oldFile, const QByteArray &old,
+                           const char *what) {
+  const QStringList left = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+  if (oldFile) {
+    EXPECT_EQ(ReadFile(QDir(folder).filePath(QString::fromUtf8(oldFile))).toStdString(),
+              old.toStdString())
+        << what;
+    EXPECT_EQ(left.join(" ").toStdString(), oldFile) << what;
+  } else {
+    EXPECT_TRUE(left.isEmpty()) << what << ": " << left.join(" ").toStdString();
+  }
 }
 
 } // namespace ostrel::testing

@@ -78,4 +78,10 @@ Row RowOf(const DayWindow &day, const std::string &key, const char *list = "DayE
 QByteArray ReadFile(const QString &path);
 void WriteFile(const QString &path, const QByteArray &bytes);
 
+// After a failed save into `folder`: the old file, when there was one,
+// still holds `old` and is the folder's only entry; else the folder is
+// empty (no half-written file is left behind).
+void ExpectOnlyOldFileLeft(const QString &folder, const char *oldFile, const QByteArray &old,
+                           const char *what);
+
 } // namespace ostrel::testing

@@ -203,14 +203,7 @@ TEST(YearWindow, AFailedSaveSaysSoOnceAndKeepsTheOldFile) {
         [&] { saved = failure.picture ? year->savePicture(path) : year->saveCsv(path); });
     EXPECT_FALSE(saved) << failure.what;
     EXPECT_EQ(messages.size(), 1) << failure.what;
-    const QStringList left = QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    if (failure.oldFile) {
-      EXPECT_EQ(ReadFile(folder.filePath(failure.oldFile)).toStdString(), old.toStdString())
-          << failure.what;
-      EXPECT_EQ(left.join(" ").toStdString(), failure.oldFile) << failure.what;
-    } else {
-      EXPECT_TRUE(left.isEmpty()) << failure.what << ": " << left.join(" ").toStdString();
-    }
+    ExpectOnlyOldFileLeft(folder.path(), failure.oldFile, old, failure.what);
   }
 }
 
@@ -491,14 +484,7 @@ TEST(YearWindow, AFailedCalendarSaysSoOnceAndKeepsTheOldFile) {
         [&] { saved = year->saveCalendar(folder.filePath(failure.path), failure.keys); });
     EXPECT_FALSE(saved) << failure.what;
     EXPECT_EQ(messages.size(), 1) << failure.what;
-    const QStringList left = QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    if (failure.oldFile) {
-      EXPECT_EQ(ReadFile(folder.filePath(failure.oldFile)).toStdString(), old.toStdString())
-          << failure.what;
-      EXPECT_EQ(left.join(" ").toStdString(), failure.oldFile) << failure.what;
-    } else {
-      EXPECT_TRUE(left.isEmpty()) << failure.what << ": " << left.join(" ").toStdString();
-    }
+    ExpectOnlyOldFileLeft(folder.path(), failure.oldFile, old, failure.what);
   }
 }
 
